@@ -1,0 +1,168 @@
+#include "data_file.h"
+
+#include "errors.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace rostradb {
+
+namespace {
+
+[[noreturn]] void throwSystemError(int errorCode)
+{
+    throw DbError(ioErrorMessage(errorCode));
+}
+
+bool parentFolderExists(const std::string& path)
+{
+    const auto slash = path.find_last_of('/');
+    if (slash == std::string::npos)
+        return true; // relative to the current folder, which exists
+    const std::string parent = slash == 0 ? "/" : path.substr(0, slash);
+    struct stat info {};
+    return ::stat(parent.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+} // namespace
+
+std::string ioErrorMessage(int errorCode)
+{
+    switch (errorCode) {
+    case ENOENT:
+        return "File not found";
+    case ENOTDIR:
+    case ENAMETOOLONG:
+    case ELOOP:
+        return "Invalid filename";
+    case EMFILE:
+    case ENFILE:
+        return "Too many open files";
+    case EACCES:
+    case EPERM:
+    case EROFS:
+    case EISDIR:
+    case ETXTBSY:
+        return "File access denied";
+    case ENOSPC:
+    case EDQUOT:
+        return "Disk full";
+    default:
+        return "I/O error " + std::to_string(errorCode);
+    }
+}
+
+std::string openErrorMessage(int errorCode, const std::string& path)
+{
+    if (errorCode == ENOENT && !parentFolderExists(path))
+        return "Invalid filename";
+    return ioErrorMessage(errorCode);
+}
+
+DataFile DataFile::openExisting(const std::string& path)
+{
+    // No O_CREAT and no O_TRUNC: the game's files are rewritten in place.
+    const int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
+    if (fd < 0)
+        throw DbError(openErrorMessage(errno, path));
+    return DataFile(fd);
+}
+
+DataFile::DataFile(DataFile&& other) noexcept : fd_(other.fd_), position_(other.position_)
+{
+    other.fd_ = -1;
+}
+
+DataFile& DataFile::operator=(DataFile&& other) noexcept
+{
+    if (this != &other) {
+        if (fd_ >= 0)
+            ::close(fd_);
+        fd_ = other.fd_;
+        position_ = other.position_;
+        other.fd_ = -1;
+    }
+    return *this;
+}
+
+DataFile::~DataFile()
+{
+    if (fd_ >= 0)
+        ::close(fd_);
+}
+
+std::uint64_t DataFile::size() const
+{
+    struct stat info {};
+    if (::fstat(fd_, &info) != 0)
+        throwSystemError(errno);
+    return static_cast<std::uint64_t>(info.st_size);
+}
+
+void DataFile::seek(std::uint64_t position)
+{
+    if (::lseek(fd_, static_cast<off_t>(position), SEEK_SET) < 0)
+        throwSystemError(errno);
+    position_ = position;
+}
+
+std::size_t DataFile::readSome(std::span<std::uint8_t> out)
+{
+    std::size_t done = 0;
+    while (done < out.size()) {
+        const ssize_t n = ::read(fd_, out.data() + done, out.size() - done);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            throwSystemError(errno);
+        }
+        if (n == 0)
+            break;
+        done += static_cast<std::size_t>(n);
+    }
+    position_ += done;
+    return done;
+}
+
+void DataFile::readExact(std::span<std::uint8_t> out)
+{
+    if (readSome(out) != out.size())
+        throw DbError(kReadBeyondEnd);
+}
+
+void DataFile::write(std::span<const std::uint8_t> data)
+{
+    std::size_t done = 0;
+    while (done < data.size()) {
+        const ssize_t n = ::write(fd_, data.data() + done, data.size() - done);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            throwSystemError(errno);
+        }
+        if (n == 0)
+            throwSystemError(ENOSPC);
+        done += static_cast<std::size_t>(n);
+    }
+    position_ += done;
+}
+
+void DataFile::syncToDisk()
+{
+    if (::fsync(fd_) != 0)
+        throwSystemError(errno);
+}
+
+void DataFile::close()
+{
+    const int fd = fd_;
+    fd_ = -1;
+    // A failed close can mean lost data on some file systems: report it,
+    // and never retry (the descriptor is gone either way).
+    if (fd >= 0 && ::close(fd) != 0 && errno != EINTR)
+        throwSystemError(errno);
+}
+
+} // namespace rostradb

@@ -1,0 +1,59 @@
+#pragma once
+// A thin layer over the operating system's files. The game's data files are
+// always opened as existing files for reading and writing (never created,
+// never truncated), and every call is checked at once: a failure becomes a
+// DbError carrying the message the user is shown for that system error.
+
+#include <cstdint>
+#include <span>
+#include <string>
+
+namespace rostradb {
+
+// The message for an operating-system error code (errno): "File not found",
+// "Invalid filename", "Too many open files", "File access denied",
+// "Disk full", or "I/O error N".
+std::string ioErrorMessage(int errorCode);
+
+// The message a failed open reports. ENOENT is split in two: a missing file
+// is "File not found", a missing folder on the way to it "Invalid filename".
+std::string openErrorMessage(int errorCode, const std::string& path);
+
+inline constexpr const char* kReadBeyondEnd = "Read beyond end of file";
+
+class DataFile {
+public:
+    // Opens an existing file for reading and writing.
+    static DataFile openExisting(const std::string& path);
+
+    DataFile(DataFile&& other) noexcept;
+    DataFile& operator=(DataFile&& other) noexcept;
+    DataFile(const DataFile&) = delete;
+    DataFile& operator=(const DataFile&) = delete;
+    ~DataFile(); // closes silently when close() was not called
+
+    std::uint64_t size() const;
+    void seek(std::uint64_t position);
+    std::uint64_t position() const { return position_; }
+
+    // Reads up to out.size() bytes at the current position and returns how
+    // many arrived; fewer means the file ended.
+    std::size_t readSome(std::span<std::uint8_t> out);
+    // Reads exactly out.size() bytes or raises "Read beyond end of file".
+    void readExact(std::span<std::uint8_t> out);
+    // Writes all of data at the current position or raises the mapped error.
+    void write(std::span<const std::uint8_t> data);
+    // Forces what was written onto the disk (fsync).
+    void syncToDisk();
+    // Closes the file, reporting a failed close.
+    void close();
+
+    bool isOpen() const { return fd_ >= 0; }
+
+private:
+    explicit DataFile(int fd) : fd_(fd) {}
+    int fd_ = -1;
+    std::uint64_t position_ = 0;
+};
+
+} // namespace rostradb

@@ -1,0 +1,39 @@
+#pragma once
+// Everything the editor holds of one game: the table directory and the eight
+// tables File > Open fills. A record's position in its table is its
+// identifier; the staff fields that refer to a name, nation, club or record
+// hold such positions.
+
+#include "records.h"
+#include "table_directory.h"
+
+#include <vector>
+
+namespace rostradb {
+
+struct GameDatabase {
+    TableDirectory directory;
+    std::vector<NationRecord> nations;
+    std::vector<NameRecord> firstNames;
+    std::vector<NameRecord> secondNames;
+    std::vector<NameRecord> commonNames;
+    std::vector<StaffRecord> staff;
+    std::vector<NonPlayerRecord> nonPlayers;
+    std::vector<PlayerRecord> players;
+    std::vector<ClubRecord> clubs;
+
+    // Empties the eight loaded tables (not the directory), so that a new
+    // load holds exactly one copy of the files.
+    void clearLoadedTables();
+};
+
+// True when `table` holds every record its directory entry announces, that
+// is, its load ran to the end.
+template <class Table>
+bool tableIsComplete(const GameDatabase& db, const Table& table, std::size_t directoryPosition)
+{
+    return directoryPosition < db.directory.size() &&
+           table.size() == db.directory.at(directoryPosition).recordCount();
+}
+
+} // namespace rostradb

@@ -1,0 +1,49 @@
+#pragma once
+// File > Open: reading the game's tables into a GameDatabase.
+//
+// Every table is sized by its directory entry (lastIndex + 1 records, counted
+// in 64 bits). A file that holds fewer bytes than its table announces stops
+// the load with "Read beyond end of file" at the first incomplete record; the
+// complete records before it stay in the table. Nothing is ever invented.
+
+#include "data_file.h"
+#include "game_database.h"
+#include "progress_sink.h"
+
+#include <string>
+
+namespace rostradb {
+
+// Progress captions, in the order a load uses them (nations set none).
+namespace caption {
+inline constexpr const char* kFirstNames = "Loading first names";
+inline constexpr const char* kSecondNames = "Loading sir names";
+inline constexpr const char* kCommonNames = "Loading common names";
+inline constexpr const char* kStaffGeneral = "Loading Staff general";
+inline constexpr const char* kStaffNonPlaying = "Loading Staff nonplaying";
+inline constexpr const char* kStaffPlaying = "Loading Staff playing";
+inline constexpr const char* kClubs = "Loading clubs";
+inline constexpr const char* kSaveStaffGeneral = "Saving Staff general";
+inline constexpr const char* kSaveStaffNonPlaying = "Saving Staff non playing";
+inline constexpr const char* kSaveStaffPlaying = "Saving Staff playing";
+} // namespace caption
+
+// The whole load, in the game's order: nations, first names, second names,
+// common names, the staff file's three tables, clubs. It starts by emptying
+// the eight tables, shows the sink for its whole length and hides it on every
+// way out. An error stops it where it arose and propagates.
+void runLoadSequence(GameDatabase& db, const std::string& gameDirectory, ProgressSink& sink);
+
+// "First Second", from the two name tables; empty unless both positions lie
+// inside their tables; at most 50 bytes in all.
+std::string buildDisplayName(std::uint32_t firstName, std::uint32_t secondName,
+                             const std::vector<NameRecord>& firstNames,
+                             const std::vector<NameRecord>& secondNames);
+
+// The three steps that read the open staff file (from byte 0, then from the
+// offsets of entries 9 and 10).
+void loadStaffGeneral(DataFile& file, GameDatabase& db, ProgressSink& sink);
+void loadStaffNonPlaying(DataFile& file, GameDatabase& db, ProgressSink& sink);
+void loadStaffPlaying(DataFile& file, GameDatabase& db, ProgressSink& sink);
+
+} // namespace rostradb

@@ -1,0 +1,33 @@
+#pragma once
+// "Confirm Changes": the form's values back into the shown person's records.
+
+#include "db/game_database.h"
+
+#include <cstdint>
+#include <string>
+#include <unordered_map>
+
+namespace rostradb {
+
+// What the form holds when the user confirms.
+struct FormValues {
+    std::int32_t staffPosition = 0;     // id
+    std::int32_t playerPosition = 0;    // idpl
+    std::int32_t nonPlayerPosition = 0; // idnp
+    // Text of every edit box, keyed by control name ("ed_wages", ...).
+    std::unordered_map<std::string, std::string> texts;
+    // Selected item of each name and nation box ("cbx_fname", ...), -1 for none.
+    std::unordered_map<std::string, std::int32_t> selections;
+};
+
+struct CommitOutcome {
+    bool changedAnything = false; // set as soon as one stored value differs
+};
+
+// Stores the form into the StaffRecord at staffPosition and, by its stored
+// classification, into the PlayerRecord and/or NonPlayerRecord. A position
+// outside its table raises the list error; the writes before it stay, and
+// `outcome` tells whether they changed anything.
+void commitEdits(GameDatabase& db, const FormValues& form, CommitOutcome& outcome);
+
+} // namespace rostradb
