@@ -1,0 +1,255 @@
+#include "rostradbmain.h"
+
+#include "cp1252.h"
+#include "game_location.h"
+#include "lookup_models.h"
+#include "message_boxes.h"
+#include "staff_form.h"
+#include "staff_hits_model.h"
+
+#include "db/data_paths.h"
+#include "db/errors.h"
+#include "db/loaders.h"
+#include "db/staff_writer.h"
+#include "editor/commit_edits.h"
+#include "editor/staff_display.h"
+#include "editor/staff_search.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QStringListModel>
+#include <QTextEdit>
+#include <QTextStream>
+
+namespace {
+
+// Used until the Status window is attached (and by tests that need none).
+class SilentProgress final : public rostradb::ProgressSink {
+public:
+    void show() override {}
+    void hide() override {}
+    void setCaption(const std::string&) override {}
+    void setMaximum(std::int32_t) override {}
+    void setPosition(std::int32_t) override {}
+    void pumpEvents() override {}
+};
+
+// Marks the window busy for the length of a load or save. The pass hands
+// control to the event loop once per record, so the menu and buttons stay
+// live; while this is held their handlers return at once instead of starting
+// a second pass inside the first.
+class BusyScope {
+public:
+    explicit BusyScope(bool& busy) : busy_(busy) { busy_ = true; }
+    ~BusyScope() { busy_ = false; }
+    BusyScope(const BusyScope&) = delete;
+    BusyScope& operator=(const BusyScope&) = delete;
+
+private:
+    bool& busy_;
+};
+
+QStringList readAboutText()
+{
+    // Read from the current folder, where the program is started from.
+    QFile file(QStringLiteral("rostradb.txt"));
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        throw std::runtime_error("Cannot open file rostradb.txt");
+    QStringList lines;
+    QTextStream in(&file);
+    while (!in.atEnd())
+        lines.append(in.readLine());
+    return lines;
+}
+
+} // namespace
+
+Tfrm_main::Tfrm_main(const StartupOptions& options, QWidget* parent)
+    : QMainWindow(parent), silentProgress_(std::make_unique<SilentProgress>())
+{
+    buildLayout();
+    nations_ = new QStringListModel(this);
+    firstNames_ = new QStringListModel(this);
+    secondNames_ = new QStringListModel(this);
+    commonNames_ = new QStringListModel(this);
+    clubs_ = new QStringListModel(this);
+    form_->setLookupModel(rostradb::LookupTable::Nations, nations_);
+    form_->setLookupModel(rostradb::LookupTable::FirstNames, firstNames_);
+    form_->setLookupModel(rostradb::LookupTable::SecondNames, secondNames_);
+    form_->setLookupModel(rostradb::LookupTable::CommonNames, commonNames_);
+    form_->setLookupModel(rostradb::LookupTable::Clubs, clubs_);
+
+    // A mouse press makes an item current and the release clicks it: show
+    // the person on the click, and on keyboard moves through the list.
+    connect(staffList_, &QListView::clicked, this, &Tfrm_main::lbx_staffClick);
+    connect(staffList_->selectionModel(), &QItemSelectionModel::currentChanged, this, [this] {
+        if (QApplication::mouseButtons() == Qt::NoButton)
+            lbx_staffClick();
+    });
+
+    FormCreate(options);
+}
+
+Tfrm_main::~Tfrm_main() = default;
+
+void Tfrm_main::setProgressSink(rostradb::ProgressSink* sink) { progress_ = sink; }
+
+rostradb::ProgressSink& Tfrm_main::progress() { return progress_ ? *progress_ : *silentProgress_; }
+
+QString Tfrm_main::gameDirectory() const { return fendradir_->text(); }
+
+std::string Tfrm_main::gameDirectoryBytes() const { return QFile::encodeName(gameDirectory()).toStdString(); }
+
+QString Tfrm_main::getfendradir(bool /*canCreate*/) const { return readGameDirectory(); }
+
+void Tfrm_main::FormCreate(const StartupOptions& options)
+{
+    // The nine tables already exist (db_ is a member), whatever fails below.
+    try {
+        fendradir_->setText(options.gameDirectory ? *options.gameDirectory : getfendradir(true));
+        about_->setPlainText(readAboutText().join(QLatin1Char('\n')));
+        db_.directory.read(rostradb::dataFilePath(gameDirectoryBytes(), rostradb::datafile::kIndex));
+    } catch (const std::exception& error) {
+        reportError(this, error);
+    }
+}
+
+void Tfrm_main::clearLoadedState()
+{
+    hits_->clear();
+    form_->reset();
+    for (auto* model : {nations_, firstNames_, secondNames_, commonNames_, clubs_})
+        model->setStringList({});
+    personShown_ = false;
+    unsavedEdits_ = false;
+}
+
+void Tfrm_main::fillLookupBoxes()
+{
+    nations_->setStringList(lookup::nationItems(db_));
+    firstNames_->setStringList(lookup::firstNameItems(db_));
+    secondNames_->setStringList(lookup::secondNameItems(db_));
+    commonNames_->setStringList(lookup::commonNameItems(db_));
+    clubs_->setStringList(lookup::clubItems(db_));
+}
+
+void Tfrm_main::Open1Click()
+{
+    if (busy_ || !settleUnsavedEdits(tr("Save changes to the staff file before loading again?")))
+        return;
+    BusyScope busy(busy_);
+    // The list items and the form point into the tables: let go of them
+    // before the tables are emptied and filled again.
+    clearLoadedState();
+    try {
+        rostradb::runLoadSequence(db_, gameDirectoryBytes(), progress());
+    } catch (const std::exception& error) {
+        fillLookupBoxes(); // what did load stays usable
+        reportError(this, error);
+        return;
+    }
+    fillLookupBoxes();
+}
+
+bool Tfrm_main::saveStaffFile()
+{
+    BusyScope busy(busy_);
+    try {
+        rostradb::saveStaffFile(db_, gameDirectoryBytes(), progress());
+    } catch (const std::exception& error) {
+        reportError(this, error);
+        return false;
+    }
+    unsavedEdits_ = false;
+    return true;
+}
+
+void Tfrm_main::Save1Click()
+{
+    if (!busy_)
+        saveStaffFile();
+}
+
+void Tfrm_main::Button2Click()
+{
+    if (busy_)
+        return;
+    hits_->clear();
+    // Text the game's code page cannot hold names nobody; searching for the
+    // empty text then finds nothing, yet still reports a missing database.
+    const std::string text = toGameText(search_->text()).value_or(std::string());
+    try {
+        hits_->setHits(rostradb::searchStaff(text, db_.staff, db_.directory));
+    } catch (const std::exception& error) {
+        reportError(this, error);
+    }
+}
+
+void Tfrm_main::lbx_staffClick()
+{
+    if (busy_)
+        return;
+    const QModelIndex current = staffList_->currentIndex();
+    std::vector<rostradb::FormUpdate> updates;
+    try {
+        const rostradb::StaffRecord* selected = nullptr; // nothing chosen
+        if (current.isValid()) {
+            const auto position = current.data(StaffHitsModel::kPositionRole).toLongLong();
+            selected = &rostradb::recordAt(db_.staff, position);
+        }
+        rostradb::showStaffMember(db_, selected, form_->lookupBoxCounts(), updates);
+    } catch (const std::exception& error) {
+        form_->apply(updates);
+        personShown_ = personShown_ || !updates.empty();
+        reportError(this, error);
+        return;
+    }
+    form_->apply(updates);
+    personShown_ = true;
+}
+
+void Tfrm_main::Button1Click()
+{
+    // Before a person is shown the form holds placeholders, not values: a
+    // commit would write them over the records at position 0.
+    if (busy_ || !personShown_)
+        return;
+    rostradb::CommitOutcome outcome;
+    try {
+        rostradb::commitEdits(db_, form_->values(), outcome);
+    } catch (const std::exception& error) {
+        unsavedEdits_ = unsavedEdits_ || outcome.changedAnything;
+        reportError(this, error);
+        return;
+    }
+    unsavedEdits_ = unsavedEdits_ || outcome.changedAnything;
+}
+
+bool Tfrm_main::settleUnsavedEdits(const QString& question)
+{
+    if (!unsavedEdits_)
+        return true;
+    switch (askAboutUnsavedEdits(this, question)) {
+    case UnsavedChoice::Save:
+        return saveStaffFile();
+    case UnsavedChoice::Discard:
+        return true;
+    case UnsavedChoice::Cancel:
+        return false;
+    }
+    return false;
+}
+
+void Tfrm_main::closeEvent(QCloseEvent* event)
+{
+    // Closing in the middle of a load or save would cut it short.
+    if (busy_ || !settleUnsavedEdits(tr("Save changes to the staff file before closing?"))) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+}

@@ -1,0 +1,165 @@
+#include "loaders.h"
+
+#include "data_paths.h"
+#include "errors.h"
+#include "record_layout.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace rostradb {
+
+namespace {
+
+// The bytes of one table, read in a single call from the file's current
+// position: as many of the table's `count` records as the file holds.
+// Reading stops at the end of the file; the caller decides what a short
+// table means.
+std::vector<std::uint8_t> readTableBytes(DataFile& file, std::uint64_t count, std::size_t recordBytes)
+{
+    const std::uint64_t position = file.position();
+    const std::uint64_t fileSize = file.size();
+    const std::uint64_t available = fileSize > position ? fileSize - position : 0;
+    // count is at most 2^32 and a record at most 581 bytes: no overflow.
+    const std::uint64_t wanted = count * recordBytes;
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(std::min(wanted, available)));
+    bytes.resize(file.readSome(bytes));
+    return bytes;
+}
+
+// How a table step reports per record: the nation step sets no positions.
+enum class Positions { Reported, Silent };
+
+// Appends the table's records one by one, with the progress calls around
+// each. A record the file does not hold in full stops the load with "Read
+// beyond end of file"; the records before it stay in the table.
+template <class Record, class Decode>
+void appendRecords(const std::vector<std::uint8_t>& bytes, std::uint64_t count, std::size_t recordBytes,
+                   std::vector<Record>& table, ProgressSink& sink, Positions positions, Decode decode)
+{
+    table.reserve(table.size() + static_cast<std::size_t>(std::min<std::uint64_t>(count, bytes.size() / recordBytes)));
+    for (std::uint64_t i = 0; i < count; ++i) {
+        if (positions == Positions::Reported)
+            sink.setPosition(static_cast<std::int32_t>(i)); // count fits: beginTable refused larger
+        const std::uint64_t end = (i + 1) * recordBytes;
+        if (end > bytes.size())
+            throw DbError(kReadBeyondEnd);
+        table.push_back(decode(bytes.data() + (end - recordBytes)));
+        sink.pumpEvents();
+    }
+}
+
+template <class Record>
+Record keepLeadingBytes(const std::uint8_t* fileRecord)
+{
+    Record record;
+    std::copy_n(fileRecord, Record::kKeptBytes, record.bytes.begin());
+    return record;
+}
+
+// One lookup file (nations, names, clubs): read from byte 0, sized by its
+// directory entry. Nations pass no caption and report no positions.
+template <class Record>
+void loadLookupTable(GameDatabase& db, const std::string& gameDirectory, std::string_view fileName,
+                     std::size_t directoryPosition, const char* caption, std::vector<Record>& table,
+                     ProgressSink& sink)
+{
+    DataFile file = DataFile::openExisting(dataFilePath(gameDirectory, fileName));
+    const IndexEntry& entry = db.directory.at(directoryPosition);
+    const Positions positions = caption ? Positions::Reported : Positions::Silent;
+    if (caption)
+        beginTable(sink, caption, entry.lastIndex());
+    const auto bytes = readTableBytes(file, entry.recordCount(), Record::kFileBytes);
+    appendRecords(bytes, entry.recordCount(), Record::kFileBytes, table, sink, positions,
+                  keepLeadingBytes<Record>);
+    file.close();
+}
+
+} // namespace
+
+std::string buildDisplayName(std::uint32_t firstName, std::uint32_t secondName,
+                             const std::vector<NameRecord>& firstNames,
+                             const std::vector<NameRecord>& secondNames)
+{
+    std::string name;
+    if (firstName >= firstNames.size() || secondName >= secondNames.size())
+        return name;
+    const auto append = [&name](std::string_view text) {
+        name.append(text.substr(0, StaffRecord::kDisplayNameMax - name.size()));
+    };
+    append(firstNames[firstName].displayText());
+    append(" ");
+    append(secondNames[secondName].displayText());
+    return name;
+}
+
+void loadStaffGeneral(DataFile& file, GameDatabase& db, ProgressSink& sink)
+{
+    const IndexEntry& entry = db.directory.at(entry::kStaff);
+    beginTable(sink, caption::kStaffGeneral, entry.lastIndex());
+    // The staff table starts at byte 0; the file was just opened there.
+    const auto bytes = readTableBytes(file, entry.recordCount(), StaffRecord::kFileBytes);
+    appendRecords(bytes, entry.recordCount(), StaffRecord::kFileBytes, db.staff, sink, Positions::Reported,
+                  [&db](const std::uint8_t* fileRecord) {
+                      StaffRecord record;
+                      decodeFields(kStaffLayout, fileRecord, record);
+                      record.displayName =
+                          buildDisplayName(record.firstName, record.secondName, db.firstNames, db.secondNames);
+                      return record;
+                  });
+}
+
+void loadStaffNonPlaying(DataFile& file, GameDatabase& db, ProgressSink& sink)
+{
+    const IndexEntry& entry = db.directory.at(entry::kNonPlayers);
+    file.seek(entry.offset());
+    beginTable(sink, caption::kStaffNonPlaying, entry.lastIndex());
+    const auto bytes = readTableBytes(file, entry.recordCount(), NonPlayerRecord::kFileBytes);
+    appendRecords(bytes, entry.recordCount(), NonPlayerRecord::kFileBytes, db.nonPlayers, sink,
+                  Positions::Reported, [](const std::uint8_t* fileRecord) {
+                      NonPlayerRecord record;
+                      decodeFields(kNonPlayerLayout, fileRecord, record);
+                      return record;
+                  });
+}
+
+void loadStaffPlaying(DataFile& file, GameDatabase& db, ProgressSink& sink)
+{
+    const IndexEntry& entry = db.directory.at(entry::kPlayers);
+    file.seek(entry.offset());
+    beginTable(sink, caption::kStaffPlaying, entry.lastIndex());
+    const auto bytes = readTableBytes(file, entry.recordCount(), PlayerRecord::kFileBytes);
+    appendRecords(bytes, entry.recordCount(), PlayerRecord::kFileBytes, db.players, sink, Positions::Reported,
+                  [](const std::uint8_t* fileRecord) {
+                      PlayerRecord record; // byte 69 has no field and is dropped
+                      decodeFields(kPlayerLayout, fileRecord, record);
+                      return record;
+                  });
+}
+
+void runLoadSequence(GameDatabase& db, const std::string& gameDirectory, ProgressSink& sink)
+{
+    // Each load starts from empty tables, so the tables (and the boxes the
+    // window fills from them) always hold exactly one copy of the files.
+    db.clearLoadedTables();
+    ProgressScope progress(sink);
+
+    loadLookupTable(db, gameDirectory, datafile::kNations, entry::kNations, nullptr, db.nations, sink);
+    loadLookupTable(db, gameDirectory, datafile::kFirstNames, entry::kFirstNames, caption::kFirstNames,
+                    db.firstNames, sink);
+    loadLookupTable(db, gameDirectory, datafile::kSecondNames, entry::kSecondNames, caption::kSecondNames,
+                    db.secondNames, sink);
+    loadLookupTable(db, gameDirectory, datafile::kCommonNames, entry::kCommonNames, caption::kCommonNames,
+                    db.commonNames, sink);
+
+    // The display names are built from the name tables, so those come first.
+    DataFile staffFile = DataFile::openExisting(dataFilePath(gameDirectory, datafile::kStaff));
+    loadStaffGeneral(staffFile, db, sink);
+    loadStaffNonPlaying(staffFile, db, sink);
+    loadStaffPlaying(staffFile, db, sink);
+    staffFile.close();
+
+    loadLookupTable(db, gameDirectory, datafile::kClubs, entry::kClubs, caption::kClubs, db.clubs, sink);
+}
+
+} // namespace rostradb

@@ -1,0 +1,68 @@
+#include "message_boxes.h"
+
+#include <QMessageBox>
+
+namespace {
+
+std::function<void(const QString&)>& errorReporter()
+{
+    static std::function<void(const QString&)> reporter;
+    return reporter;
+}
+
+std::function<UnsavedChoice(const QString&)>& unsavedAnswer()
+{
+    static std::function<UnsavedChoice(const QString&)> answer;
+    return answer;
+}
+
+const QString kProgramName = QStringLiteral("rostradb");
+
+} // namespace
+
+QString errorBoxText(const QString& message)
+{
+    return message.endsWith(QLatin1Char('.')) ? message : message + QLatin1Char('.');
+}
+
+void reportError(QWidget* parent, const QString& message)
+{
+    const QString text = errorBoxText(message);
+    if (errorReporter()) {
+        errorReporter()(text);
+        return;
+    }
+    QMessageBox::critical(parent, kProgramName, text);
+}
+
+void reportError(QWidget* parent, const std::exception& error)
+{
+    reportError(parent, QString::fromUtf8(error.what()));
+}
+
+UnsavedChoice askAboutUnsavedEdits(QWidget* parent, const QString& question)
+{
+    if (unsavedAnswer())
+        return unsavedAnswer()(question);
+    const auto button = QMessageBox::question(parent, kProgramName, question,
+                                              QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel,
+                                              QMessageBox::Save);
+    switch (button) {
+    case QMessageBox::Save:
+        return UnsavedChoice::Save;
+    case QMessageBox::Discard:
+        return UnsavedChoice::Discard;
+    default:
+        return UnsavedChoice::Cancel;
+    }
+}
+
+void setErrorReporterForTesting(std::function<void(const QString&)> reporter)
+{
+    errorReporter() = std::move(reporter);
+}
+
+void setUnsavedQuestionForTesting(std::function<UnsavedChoice(const QString&)> answer)
+{
+    unsavedAnswer() = std::move(answer);
+}
