@@ -11,6 +11,7 @@ std::uint32_t IndexEntry::offset() const { return le::u32(bytes.data() + 59); }
 
 void TableDirectory::read(const std::string& path)
 {
+    entries_.clear();
     DataFile file = DataFile::openExisting(path);
     file.seek(kHeaderBytes);
     // A file that ends inside an entry is refused rather than padded: the

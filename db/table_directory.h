@@ -38,8 +38,9 @@ public:
     static constexpr std::size_t kEntryCount = 22;
     static constexpr std::size_t kHeaderBytes = 8;
 
-    // Reads the 22 entries from the index file at `path`. On failure the
-    // entries read before it stay and the error propagates.
+    // Reads the 22 entries from the index file at `path`, replacing what
+    // the directory held. On failure the entries read before it stay and the
+    // error propagates.
     void read(const std::string& path);
 
     // The entry at `position`, or "List index out of bounds (position)"
