@@ -25,9 +25,13 @@ struct CommitOutcome {
 };
 
 // Stores the form into the StaffRecord at staffPosition and, by its stored
-// classification, into the PlayerRecord and/or NonPlayerRecord. A position
-// outside its table raises the list error; the writes before it stay, and
-// `outcome` tells whether they changed anything.
+// classification, into the PlayerRecord (2), the NonPlayerRecord (1) or both
+// (3; the ability and reputation boxes then go to the NonPlayerRecord, whose
+// values the display shows in them). Texts are read leniently and cut to
+// each field's width. A position outside its table raises the list error; the
+// writes before it stay, and `outcome` tells whether they changed anything.
+// A form lacking a text or selection the commit needs raises
+// std::logic_error naming the control, before anything is written.
 void commitEdits(GameDatabase& db, const FormValues& form, CommitOutcome& outcome);
 
 } // namespace rostradb

@@ -9,6 +9,7 @@
 
 #include <array>
 #include <cstdint>
+#include <span>
 #include <string_view>
 
 namespace rostradb {
@@ -31,9 +32,11 @@ struct SelectionBinding {
     LookupTable table;
 };
 
+// A box that lists code names: item i stands for code i.
 struct CodeBinding {
     std::string_view control;
     FieldAccess<StaffRecord> field;
+    std::span<const std::string_view> items; // the box's items, in code order
 };
 
 // Control names of the view-state updates.
@@ -58,15 +61,17 @@ inline constexpr std::uint8_t kNonPlayer = 1;
 inline constexpr std::uint8_t kPlayer = 2;
 inline constexpr std::uint8_t kNonPlayerAndPlayer = 3;
 
-// The general values of a StaffRecord (wages .. goals), display order.
+// The general values of a StaffRecord (wages .. goals), display order. Within
+// one record the order of the commit's writes cannot be observed, so the
+// commit walks the same lists.
 extern const std::array<EditBinding<StaffRecord>, 18> kGeneralEdits;
 // The four code boxes (jobs, squad, classification), display only.
 extern const std::array<CodeBinding, 4> kCodeBoxes;
-// The six name and nation boxes, display and commit order of the display.
+// The six name and nation boxes, in display order.
 extern const std::array<SelectionBinding, 6> kNameAndNationBoxes;
 // The twelve position and side ratings and the squad number (PlayerRecord).
 extern const std::array<EditBinding<PlayerRecord>, 13> kPlayerRatings;
-// Ability and reputation: shown from either record, in these two orders.
+// Ability and reputation (ed_cabl .. ed_wrep): shown from either record.
 extern const std::array<EditBinding<PlayerRecord>, 5> kPlayerAbility;
 extern const std::array<EditBinding<NonPlayerRecord>, 5> kNonPlayerAbility;
 // The 42 player attributes, the 21 non-player attributes.
