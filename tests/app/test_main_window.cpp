@@ -1,8 +1,327 @@
-#include <QtTest>
+// The main window's start-up, File > Open, the guards around its handlers and
+// the question about unsaved edits, driven through the real widgets.
+
+#include "app_test_support.h"
+
+#include "cp1252.h"
+#include "rostradbpos.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QTextEdit>
+
+namespace {
+
+// A sink that, once, calls back into the window in the middle of a pass, as
+// a user clicking during a load would.
+class MeddlingSink : public rostradb::ProgressSink {
+public:
+    explicit MeddlingSink(std::function<void()> meddle) : meddle_(std::move(meddle)) {}
+    void show() override { ++shows; }
+    void hide() override { ++hides; }
+    void setCaption(const std::string&) override {}
+    void setMaximum(std::int32_t) override {}
+    void setPosition(std::int32_t) override {}
+    void pumpEvents() override
+    {
+        if (meddle_) {
+            auto once = std::move(meddle_);
+            meddle_ = nullptr;
+            once();
+        }
+    }
+    int shows = 0;
+    int hides = 0;
+
+private:
+    std::function<void()> meddle_;
+};
+
+} // namespace
 
 class TestMainWindow : public QObject {
     Q_OBJECT
+private slots:
+    void startsWithDirectoryAndAboutText();
+    void missingAboutTextIsReportedOnceAndStopsStartUp();
+    void missingGameFolderIsReportedAndLeavesTablesEmpty();
+    void layoutHasTheNamedWidgets();
+    void openFillsTablesAndBoxes();
+    void secondOpenHoldsOneCopyAndResetsTheEditor();
+    void missingClubFileKeepsEarlierTablesAndHidesStatus();
+    void confirmBeforeAnyPersonIsShownChangesNothing();
+    void actionsDuringALoadAreIgnored();
+    void unsavedEditsAreSettledBeforeClosing();
+    void unsavedEditsAreSettledBeforeLoadingAgain();
+    void errorTextEndsWithOneFullStop();
 };
+
+void TestMainWindow::startsWithDirectoryAndAboutText()
+{
+    SampleInstallation game;
+    CapturedErrors errors;
+    Tfrm_main window(game.options());
+    QCOMPARE(errors.messages, QStringList());
+    QCOMPARE(child<QLabel>(&window, "fendradir")->text(), game.gameDirectory());
+    QCOMPARE(child<QTextEdit>(&window, "mmo_about")->toPlainText(), QStringLiteral("rostradb test\nsecond line"));
+    QCOMPARE(window.database().directory.size(), std::size_t{22});
+    QVERIFY(window.database().staff.empty());
+}
+
+void TestMainWindow::missingAboutTextIsReportedOnceAndStopsStartUp()
+{
+    SampleInstallation game;
+    QFile::remove(QStringLiteral("rostradb.txt"));
+    CapturedErrors errors;
+    Tfrm_main window(game.options());
+    QCOMPARE(errors.messages, QStringList{QStringLiteral("Cannot open file rostradb.txt.")});
+    QCOMPARE(child<QLabel>(&window, "fendradir")->text(), game.gameDirectory());
+    QVERIFY(window.database().directory.empty());
+    // Without a directory every later action fails with an ordinary message.
+    window.Open1Click();
+    QCOMPARE(errors.messages.last(), QStringLiteral("List index out of bounds (4)."));
+}
+
+void TestMainWindow::missingGameFolderIsReportedAndLeavesTablesEmpty()
+{
+    SampleInstallation game;
+    CapturedErrors errors;
+    Tfrm_main window(StartupOptions{game.workFolder() + QStringLiteral("/no-such-game")});
+    QCOMPARE(errors.messages, QStringList{QStringLiteral("Invalid filename.")});
+    QVERIFY(window.database().directory.empty());
+
+    QFile::remove(game.dataFile(QStringLiteral("index.dat")));
+    Tfrm_main second(game.options());
+    QCOMPARE(errors.messages.last(), QStringLiteral("File not found."));
+}
+
+void TestMainWindow::layoutHasTheNamedWidgets()
+{
+    SampleInstallation game;
+    CapturedErrors errors;
+    Tfrm_main window(game.options());
+    QCOMPARE(window.centralWidget()->size(), QSize(765, 491));
+    QCOMPARE(window.windowTitle(), QStringLiteral("frm_main"));
+    QCOMPARE(child<QAction>(&window, "Open1")->text().remove(QLatin1Char('&')), QStringLiteral("Open"));
+    QCOMPARE(child<QAction>(&window, "Save1")->text().remove(QLatin1Char('&')), QStringLiteral("Save"));
+    QCOMPARE(child<QMenu>(&window, "File1")->title().remove(QLatin1Char('&')), QStringLiteral("File"));
+    QCOMPARE(child<QLineEdit>(&window, "ed_staffsearch")->text(), QStringLiteral("search for"));
+    QCOMPARE(child<QPushButton>(&window, "Button2")->text(), QStringLiteral("Start Search"));
+    QCOMPARE(child<QPushButton>(&window, "Button1")->text(), QStringLiteral("Confirm Changes"));
+    QCOMPARE(child<QLabel>(&window, "Label1")->text(), QStringLiteral("FENDRA Directory: "));
+    QCOMPARE(child<QLabel>(&window, "Image1")->pixmap().size(), QSize(400, 50));
+
+    auto* pages = child<QTabWidget>(&window, "PageControl1");
+    QCOMPARE(pages->size(), QSize(641, 409));
+    QStringList offered;
+    for (int i = 0; i < pages->count(); ++i)
+        if (pages->isTabVisible(i))
+            offered << pages->tabText(i);
+    QCOMPARE(offered, (QStringList{QStringLiteral("Main frame"), QStringLiteral("Staff")}));
+    QCOMPARE(pages->currentIndex(), 0);
+    QCOMPARE(child<QTabWidget>(&window, "PageControl2")->tabText(0), QStringLiteral("Navigation"));
+
+    window.show();
+    pages->setCurrentIndex(1);
+    QVERIFY(child<QWidget>(&window, "mmo_staffhelp")->isVisible());
+    QVERIFY(!child<QWidget>(&window, "Pagecontrol3")->isVisible());
+}
+
+void TestMainWindow::openFillsTablesAndBoxes()
+{
+    SampleInstallation game;
+    CapturedErrors errors;
+    Tfrm_main window(game.options());
+    window.Open1Click();
+    QCOMPARE(errors.messages, QStringList());
+
+    const auto& db = window.database();
+    const auto counts = rostradb::sampleCounts(rostradb::SampleSize::Tiny);
+    QCOMPARE(db.staff.size(), std::size_t{counts.staff});
+    QCOMPARE(db.players.size(), std::size_t{counts.players});
+    QCOMPARE(db.nonPlayers.size(), std::size_t{counts.nonPlayers});
+    QCOMPARE(db.clubs.size(), std::size_t{counts.clubs});
+
+    auto* firstNames = child<QComboBox>(&window, "cbx_fname");
+    QCOMPARE(firstNames->count(), int(counts.firstNames) + 1);
+    QCOMPARE(firstNames->itemText(firstNames->count() - 1), QStringLiteral("none"));
+    QCOMPARE(firstNames->itemText(1), fromGameText(db.firstNames[1].displayText()));
+    QCOMPARE(child<QComboBox>(&window, "cbx_club")->count(), int(counts.clubs) + 1);
+    QCOMPARE(child<QComboBox>(&window, "cbx_cname")->count(), int(counts.commonNames) + 1);
+    for (const char* name : {"cbx_fnation", "cbx_snation", "cbx_anation"}) {
+        auto* box = child<QComboBox>(&window, name);
+        QCOMPARE(box->count(), int(counts.nations) + 1);
+        QCOMPARE(box->itemText(0), fromGameText(db.nations[0].displayText()));
+    }
+}
+
+void TestMainWindow::secondOpenHoldsOneCopyAndResetsTheEditor()
+{
+    SampleInstallation game;
+    CapturedErrors errors;
+    Tfrm_main window(game.options());
+    window.show();
+    window.Open1Click();
+    const std::size_t person = personOfClass(window.database(), 2);
+    QVERIFY(searchAndSelect(window, displayName(window.database(), person), person));
+    QVERIFY(!child<QWidget>(&window, "Pagecontrol3")->isHidden());
+
+    window.Open1Click();
+    const auto counts = rostradb::sampleCounts(rostradb::SampleSize::Tiny);
+    QCOMPARE(window.database().staff.size(), std::size_t{counts.staff});
+    QCOMPARE(child<QComboBox>(&window, "cbx_fname")->count(), int(counts.firstNames) + 1);
+    QCOMPARE(child<QListView>(&window, "lbx_staff")->model()->rowCount(), 0);
+    QVERIFY(child<QWidget>(&window, "Pagecontrol3")->isHidden());
+    QVERIFY(!child<QWidget>(&window, "mmo_staffhelp")->isHidden());
+    QCOMPARE(errors.messages, QStringList());
+}
+
+void TestMainWindow::missingClubFileKeepsEarlierTablesAndHidesStatus()
+{
+    SampleInstallation game;
+    QVERIFY(QFile::remove(game.dataFile(QStringLiteral("club.dat"))));
+    CapturedErrors errors;
+    Tfrm_main window(game.options());
+    Tfrm_pos status;
+    window.setProgressSink(&status);
+    window.Open1Click();
+    QCOMPARE(errors.messages, QStringList{QStringLiteral("File not found.")});
+    QVERIFY(!status.isVisible());
+    QVERIFY(!window.database().staff.empty());
+    QVERIFY(!window.database().players.empty());
+    QVERIFY(window.database().clubs.empty());
+    QCOMPARE(child<QComboBox>(&window, "cbx_club")->count(), 0);
+    QVERIFY(child<QComboBox>(&window, "cbx_fname")->count() > 0);
+}
+
+void TestMainWindow::confirmBeforeAnyPersonIsShownChangesNothing()
+{
+    SampleInstallation game;
+    CapturedErrors errors;
+    Tfrm_main window(game.options());
+    window.Open1Click();
+    const auto before = window.database().staff.front();
+    window.Button1Click();
+    const auto& after = window.database().staff.front();
+    QCOMPARE(after.wages, before.wages);
+    QCOMPARE(after.firstName, before.firstName);
+    QCOMPARE(after.adaptability, before.adaptability);
+    QVERIFY(!window.hasUnsavedEdits());
+    QCOMPARE(errors.messages, QStringList());
+}
+
+void TestMainWindow::actionsDuringALoadAreIgnored()
+{
+    SampleInstallation game;
+    CapturedErrors errors;
+    Tfrm_main window(game.options());
+    window.Open1Click();
+    const std::size_t person = personOfClass(window.database(), 2);
+    QVERIFY(searchAndSelect(window, displayName(window.database(), person), person));
+    const QByteArray fileBefore = game.staffFileBytes();
+
+    int listedDuringLoad = -1;
+    MeddlingSink sink([&] {
+        window.Open1Click();
+        window.Save1Click();
+        child<QLineEdit>(&window, "ed_staffsearch")->setText(QStringLiteral("a"));
+        window.Button2Click();
+        listedDuringLoad = child<QListView>(&window, "lbx_staff")->model()->rowCount();
+        window.Button1Click();
+    });
+    window.setProgressSink(&sink);
+    window.Open1Click();
+    QCOMPARE(sink.shows, 1); // no second load started inside the first
+    QCOMPARE(sink.hides, 1);
+    QCOMPARE(listedDuringLoad, 0);
+    QCOMPARE(game.staffFileBytes(), fileBefore); // no save ran
+    QVERIFY(!window.isBusy());
+    QCOMPARE(errors.messages, QStringList());
+}
+
+void TestMainWindow::unsavedEditsAreSettledBeforeClosing()
+{
+    SampleInstallation game(rostradb::SampleSize::Small);
+    CapturedErrors errors;
+    QStringList questions;
+    UnsavedChoice answer = UnsavedChoice::Cancel;
+    setUnsavedQuestionForTesting([&](const QString& q) {
+        questions << q;
+        return answer;
+    });
+
+    Tfrm_main window(game.options());
+    window.show();
+    QVERIFY(window.close()); // nothing changed: no question
+    QVERIFY(questions.isEmpty());
+
+    window.show();
+    window.Open1Click();
+    const std::size_t person = personOfClass(window.database(), 1, true);
+    QVERIFY(searchAndSelect(window, displayName(window.database(), person), person));
+    auto* wages = child<QLineEdit>(&window, "ed_wages");
+    window.Button1Click(); // an unedited commit changes nothing
+    QVERIFY(!window.hasUnsavedEdits());
+    wages->setText(QString::number(window.database().staff[person].wages + 1));
+    window.Button1Click();
+    QVERIFY(window.hasUnsavedEdits());
+
+    QVERIFY(!window.close());
+    QCOMPARE(questions, QStringList{QStringLiteral("Save changes to the staff file before closing?")});
+    QVERIFY(window.isVisible());
+
+    const QByteArray before = game.staffFileBytes();
+    answer = UnsavedChoice::Save;
+    QVERIFY(window.close());
+    QVERIFY(game.staffFileBytes() != before);
+    QVERIFY(!window.hasUnsavedEdits());
+    setUnsavedQuestionForTesting({});
+    QCOMPARE(errors.messages, QStringList());
+}
+
+void TestMainWindow::unsavedEditsAreSettledBeforeLoadingAgain()
+{
+    SampleInstallation game;
+    CapturedErrors errors;
+    QStringList questions;
+    UnsavedChoice answer = UnsavedChoice::Cancel;
+    setUnsavedQuestionForTesting([&](const QString& q) {
+        questions << q;
+        return answer;
+    });
+    Tfrm_main window(game.options());
+    window.Open1Click();
+    const std::size_t person = personOfClass(window.database(), 2);
+    QVERIFY(searchAndSelect(window, displayName(window.database(), person), person));
+    const std::uint32_t edited = window.database().staff[person].wages + 7;
+    child<QLineEdit>(&window, "ed_wages")->setText(QString::number(edited));
+    window.Button1Click();
+
+    window.Open1Click(); // Cancel: nothing reloaded, the edit stays
+    QCOMPARE(questions, QStringList{QStringLiteral("Save changes to the staff file before loading again?")});
+    QCOMPARE(window.database().staff[person].wages, edited);
+
+    answer = UnsavedChoice::Discard;
+    const QByteArray before = game.staffFileBytes();
+    window.Open1Click();
+    QVERIFY(window.database().staff[person].wages != edited);
+    QCOMPARE(game.staffFileBytes(), before);
+    QVERIFY(!window.hasUnsavedEdits());
+    setUnsavedQuestionForTesting({});
+    QCOMPARE(errors.messages, QStringList());
+}
+
+void TestMainWindow::errorTextEndsWithOneFullStop()
+{
+    QCOMPARE(errorBoxText(QStringLiteral("File not found")), QStringLiteral("File not found."));
+    QCOMPARE(errorBoxText(QStringLiteral("Already ends.")), QStringLiteral("Already ends."));
+}
 
 QTEST_MAIN(TestMainWindow)
 #include "test_main_window.moc"

@@ -1,0 +1,116 @@
+// The window-free editor on the full sample game: a search over all 65,536
+// people, computing one person's display, and one commit.
+
+#include "full_sample.h"
+
+#include "db/data_paths.h"
+#include "db/loaders.h"
+#include "editor/commit_edits.h"
+#include "editor/staff_display.h"
+#include "editor/staff_search.h"
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+class SilentSink final : public rostradb::ProgressSink {
+public:
+    void show() override {}
+    void hide() override {}
+    void setCaption(const std::string&) override {}
+    void setMaximum(std::int32_t) override {}
+    void setPosition(std::int32_t) override {}
+    void pumpEvents() override {}
+};
+
+const rostradb::GameDatabase& loadedDatabase()
+{
+    static const rostradb::GameDatabase db = [] {
+        const std::string game = bench::fullSampleGame();
+        rostradb::GameDatabase loaded;
+        loaded.directory.read(rostradb::dataFilePath(game, rostradb::datafile::kIndex));
+        SilentSink sink;
+        rostradb::runLoadSequence(loaded, game, sink);
+        return loaded;
+    }();
+    return db;
+}
+
+std::size_t personOfClass(const rostradb::GameDatabase& db, std::uint8_t c)
+{
+    for (std::size_t i = db.staff.size() / 2; i < db.staff.size(); ++i)
+        if (db.staff[i].classification == c && !db.staff[i].displayName.empty())
+            return i;
+    return 0;
+}
+
+rostradb::LookupBoxCounts boxCounts(const rostradb::GameDatabase& db)
+{
+    const auto withNone = [](std::size_t n) { return static_cast<std::int64_t>(n) + 1; };
+    return {withNone(db.firstNames.size()), withNone(db.secondNames.size()), withNone(db.commonNames.size()),
+            withNone(db.nations.size()), withNone(db.clubs.size())};
+}
+
+void BM_SearchAllStaff(benchmark::State& state)
+{
+    const auto& db = loadedDatabase();
+    // Three letters from the middle of a real name: a typical query.
+    const std::string text = db.staff[personOfClass(db, 2)].displayName.substr(1, 3);
+    std::size_t found = 0;
+    for (auto _ : state) {
+        auto hits = rostradb::searchStaff(text, db.staff, db.directory);
+        found = hits.size();
+        benchmark::DoNotOptimize(hits.data());
+    }
+    state.counters["found"] = static_cast<double>(found);
+}
+BENCHMARK(BM_SearchAllStaff)->Unit(benchmark::kMicrosecond);
+
+void BM_ShowPersonWindowFree(benchmark::State& state)
+{
+    const auto& db = loadedDatabase();
+    const auto& person = db.staff[personOfClass(db, 3)];
+    const auto counts = boxCounts(db);
+    std::vector<rostradb::FormUpdate> updates;
+    for (auto _ : state) {
+        updates.clear();
+        rostradb::showStaffMember(db, &person, counts, updates);
+        benchmark::DoNotOptimize(updates.data());
+    }
+}
+BENCHMARK(BM_ShowPersonWindowFree)->Unit(benchmark::kMicrosecond);
+
+void BM_CommitPerson(benchmark::State& state)
+{
+    rostradb::GameDatabase db = loadedDatabase();
+    const std::size_t position = personOfClass(db, 3);
+    std::vector<rostradb::FormUpdate> updates;
+    rostradb::showStaffMember(db, &db.staff[position], boxCounts(db), updates);
+    // The form as the display left it: what an unedited "Confirm Changes" sends.
+    rostradb::FormValues form;
+    for (const auto& u : updates) {
+        const std::string name(u.control);
+        if (u.kind == rostradb::FormUpdate::Kind::Text) {
+            if (name == "id")
+                form.staffPosition = std::stoi(u.text);
+            else if (name == "idpl")
+                form.playerPosition = std::stoi(u.text);
+            else if (name == "idnp")
+                form.nonPlayerPosition = std::stoi(u.text);
+            else
+                form.texts[name] = u.text;
+        } else if (u.kind == rostradb::FormUpdate::Kind::ComboIndex) {
+            form.selections[name] = static_cast<std::int32_t>(u.index);
+        }
+    }
+    for (auto _ : state) {
+        rostradb::CommitOutcome outcome;
+        rostradb::commitEdits(db, form, outcome);
+        benchmark::DoNotOptimize(outcome.changedAnything);
+    }
+}
+BENCHMARK(BM_CommitPerson)->Unit(benchmark::kMicrosecond);
+
+} // namespace
+
+BENCHMARK_MAIN();
