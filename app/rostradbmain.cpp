@@ -27,17 +27,6 @@
 
 namespace {
 
-// Used until the Status window is attached (and by tests that need none).
-class SilentProgress final : public rostradb::ProgressSink {
-public:
-    void show() override {}
-    void hide() override {}
-    void setCaption(const std::string&) override {}
-    void setMaximum(std::int32_t) override {}
-    void setPosition(std::int32_t) override {}
-    void pumpEvents() override {}
-};
-
 // Marks the window busy for the length of a load or save. The pass hands
 // control to the event loop once per record, so the menu and buttons stay
 // live; while this is held their handlers return at once instead of starting
@@ -69,7 +58,7 @@ QStringList readAboutText()
 } // namespace
 
 Tfrm_main::Tfrm_main(const StartupOptions& options, QWidget* parent)
-    : QMainWindow(parent), silentProgress_(std::make_unique<SilentProgress>())
+    : QMainWindow(parent)
 {
     buildLayout();
     nations_ = new QStringListModel(this);
@@ -98,7 +87,7 @@ Tfrm_main::~Tfrm_main() = default;
 
 void Tfrm_main::setProgressSink(rostradb::ProgressSink* sink) { progress_ = sink; }
 
-rostradb::ProgressSink& Tfrm_main::progress() { return progress_ ? *progress_ : *silentProgress_; }
+rostradb::ProgressSink& Tfrm_main::progress() { return progress_ ? *progress_ : silentProgress_; }
 
 QString Tfrm_main::gameDirectory() const { return fendradir_->text(); }
 

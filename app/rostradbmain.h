@@ -9,7 +9,6 @@
 
 #include <QMainWindow>
 
-#include <memory>
 #include <optional>
 
 class QAction;
@@ -72,7 +71,7 @@ private:
 
     rostradb::GameDatabase db_;
     rostradb::ProgressSink* progress_ = nullptr;
-    std::unique_ptr<rostradb::ProgressSink> silentProgress_;
+    rostradb::SilentProgress silentProgress_; // until a sink is attached
 
     bool busy_ = false;          // a load or save is running
     bool personShown_ = false;   // the form belongs to a person since the last load

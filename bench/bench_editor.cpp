@@ -13,23 +13,13 @@
 
 namespace {
 
-class SilentSink final : public rostradb::ProgressSink {
-public:
-    void show() override {}
-    void hide() override {}
-    void setCaption(const std::string&) override {}
-    void setMaximum(std::int32_t) override {}
-    void setPosition(std::int32_t) override {}
-    void pumpEvents() override {}
-};
-
 const rostradb::GameDatabase& loadedDatabase()
 {
     static const rostradb::GameDatabase db = [] {
         const std::string game = bench::fullSampleGame();
         rostradb::GameDatabase loaded;
         loaded.directory.read(rostradb::dataFilePath(game, rostradb::datafile::kIndex));
-        SilentSink sink;
+        rostradb::SilentProgress sink;
         rostradb::runLoadSequence(loaded, game, sink);
         return loaded;
     }();

@@ -15,16 +15,6 @@
 
 namespace {
 
-class SilentSink final : public rostradb::ProgressSink {
-public:
-    void show() override {}
-    void hide() override {}
-    void setCaption(const std::string&) override {}
-    void setMaximum(std::int32_t) override {}
-    void setPosition(std::int32_t) override {}
-    void pumpEvents() override {}
-};
-
 rostradb::GameDatabase openedDatabase(const std::string& game)
 {
     rostradb::GameDatabase db;
@@ -53,7 +43,7 @@ void BM_LoadSequence(benchmark::State& state)
 {
     const std::string game = bench::fullSampleGame();
     rostradb::GameDatabase db = openedDatabase(game);
-    SilentSink sink;
+    rostradb::SilentProgress sink;
     for (auto _ : state) {
         rostradb::runLoadSequence(db, game, sink);
         benchmark::DoNotOptimize(db.staff.data());
@@ -66,7 +56,7 @@ void BM_SaveStaffFile(benchmark::State& state)
 {
     const std::string game = bench::fullSampleGame();
     rostradb::GameDatabase db = openedDatabase(game);
-    SilentSink sink;
+    rostradb::SilentProgress sink;
     rostradb::runLoadSequence(db, game, sink);
     for (auto _ : state)
         rostradb::saveStaffFile(db, game, sink); // includes the flush to disk

@@ -19,6 +19,18 @@ public:
     virtual void pumpEvents() = 0;
 };
 
+// Reports nowhere: for passes nobody watches (benchmarks, a window without
+// its Status window attached).
+class SilentProgress final : public ProgressSink {
+public:
+    void show() override {}
+    void hide() override {}
+    void setCaption(const std::string&) override {}
+    void setMaximum(std::int32_t) override {}
+    void setPosition(std::int32_t) override {}
+    void pumpEvents() override {}
+};
+
 // Shows the sink for the length of one load or save and hides it again on
 // every way out, so a failed pass never leaves the Status window on screen.
 class ProgressScope {

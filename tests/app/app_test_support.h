@@ -28,6 +28,22 @@ public:
     QStringList messages;
 };
 
+// The questions about unsaved edits asked while an instance lives, each
+// answered with `answer`.
+class AnsweredQuestions {
+public:
+    AnsweredQuestions()
+    {
+        setUnsavedQuestionForTesting([this](const QString& question) {
+            questions.append(question);
+            return answer;
+        });
+    }
+    ~AnsweredQuestions() { setUnsavedQuestionForTesting({}); }
+    QStringList questions;
+    UnsavedChoice answer = UnsavedChoice::Cancel;
+};
+
 // A game installation made by the sample generator, and a current folder
 // that holds rostradb.txt, for the length of a test.
 class SampleInstallation {

@@ -249,17 +249,12 @@ void TestMainWindow::unsavedEditsAreSettledBeforeClosing()
 {
     SampleInstallation game(rostradb::SampleSize::Small);
     CapturedErrors errors;
-    QStringList questions;
-    UnsavedChoice answer = UnsavedChoice::Cancel;
-    setUnsavedQuestionForTesting([&](const QString& q) {
-        questions << q;
-        return answer;
-    });
+    AnsweredQuestions asked;
 
     Tfrm_main window(game.options());
     window.show();
     QVERIFY(window.close()); // nothing changed: no question
-    QVERIFY(questions.isEmpty());
+    QVERIFY(asked.questions.isEmpty());
 
     window.show();
     window.Open1Click();
@@ -273,15 +268,14 @@ void TestMainWindow::unsavedEditsAreSettledBeforeClosing()
     QVERIFY(window.hasUnsavedEdits());
 
     QVERIFY(!window.close());
-    QCOMPARE(questions, QStringList{QStringLiteral("Save changes to the staff file before closing?")});
+    QCOMPARE(asked.questions, QStringList{QStringLiteral("Save changes to the staff file before closing?")});
     QVERIFY(window.isVisible());
 
     const QByteArray before = game.staffFileBytes();
-    answer = UnsavedChoice::Save;
+    asked.answer = UnsavedChoice::Save;
     QVERIFY(window.close());
     QVERIFY(game.staffFileBytes() != before);
     QVERIFY(!window.hasUnsavedEdits());
-    setUnsavedQuestionForTesting({});
     QCOMPARE(errors.messages, QStringList());
 }
 
@@ -289,12 +283,7 @@ void TestMainWindow::unsavedEditsAreSettledBeforeLoadingAgain()
 {
     SampleInstallation game;
     CapturedErrors errors;
-    QStringList questions;
-    UnsavedChoice answer = UnsavedChoice::Cancel;
-    setUnsavedQuestionForTesting([&](const QString& q) {
-        questions << q;
-        return answer;
-    });
+    AnsweredQuestions asked;
     Tfrm_main window(game.options());
     window.Open1Click();
     const std::size_t person = personOfClass(window.database(), 2);
@@ -304,16 +293,15 @@ void TestMainWindow::unsavedEditsAreSettledBeforeLoadingAgain()
     window.Button1Click();
 
     window.Open1Click(); // Cancel: nothing reloaded, the edit stays
-    QCOMPARE(questions, QStringList{QStringLiteral("Save changes to the staff file before loading again?")});
+    QCOMPARE(asked.questions, QStringList{QStringLiteral("Save changes to the staff file before loading again?")});
     QCOMPARE(window.database().staff[person].wages, edited);
 
-    answer = UnsavedChoice::Discard;
+    asked.answer = UnsavedChoice::Discard;
     const QByteArray before = game.staffFileBytes();
     window.Open1Click();
     QVERIFY(window.database().staff[person].wages != edited);
     QCOMPARE(game.staffFileBytes(), before);
     QVERIFY(!window.hasUnsavedEdits());
-    setUnsavedQuestionForTesting({});
     QCOMPARE(errors.messages, QStringList());
 }
 
