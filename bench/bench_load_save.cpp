@@ -10,7 +10,6 @@
 #include <benchmark/benchmark.h>
 
 #include <fstream>
-#include <iterator>
 #include <vector>
 
 namespace {
@@ -29,8 +28,10 @@ void BM_ReadFileBytes(benchmark::State& state)
     for (auto _ : state) {
         std::size_t total = 0;
         for (auto name : {kNations, kFirstNames, kSecondNames, kCommonNames, kStaff, kClubs}) {
-            std::ifstream in(rostradb::dataFilePath(game, name), std::ios::binary);
-            std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+            std::ifstream in(rostradb::dataFilePath(game, name), std::ios::binary | std::ios::ate);
+            std::vector<char> bytes(static_cast<std::size_t>(in.tellg()));
+            in.seekg(0);
+            in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
             total += bytes.size();
             benchmark::DoNotOptimize(bytes.data());
         }

@@ -5,6 +5,7 @@
 #include "record_layout.h"
 
 #include <algorithm>
+#include <memory>
 #include <vector>
 
 namespace rostradb {
@@ -15,15 +16,20 @@ namespace {
 // position: as many of the table's `count` records as the file holds.
 // Reading stops at the end of the file; the caller decides what a short
 // table means.
-std::vector<std::uint8_t> readTableBytes(DataFile& file, std::uint64_t count, std::size_t recordBytes)
+struct TableBytes {
+    std::unique_ptr<std::uint8_t[]> data; // not zeroed first: every byte is read into
+    std::size_t size = 0;
+};
+
+TableBytes readTableBytes(DataFile& file, std::uint64_t count, std::size_t recordBytes)
 {
     const std::uint64_t position = file.position();
     const std::uint64_t fileSize = file.size();
     const std::uint64_t available = fileSize > position ? fileSize - position : 0;
     // count is at most 2^32 and a record at most 581 bytes: no overflow.
-    const std::uint64_t wanted = count * recordBytes;
-    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(std::min(wanted, available)));
-    bytes.resize(file.readSome(bytes));
+    const auto wanted = static_cast<std::size_t>(std::min(count * recordBytes, available));
+    TableBytes bytes{std::make_unique_for_overwrite<std::uint8_t[]>(wanted), 0};
+    bytes.size = file.readSome({bytes.data.get(), wanted});
     return bytes;
 }
 
@@ -34,17 +40,17 @@ enum class Positions { Reported, Silent };
 // each. A record the file does not hold in full stops the load with "Read
 // beyond end of file"; the records before it stay in the table.
 template <class Record, class Decode>
-void appendRecords(const std::vector<std::uint8_t>& bytes, std::uint64_t count, std::size_t recordBytes,
+void appendRecords(const TableBytes& bytes, std::uint64_t count, std::size_t recordBytes,
                    std::vector<Record>& table, ProgressSink& sink, Positions positions, Decode decode)
 {
-    table.reserve(table.size() + static_cast<std::size_t>(std::min<std::uint64_t>(count, bytes.size() / recordBytes)));
+    table.reserve(table.size() + static_cast<std::size_t>(std::min<std::uint64_t>(count, bytes.size / recordBytes)));
     for (std::uint64_t i = 0; i < count; ++i) {
         if (positions == Positions::Reported)
             sink.setPosition(static_cast<std::int32_t>(i)); // count fits: beginTable refused larger
         const std::uint64_t end = (i + 1) * recordBytes;
-        if (end > bytes.size())
+        if (end > bytes.size)
             throw DbError(kReadBeyondEnd);
-        table.push_back(decode(bytes.data() + (end - recordBytes)));
+        table.push_back(decode(bytes.data.get() + (end - recordBytes)));
         sink.pumpEvents();
     }
 }
@@ -102,7 +108,7 @@ void loadStaffGeneral(DataFile& file, GameDatabase& db, ProgressSink& sink)
     appendRecords(bytes, entry.recordCount(), StaffRecord::kFileBytes, db.staff, sink, Positions::Reported,
                   [&db](const std::uint8_t* fileRecord) {
                       StaffRecord record;
-                      decodeFields(kStaffLayout, fileRecord, record);
+                      decodeRecord<kStaffLayout>(fileRecord, record);
                       record.displayName =
                           buildDisplayName(record.firstName, record.secondName, db.firstNames, db.secondNames);
                       return record;
@@ -118,7 +124,7 @@ void loadStaffNonPlaying(DataFile& file, GameDatabase& db, ProgressSink& sink)
     appendRecords(bytes, entry.recordCount(), NonPlayerRecord::kFileBytes, db.nonPlayers, sink,
                   Positions::Reported, [](const std::uint8_t* fileRecord) {
                       NonPlayerRecord record;
-                      decodeFields(kNonPlayerLayout, fileRecord, record);
+                      decodeRecord<kNonPlayerLayout>(fileRecord, record);
                       return record;
                   });
 }
@@ -132,7 +138,7 @@ void loadStaffPlaying(DataFile& file, GameDatabase& db, ProgressSink& sink)
     appendRecords(bytes, entry.recordCount(), PlayerRecord::kFileBytes, db.players, sink, Positions::Reported,
                   [](const std::uint8_t* fileRecord) {
                       PlayerRecord record; // byte 69 has no field and is dropped
-                      decodeFields(kPlayerLayout, fileRecord, record);
+                      decodeRecord<kPlayerLayout>(fileRecord, record);
                       return record;
                   });
 }

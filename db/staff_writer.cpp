@@ -13,10 +13,9 @@ namespace rostradb {
 namespace {
 
 // One of the staff file's three tables as the writer sees it.
-template <class Record, std::size_t N>
+template <class Record>
 struct TableToSave {
     const std::vector<Record>& records;
-    const std::array<Field<Record>, N>& layout;
     const IndexEntry& entry;
     std::uint64_t offset; // where the table starts in the file
     const char* caption;
@@ -25,15 +24,15 @@ struct TableToSave {
     std::uint64_t end() const { return offset + count() * Record::kFileBytes; }
 };
 
-template <class Record, std::size_t N>
-void requireLoaded(const TableToSave<Record, N>& table)
+template <class Record>
+void requireLoaded(const TableToSave<Record>& table)
 {
     if (table.records.size() < table.count())
         throwListIndexOutOfBounds(static_cast<std::int64_t>(table.records.size()));
 }
 
-template <class Record, std::size_t N>
-void requireInsideFile(const TableToSave<Record, N>& table, std::uint64_t fileSize)
+template <class Record>
+void requireInsideFile(const TableToSave<Record>& table, std::uint64_t fileSize)
 {
     if (table.end() > fileSize)
         throw DbError(kReadBeyondEnd);
@@ -42,8 +41,8 @@ void requireInsideFile(const TableToSave<Record, N>& table, std::uint64_t fileSi
 // Reads the table's bytes as the file holds them, puts every saved field of
 // every record in its place, and writes the region back in one piece. The
 // bytes no field covers go back exactly as they were read.
-template <class Record, std::size_t N>
-void writeTable(DataFile& file, const TableToSave<Record, N>& table, ProgressSink& sink)
+template <const auto& Layout, class Record>
+void writeTable(DataFile& file, const TableToSave<Record>& table, ProgressSink& sink)
 {
     file.seek(table.offset);
     beginTable(sink, table.caption, table.entry.lastIndex());
@@ -52,8 +51,7 @@ void writeTable(DataFile& file, const TableToSave<Record, N>& table, ProgressSin
     file.readExact(region);
     for (std::uint64_t i = 0; i < table.count(); ++i) {
         sink.setPosition(static_cast<std::int32_t>(i));
-        encodeFields(table.layout, table.records[static_cast<std::size_t>(i)],
-                     region.data() + i * Record::kFileBytes);
+        encodeRecord<Layout>(table.records[static_cast<std::size_t>(i)], region.data() + i * Record::kFileBytes);
         sink.pumpEvents();
     }
     file.seek(table.offset);
@@ -67,10 +65,10 @@ void saveStaffFile(const GameDatabase& db, const std::string& gameDirectory, Pro
     const IndexEntry& staffEntry = db.directory.at(entry::kStaff);
     const IndexEntry& nonPlayerEntry = db.directory.at(entry::kNonPlayers);
     const IndexEntry& playerEntry = db.directory.at(entry::kPlayers);
-    const TableToSave staff{db.staff, kStaffLayout, staffEntry, 0, caption::kSaveStaffGeneral};
-    const TableToSave nonPlayers{db.nonPlayers, kNonPlayerLayout, nonPlayerEntry, nonPlayerEntry.offset(),
+    const TableToSave staff{db.staff, staffEntry, 0, caption::kSaveStaffGeneral};
+    const TableToSave nonPlayers{db.nonPlayers, nonPlayerEntry, nonPlayerEntry.offset(),
                                  caption::kSaveStaffNonPlaying};
-    const TableToSave players{db.players, kPlayerLayout, playerEntry, playerEntry.offset(),
+    const TableToSave players{db.players, playerEntry, playerEntry.offset(),
                               caption::kSaveStaffPlaying};
 
     // Without a complete load there is nothing sound to write: refuse before
@@ -88,9 +86,9 @@ void saveStaffFile(const GameDatabase& db, const std::string& gameDirectory, Pro
     requireInsideFile(nonPlayers, fileSize);
     requireInsideFile(players, fileSize);
 
-    writeTable(file, staff, sink);
-    writeTable(file, nonPlayers, sink);
-    writeTable(file, players, sink);
+    writeTable<kStaffLayout>(file, staff, sink);
+    writeTable<kNonPlayerLayout>(file, nonPlayers, sink);
+    writeTable<kPlayerLayout>(file, players, sink);
 
     // The only copy of the user's data: make sure it is on the disk, and
     // report a failed flush or close instead of success.
