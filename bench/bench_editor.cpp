@@ -67,6 +67,8 @@ void BM_ShowPersonWindowFree(benchmark::State& state)
         rostradb::showStaffMember(db, &person, counts, updates);
         benchmark::DoNotOptimize(updates.data());
     }
+    state.counters["updates"] = static_cast<double>(updates.size());
+    state.counters["classification"] = person.classification;
 }
 BENCHMARK(BM_ShowPersonWindowFree)->Unit(benchmark::kMicrosecond);
 
