@@ -81,6 +81,23 @@ void loadLookupTable(GameDatabase& db, const std::string& gameDirectory, std::st
     file.close();
 }
 
+// The non-player and player tables: found only by the offset of their
+// directory entry, whatever lies before or between them.
+template <const auto& Layout, class Record>
+void loadAttributeTable(DataFile& file, const IndexEntry& entry, const char* caption, std::vector<Record>& table,
+                        ProgressSink& sink)
+{
+    file.seek(entry.offset());
+    beginTable(sink, caption, entry.lastIndex());
+    const auto bytes = readTableBytes(file, entry.recordCount(), Record::kFileBytes);
+    appendRecords(bytes, entry.recordCount(), Record::kFileBytes, table, sink, Positions::Reported,
+                  [](const std::uint8_t* fileRecord) {
+                      Record record;
+                      decodeRecord<Layout>(fileRecord, record);
+                      return record;
+                  });
+}
+
 } // namespace
 
 std::string buildDisplayName(std::uint32_t firstName, std::uint32_t secondName,
@@ -117,30 +134,15 @@ void loadStaffGeneral(DataFile& file, GameDatabase& db, ProgressSink& sink)
 
 void loadStaffNonPlaying(DataFile& file, GameDatabase& db, ProgressSink& sink)
 {
-    const IndexEntry& entry = db.directory.at(entry::kNonPlayers);
-    file.seek(entry.offset());
-    beginTable(sink, caption::kStaffNonPlaying, entry.lastIndex());
-    const auto bytes = readTableBytes(file, entry.recordCount(), NonPlayerRecord::kFileBytes);
-    appendRecords(bytes, entry.recordCount(), NonPlayerRecord::kFileBytes, db.nonPlayers, sink,
-                  Positions::Reported, [](const std::uint8_t* fileRecord) {
-                      NonPlayerRecord record;
-                      decodeRecord<kNonPlayerLayout>(fileRecord, record);
-                      return record;
-                  });
+    loadAttributeTable<kNonPlayerLayout>(file, db.directory.at(entry::kNonPlayers), caption::kStaffNonPlaying,
+                                         db.nonPlayers, sink);
 }
 
 void loadStaffPlaying(DataFile& file, GameDatabase& db, ProgressSink& sink)
 {
-    const IndexEntry& entry = db.directory.at(entry::kPlayers);
-    file.seek(entry.offset());
-    beginTable(sink, caption::kStaffPlaying, entry.lastIndex());
-    const auto bytes = readTableBytes(file, entry.recordCount(), PlayerRecord::kFileBytes);
-    appendRecords(bytes, entry.recordCount(), PlayerRecord::kFileBytes, db.players, sink, Positions::Reported,
-                  [](const std::uint8_t* fileRecord) {
-                      PlayerRecord record; // byte 69 has no field and is dropped
-                      decodeRecord<kPlayerLayout>(fileRecord, record);
-                      return record;
-                  });
+    // A player record's byte 69 has no field: the layout leaves it out.
+    loadAttributeTable<kPlayerLayout>(file, db.directory.at(entry::kPlayers), caption::kStaffPlaying, db.players,
+                                      sink);
 }
 
 void runLoadSequence(GameDatabase& db, const std::string& gameDirectory, ProgressSink& sink)
