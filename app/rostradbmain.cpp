@@ -171,11 +171,15 @@ void Tfrm_main::Button2Click()
     // Text the game's code page cannot hold names nobody; searching for the
     // empty text then finds nothing, yet still reports a missing database.
     const std::string text = toGameText(search_->text()).value_or(std::string());
+    std::vector<rostradb::SearchHit> found;
     try {
-        hits_->setHits(rostradb::searchStaff(text, db_.staff, db_.directory));
+        rostradb::searchStaff(text, db_.staff, db_.directory, found);
     } catch (const std::exception& error) {
+        hits_->setHits(std::move(found)); // who was found before the error stays listed
         reportError(this, error);
+        return;
     }
+    hits_->setHits(std::move(found));
 }
 
 void Tfrm_main::lbx_staffClick()

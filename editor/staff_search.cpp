@@ -27,8 +27,8 @@ bool containsFolded(std::string_view haystack, std::string_view foldedNeedle)
 
 } // namespace
 
-std::vector<SearchHit> searchStaff(std::string_view searchText, const std::vector<StaffRecord>& staff,
-                                   const TableDirectory& directory)
+void searchStaff(std::string_view searchText, const std::vector<StaffRecord>& staff,
+                 const TableDirectory& directory, std::vector<SearchHit>& hits)
 {
     // The directory, not the table, says how many people there are; a table
     // that holds fewer (nothing loaded yet, or a load that stopped early)
@@ -38,13 +38,19 @@ std::vector<SearchHit> searchStaff(std::string_view searchText, const std::vecto
     std::string needle(searchText);
     std::transform(needle.begin(), needle.end(), needle.begin(), foldCase);
 
-    std::vector<SearchHit> hits;
     for (std::uint64_t position = 0; position < count; ++position) {
         const StaffRecord& record = recordAt(staff, static_cast<std::int64_t>(position));
         // An empty text finds nobody, and an empty name is found by nothing.
         if (!needle.empty() && containsFolded(record.displayName, needle))
             hits.push_back({record.displayName, static_cast<std::size_t>(position)});
     }
+}
+
+std::vector<SearchHit> searchStaff(std::string_view searchText, const std::vector<StaffRecord>& staff,
+                                   const TableDirectory& directory)
+{
+    std::vector<SearchHit> hits;
+    searchStaff(searchText, staff, directory, hits);
     return hits;
 }
 

@@ -24,4 +24,9 @@ struct SearchHit {
 std::vector<SearchHit> searchStaff(std::string_view searchText, const std::vector<StaffRecord>& staff,
                                    const TableDirectory& directory);
 
+// The same, appending to `hits`: when the search stops on a missing record,
+// the people found before it are still there for the window to list.
+void searchStaff(std::string_view searchText, const std::vector<StaffRecord>& staff,
+                 const TableDirectory& directory, std::vector<SearchHit>& hits);
+
 } // namespace rostradb

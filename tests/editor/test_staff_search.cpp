@@ -88,5 +88,16 @@ TEST(StaffSearch, ExaminesThePositionsTheDirectoryAnnounces)
     EXPECT_EQ(errorOf(lees, testing::directoryWith({}, 7)), "List index out of bounds (7)");
 }
 
+TEST(StaffSearch, KeepsWhoWasFoundBeforeAMissingRecord)
+{
+    const auto lees = staffNamed({"Ann Lee", "Bo Ray", "Cy Lee"});
+    std::vector<SearchHit> hits;
+    EXPECT_THROW(searchStaff("lee", lees, announcing(5), hits), DbError);
+    std::vector<std::size_t> positions;
+    for (const auto& hit : hits)
+        positions.push_back(hit.position);
+    EXPECT_THAT(positions, ElementsAre(0, 2));
+}
+
 } // namespace
 } // namespace rostradb
