@@ -5,6 +5,7 @@
 #include "db/loaders.h"
 #include "db/staff_writer.h"
 #include "support/recording_sink.h"
+#include "support/expect_same_fields.h"
 #include "support/staff_file_fields.h"
 #include "support/temp_dir.h"
 #include "tools/sample_game.h"
@@ -17,16 +18,6 @@ namespace rostradb {
 namespace {
 
 using test::FileField;
-
-template <class Record>
-void expectSameFields(const char* table, const std::vector<Record>& expected, const std::vector<Record>& actual,
-                      const std::vector<FileField<Record>>& fields)
-{
-    ASSERT_EQ(expected.size(), actual.size()) << table;
-    for (std::size_t k = 0; k < expected.size(); ++k)
-        for (const auto& f : fields)
-            ASSERT_EQ(f.get(expected[k]), f.get(actual[k])) << table << " record " << k << ", " << f.name;
-}
 
 TEST(SampleRoundTrip, SaveKeepsTheFileAndReloadGivesBackEveryEdit)
 {
@@ -70,9 +61,9 @@ TEST(SampleRoundTrip, SaveKeepsTheFileAndReloadGivesBackEveryEdit)
             GameDatabase reloaded;
             reloaded.directory = db.directory;
             runLoadSequence(reloaded, game, sink);
-            expectSameFields("staff", db.staff, reloaded.staff, test::staffFileFields());
-            expectSameFields("non-player", db.nonPlayers, reloaded.nonPlayers, test::nonPlayerFileFields());
-            expectSameFields("player", db.players, reloaded.players, test::playerFileFields());
+            test::expectSameFields("staff", db.staff, reloaded.staff, test::staffFileFields());
+            test::expectSameFields("non-player", db.nonPlayers, reloaded.nonPlayers, test::nonPlayerFileFields());
+            test::expectSameFields("player", db.players, reloaded.players, test::playerFileFields());
         }
     }
 }

@@ -2,6 +2,7 @@
 // the bytes that are not kept influencing nothing, and each table found only
 // where its directory entry says.
 
+#include "support/expect_same_fields.h"
 #include "support/staff_file_fields.h"
 #include "support/synthetic_game_test.h"
 
@@ -28,16 +29,6 @@ void expectFieldsFromFile(const char* table, const Record& record, std::size_t k
     for (const auto& f : fields)
         EXPECT_EQ(f.get(record), readLittleEndian(file, recordStart + f.offset, f.width))
             << table << " record " << k << ", " << f.name << " at byte " << f.offset;
-}
-
-template <class Record>
-void expectSameFields(const char* table, const std::vector<Record>& before, const std::vector<Record>& after,
-                      const std::vector<FileField<Record>>& fields)
-{
-    ASSERT_EQ(before.size(), after.size()) << table;
-    for (std::size_t k = 0; k < before.size(); ++k)
-        for (const auto& f : fields)
-            EXPECT_EQ(f.get(before[k]), f.get(after[k])) << table << " record " << k << ", " << f.name;
 }
 
 TEST_F(StaffLoadingTest, EveryKeptFieldComesFromItsOwnBytes)
@@ -111,9 +102,9 @@ TEST_F(StaffLoadingTest, BytesNotKeptInfluenceNothing)
     }
 
     ASSERT_EQ(writeAndLoad(), "(no error)");
-    expectSameFields("staff", first.staff, db.staff, test::staffFileFields());
-    expectSameFields("non-player", first.nonPlayers, db.nonPlayers, test::nonPlayerFileFields());
-    expectSameFields("player", first.players, db.players, test::playerFileFields());
+    test::expectSameFields("staff", first.staff, db.staff, test::staffFileFields());
+    test::expectSameFields("non-player", first.nonPlayers, db.nonPlayers, test::nonPlayerFileFields());
+    test::expectSameFields("player", first.players, db.players, test::playerFileFields());
     for (std::size_t k = 0; k < first.staff.size(); ++k)
         EXPECT_EQ(first.staff[k].displayName, db.staff[k].displayName);
     const auto sameBytes = [](const auto& a, const auto& b) {
