@@ -12,6 +12,7 @@ void GameDatabase::clearLoadedTables()
     nonPlayers.clear();
     players.clear();
     clubs.clear();
+    snapshot.clear();
 }
 
 } // namespace rostradb

@@ -5,6 +5,7 @@
 // hold such positions.
 
 #include "records.h"
+#include "staff_snapshot.h"
 #include "table_directory.h"
 
 #include <vector>
@@ -21,9 +22,11 @@ struct GameDatabase {
     std::vector<NonPlayerRecord> nonPlayers;
     std::vector<PlayerRecord> players;
     std::vector<ClubRecord> clubs;
+    // staff.dat as the last load read it (or the last save wrote it).
+    StaffFileSnapshot snapshot;
 
-    // Empties the eight loaded tables (not the directory), so that a new
-    // load holds exactly one copy of the files.
+    // Empties the eight loaded tables and the snapshot (not the directory),
+    // so that a new load holds exactly one copy of the files.
     void clearLoadedTables();
 };
 

@@ -28,10 +28,20 @@ inline constexpr const char* kSaveStaffNonPlaying = "Saving Staff non playing";
 inline constexpr const char* kSaveStaffPlaying = "Saving Staff playing";
 } // namespace caption
 
+// The staff file's three tables, as the directory places them, would share
+// bytes: a save would write one table's edits over another's.
+inline constexpr const char* kTablesOverlap = "The tables of staff.dat overlap one another";
+
 // The whole load, in the game's order: nations, first names, second names,
 // common names, the staff file's three tables, clubs. It starts by emptying
 // the eight tables, shows the sink for its whole length and hides it on every
 // way out. An error stops it where it arose and propagates.
+//
+// When the directory holds all 22 entries (start-up read it), index.dat is
+// read again first, so that a game replaced since then is loaded by its own
+// directory. Before the first staff record, the three staff tables are
+// checked not to overlap (kTablesOverlap). The staff file's regions are kept
+// in db.snapshot exactly as read.
 void runLoadSequence(GameDatabase& db, const std::string& gameDirectory, ProgressSink& sink);
 
 // "First Second", from the two name tables; empty unless both positions lie
