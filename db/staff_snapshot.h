@@ -20,6 +20,10 @@ class ByteBuffer {
 public:
     ByteBuffer() = default;
     explicit ByteBuffer(std::size_t size);
+    ByteBuffer(const ByteBuffer& other);
+    ByteBuffer& operator=(const ByteBuffer& other);
+    ByteBuffer(ByteBuffer&&) noexcept = default;
+    ByteBuffer& operator=(ByteBuffer&&) noexcept = default;
 
     std::uint8_t* data() { return data_.get(); }
     const std::uint8_t* data() const { return data_.get(); }
