@@ -355,7 +355,8 @@ private slots:
     void typingWithTheOfferedNamesOpenSettlesToo()
     {
         StaffForm form;
-        form.setLookupModel(LookupTable::Nations, new QStringListModel({"Aland", "Borduria", "Bordland", "none"}, &form));
+        auto* nations = new QStringListModel({"Aland", "Borduria", "Bordland", "none"}, &form);
+        form.setLookupModel(LookupTable::Nations, nations);
         form.apply({visible(control::kStaffHelp, false), visible(control::kStaffPages, true),
                     selectItem("cbx_snation", 0)});
         form.show();
