@@ -53,22 +53,14 @@ Outcome runSample(const std::string& arguments)
 
 std::string shellWord(const fs::path& path) { return "'" + path.string() + "'"; }
 
-// Every entry under `folder` with its bytes (links by their target's name,
-// folders as empty), to see that nothing was added, removed or changed.
+// Every entry under `folder` with its bytes (folders as empty), to see that
+// nothing was added, removed or changed.
 std::map<std::string, std::vector<std::uint8_t>> contents(const fs::path& folder)
 {
     std::map<std::string, std::vector<std::uint8_t>> entries;
-    for (const fs::directory_entry& entry : fs::recursive_directory_iterator(folder)) {
-        const std::string name = fs::relative(entry.path(), folder).string();
-        if (entry.is_symlink()) {
-            const std::string target = fs::read_symlink(entry.path()).string();
-            entries[name] = std::vector<std::uint8_t>(target.begin(), target.end());
-        } else if (entry.is_regular_file()) {
-            entries[name] = readFileBytes(entry.path());
-        } else {
-            entries[name] = {};
-        }
-    }
+    for (const fs::directory_entry& entry : fs::recursive_directory_iterator(folder))
+        entries[fs::relative(entry.path(), folder).string()] =
+            entry.is_regular_file() ? readFileBytes(entry.path()) : std::vector<std::uint8_t>{};
     return entries;
 }
 
