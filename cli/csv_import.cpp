@@ -208,7 +208,7 @@ private:
                       " record");
             return;
         }
-        const std::optional<std::size_t> record = linkedRecord(db_, db_.staff[position], field.table);
+        const std::optional<std::size_t> record = linkInside(db_, db_.staff[position], field.table);
         if (!record) {
             const TableField& link = linkField(field.table);
             error(row.line, headerName(cell),

@@ -103,7 +103,14 @@ const TableField& linkField(Table table)
 
 std::optional<std::size_t> linkedRecord(const GameDatabase& db, const StaffRecord& person, Table table)
 {
-    if (table == Table::Staff || !classificationLeadsTo(person.classification, table))
+    if (!classificationLeadsTo(person.classification, table))
+        return std::nullopt;
+    return linkInside(db, person, table);
+}
+
+std::optional<std::size_t> linkInside(const GameDatabase& db, const StaffRecord& person, Table table)
+{
+    if (table == Table::Staff)
         return std::nullopt;
     const std::int32_t link = table == Table::Player ? person.playerId : person.nonPlayerId;
     if (link < 0 || static_cast<std::size_t>(link) >= recordCount(db, table))

@@ -32,6 +32,9 @@ std::string columnName(const TableField& field);
 // Whether the classification leads to a record of `table` (1 and 3 to the
 // non-player record, 2 and 3 to the player record; the staff record always).
 bool classificationLeadsTo(std::uint8_t classification, Table table);
+// The position the person's link to `table` holds, when it lies inside the
+// table, whatever the classification.
+std::optional<std::size_t> linkInside(const GameDatabase& db, const StaffRecord& person, Table table);
 // The person's record in `table` when the classification leads there and
 // the link's position lies inside the table.
 std::optional<std::size_t> linkedRecord(const GameDatabase& db, const StaffRecord& person, Table table);
