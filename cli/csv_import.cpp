@@ -54,7 +54,9 @@ private:
     {
         if (!doc_.rows.empty() && cell < doc_.rows[0].cells.size())
             return doc_.rows[0].cells[cell];
-        return "#" + std::to_string(cell + 1);
+        std::string name(1, '#');
+        name += std::to_string(cell + 1);
+        return name;
     }
 
     // Maps every header cell to its column; false when the rows cannot be

@@ -124,13 +124,7 @@ void setFieldBits(GameDatabase& db, const TableField& field, std::size_t positio
 
 std::int64_t fieldNumber(const TableField& field, std::uint32_t bits)
 {
-    if (!field.isSigned)
-        return bits;
-    const unsigned width = 8u * field.width;
-    const std::uint32_t sign = std::uint32_t{1} << (width - 1);
-    const std::uint32_t mask = width == 32 ? ~std::uint32_t{0} : (std::uint32_t{1} << width) - 1;
-    const std::uint32_t value = bits & mask;
-    return (value & sign) ? static_cast<std::int64_t>(value) - (std::int64_t{1} << width) : value;
+    return numberFromBits(bits, field.width, field.isSigned);
 }
 
 std::optional<std::uint32_t> bitsForNumber(const TableField& field, std::int64_t number)

@@ -40,8 +40,15 @@ std::size_t recordCount(const GameDatabase& db, Table table);
 std::uint32_t fieldBits(const GameDatabase& db, const TableField& field, std::size_t position);
 void setFieldBits(GameDatabase& db, const TableField& field, std::size_t position, std::uint32_t bits);
 
-// The bits as the number they stand for: two's complement for a signed
-// field, zero-extended otherwise.
+// The bits of a `width`-byte field as the number they stand for: two's
+// complement for a signed field, zero-extended otherwise.
+constexpr std::int64_t numberFromBits(std::uint32_t bits, unsigned width, bool isSigned)
+{
+    const unsigned unused = 32 - 8 * width;
+    if (!isSigned)
+        return (bits << unused) >> unused;
+    return static_cast<std::int32_t>(bits << unused) >> unused;
+}
 std::int64_t fieldNumber(const TableField& field, std::uint32_t bits);
 // The number's bits, or nullopt when the field's range does not hold it.
 std::optional<std::uint32_t> bitsForNumber(const TableField& field, std::int64_t number);

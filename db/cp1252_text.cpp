@@ -85,12 +85,35 @@ std::int64_t nextCodePoint(std::string_view text, std::size_t& at)
 
 } // namespace
 
+const Utf8Char& utf8Of(unsigned char byte)
+{
+    static const std::array<Utf8Char, 256> table = [] {
+        std::array<Utf8Char, 256> t{};
+        for (unsigned b = 0; b < t.size(); ++b) {
+            std::string encoded;
+            appendUtf8(encoded, codePointOf(static_cast<unsigned char>(b)));
+            t[b].size = static_cast<std::uint8_t>(encoded.size());
+            for (std::size_t i = 0; i < encoded.size(); ++i)
+                t[b].bytes[i] = encoded[i];
+        }
+        return t;
+    }();
+    return table[byte];
+}
+
+void appendCp1252AsUtf8(std::string& out, std::string_view bytes)
+{
+    for (const char byte : bytes) {
+        const Utf8Char& c = utf8Of(static_cast<unsigned char>(byte));
+        out.append(c.bytes, c.size);
+    }
+}
+
 std::string cp1252ToUtf8(std::string_view bytes)
 {
     std::string out;
     out.reserve(bytes.size() + bytes.size() / 4);
-    for (const char byte : bytes)
-        appendUtf8(out, codePointOf(static_cast<unsigned char>(byte)));
+    appendCp1252AsUtf8(out, bytes);
     return out;
 }
 

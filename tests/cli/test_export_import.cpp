@@ -3,6 +3,7 @@
 // input is refused with its place named and nothing written.
 
 #include "cli/game_files.h"
+#include "cli/staff_columns.h"
 #include "cli_game.h"
 #include "tools/sample_game.h"
 
@@ -38,6 +39,22 @@ TEST_F(CliExport, RowsHoldTheFilesValuesAndTheRecordsTheClassificationLeadsTo)
         EXPECT_EQ(!t.cell(row, "player.workRate").empty(), filled[row].first);
         EXPECT_EQ(!t.cell(row, "nonPlayer.recordId").empty(), filled[row].second);
         EXPECT_EQ(!t.cell(row, "nonPlayer.trailingByte").empty(), filled[row].second);
+    }
+}
+
+TEST(CliExportSample, TheFastRowsAreTheCellsShowUses)
+{
+    // export writes its rows without going through the column list; they
+    // must still be the cells, column for column, that show prints.
+    TempDir dir;
+    writeSampleGame(dir.path(), SampleSize::Small, 3);
+    const GameDatabase db = cli::loadGame(dir.path().string());
+    const CsvTable t = CsvTable::parse(runCli({"export", dir.path().string()}).out);
+    ASSERT_EQ(t.rows.size(), db.staff.size());
+    std::vector<std::string> cells;
+    for (std::size_t k = 0; k < db.staff.size(); ++k) {
+        cli::staffRowCells(db, k, cells);
+        ASSERT_EQ(t.rows[k], cells) << "row " << k;
     }
 }
 
