@@ -27,128 +27,107 @@ void appendCsvRow(std::string& out, const std::vector<std::string>& cells)
     out += '\n';
 }
 
-namespace {
+CsvReader::CsvReader(std::string_view text) : text_(text)
+{
+    if (text_.substr(0, 3) == "\xEF\xBB\xBF")
+        at_ = 3;
+}
 
-class CsvParser {
-public:
-    explicit CsvParser(std::string_view text) : text_(text)
-    {
-        if (text_.substr(0, 3) == "\xEF\xBB\xBF")
-            at_ = 3;
-    }
+bool CsvReader::atLineEnd() const
+{
+    return text_[at_] == '\n' || (text_[at_] == '\r' && at_ + 1 < text_.size() && text_[at_ + 1] == '\n');
+}
 
-    CsvDocument run()
-    {
-        CsvDocument doc;
-        while (at_ < text_.size()) {
-            if (skipEmptyLine())
-                continue;
-            CsvRow row{line_, {}};
-            if (!readRow(row.cells)) {
-                doc.error = error_;
-                break;
-            }
-            doc.rows.push_back(std::move(row));
-        }
-        return doc;
-    }
+void CsvReader::stepOverLineEnd()
+{
+    at_ += text_[at_] == '\r' ? 2 : 1;
+    ++line_;
+}
 
-private:
-    bool atLineEnd() const
-    {
-        return text_[at_] == '\n' || (text_[at_] == '\r' && at_ + 1 < text_.size() && text_[at_ + 1] == '\n');
-    }
-    void stepOverLineEnd()
-    {
-        at_ += text_[at_] == '\r' ? 2 : 1;
-        ++line_;
-    }
-    bool skipEmptyLine()
-    {
-        if (!atLineEnd())
-            return false;
+bool CsvReader::fail(std::size_t line, std::size_t cell, std::string message)
+{
+    error_ = CsvSyntaxError{line, cell, std::move(message)};
+    at_ = text_.size();
+    return false;
+}
+
+bool CsvReader::next(CsvRow& row)
+{
+    while (at_ < text_.size() && atLineEnd())
         stepOverLineEnd();
-        return true;
-    }
-
-    bool fail(std::size_t line, std::size_t cell, std::string message)
-    {
-        error_ = CsvSyntaxError{line, cell, std::move(message)};
+    if (at_ >= text_.size())
         return false;
-    }
 
-    // Reads cells up to and past the row's line end (or the end of the text).
-    bool readRow(std::vector<std::string>& cells)
-    {
-        while (true) {
-            std::string& cell = cells.emplace_back();
-            if (!readCell(cell, cells.size() - 1))
-                return false;
-            if (at_ >= text_.size())
-                return true;
-            if (atLineEnd()) {
-                stepOverLineEnd();
-                return true;
-            }
-            ++at_; // the comma
+    row.line = line_;
+    std::size_t count = 0;
+    while (true) {
+        if (count == row.cells.size())
+            row.cells.emplace_back();
+        if (!readCell(row.cells[count], count))
+            return false;
+        ++count;
+        if (at_ >= text_.size())
+            break;
+        if (atLineEnd()) {
+            stepOverLineEnd();
+            break;
         }
+        ++at_; // the comma
     }
+    row.cells.resize(count);
+    return true;
+}
 
-    bool readCell(std::string& cell, std::size_t index)
-    {
-        if (at_ < text_.size() && text_[at_] == '"')
-            return readQuotedCell(cell, index);
-        const std::size_t start = at_;
-        while (at_ < text_.size() && text_[at_] != ',' && !atLineEnd()) {
-            if (text_[at_] == '"')
-                return fail(line_, index, "a quote inside a cell that does not start with one");
-            ++at_;
-        }
-        cell.assign(text_.substr(start, at_ - start));
-        return true;
+bool CsvReader::readCell(std::string& cell, std::size_t index)
+{
+    if (at_ < text_.size() && text_[at_] == '"')
+        return readQuotedCell(cell, index);
+    const std::size_t start = at_;
+    while (at_ < text_.size() && text_[at_] != ',' && !atLineEnd()) {
+        if (text_[at_] == '"')
+            return fail(line_, index, "a quote inside a cell that does not start with one");
+        ++at_;
     }
+    cell.assign(text_.substr(start, at_ - start));
+    return true;
+}
 
-    bool readQuotedCell(std::string& cell, std::size_t index)
-    {
-        const std::size_t startLine = line_;
-        ++at_; // the opening quote
-        while (true) {
-            const std::size_t quote = text_.find('"', at_);
-            if (quote == std::string_view::npos)
-                return fail(startLine, index, "a quoted cell that is never closed");
-            appendCounting(cell, text_.substr(at_, quote - at_));
-            at_ = quote + 1;
-            if (at_ < text_.size() && text_[at_] == '"') {
-                cell += '"';
-                ++at_;
-                continue;
-            }
-            if (at_ < text_.size() && text_[at_] != ',' && !atLineEnd())
-                return fail(line_, index, "text after the closing quote of a cell");
-            return true;
-        }
-    }
-
-    // Line breaks inside a quoted cell belong to the cell but still count.
-    void appendCounting(std::string& cell, std::string_view part)
-    {
+bool CsvReader::readQuotedCell(std::string& cell, std::size_t index)
+{
+    const std::size_t startLine = line_;
+    cell.clear();
+    ++at_; // the opening quote
+    while (true) {
+        const std::size_t quote = text_.find('"', at_);
+        if (quote == std::string_view::npos)
+            return fail(startLine, index, "a quoted cell that is never closed");
+        const std::string_view part = text_.substr(at_, quote - at_);
+        // Line breaks inside a quoted cell belong to the cell but still count.
         for (const char c : part)
             if (c == '\n')
                 ++line_;
         cell += part;
+        at_ = quote + 1;
+        if (at_ < text_.size() && text_[at_] == '"') {
+            cell += '"';
+            ++at_;
+            continue;
+        }
+        if (at_ < text_.size() && text_[at_] != ',' && !atLineEnd())
+            return fail(line_, index, "text after the closing quote of a cell");
+        return true;
     }
-
-    std::string_view text_;
-    std::size_t at_ = 0;
-    std::size_t line_ = 1;
-    CsvSyntaxError error_{};
-};
-
-} // namespace
+}
 
 CsvDocument parseCsv(std::string_view text)
 {
-    return CsvParser(text).run();
+    CsvDocument doc;
+    CsvReader reader(text);
+    CsvRow row;
+    while (reader.next(row))
+        doc.rows.push_back(row);
+    doc.error = reader.error();
+    return doc;
 }
 
 } // namespace rostradb::cli

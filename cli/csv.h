@@ -33,11 +33,35 @@ struct CsvDocument {
     std::optional<CsvSyntaxError> error;
 };
 
-// Reads every row. A UTF-8 byte order mark at the start is skipped (some
-// spreadsheets write one), lines that hold nothing at all are skipped, and
-// the last row may lack its line end. Reading stops at the first malformed
-// row: a quote inside an unquoted cell, text after a closing quote, or a
-// quoted cell that never closes.
+// Reads row after row, reusing the caller's row so that a large file costs
+// no allocation per cell. A UTF-8 byte order mark at the start is skipped
+// (some spreadsheets write one), lines that hold nothing at all are skipped,
+// and the last row may lack its line end. Reading stops at the first
+// malformed row: a quote inside an unquoted cell, text after a closing
+// quote, or a quoted cell that never closes.
+class CsvReader {
+public:
+    explicit CsvReader(std::string_view text);
+
+    // The next row into `row`; false at the end of the text or at a
+    // malformed row (error() then says where).
+    bool next(CsvRow& row);
+    const std::optional<CsvSyntaxError>& error() const { return error_; }
+
+private:
+    bool atLineEnd() const;
+    void stepOverLineEnd();
+    bool fail(std::size_t line, std::size_t cell, std::string message);
+    bool readCell(std::string& cell, std::size_t index);
+    bool readQuotedCell(std::string& cell, std::size_t index);
+
+    std::string_view text_;
+    std::size_t at_ = 0;
+    std::size_t line_ = 1;
+    std::optional<CsvSyntaxError> error_;
+};
+
+// Every row at once, for small files.
 CsvDocument parseCsv(std::string_view text);
 
 } // namespace rostradb::cli

@@ -42,6 +42,7 @@ public:
     }
 
     void put(char c) { *at_++ = c; }
+    void cell(std::string_view ready) { at_ = std::copy(ready.begin(), ready.end(), at_); }
     void commas(std::size_t count) { at_ = std::fill_n(at_, count, ','); }
     void number(std::int64_t n)
     {
@@ -98,6 +99,26 @@ private:
     char* at_ = nullptr;
 };
 
+// Every text of a lookup table as its finished cell (UTF-8, quoted when it
+// must be), made once: a name or a nation is named by many people.
+class LookupCells {
+public:
+    LookupCells(const GameDatabase& db, LookupTable table)
+    {
+        cells_.resize(lookupCount(db, table));
+        for (std::size_t i = 0; i < cells_.size(); ++i)
+            appendCsvCell(cells_[i], cp1252ToUtf8(lookupText(db, table, static_cast<std::uint32_t>(i))));
+    }
+    // Empty for a position outside the table.
+    std::string_view at(std::uint32_t position) const
+    {
+        return position < cells_.size() ? std::string_view(cells_[position]) : std::string_view{};
+    }
+
+private:
+    std::vector<std::string> cells_;
+};
+
 template <class Record>
 const Record* recordOrNull(const std::vector<Record>& table, std::optional<std::size_t> position)
 {
@@ -108,12 +129,16 @@ const Record* recordOrNull(const std::vector<Record>& table, std::optional<std::
 
 std::string exportCsv(const GameDatabase& db)
 {
+    struct TextColumn {
+        const TableField* field;
+        LookupCells cells;
+    };
     std::vector<std::string> header;
-    std::vector<const StaffColumn*> texts;
+    std::vector<TextColumn> texts;
     for (const StaffColumn& c : staffColumns()) {
         header.push_back(c.name);
         if (c.kind == StaffColumn::Kind::Text)
-            texts.push_back(&c);
+            texts.push_back({c.field, LookupCells(db, c.lookup)});
     }
     std::string out;
     appendCsvRow(out, header);
@@ -128,9 +153,9 @@ std::string exportCsv(const GameDatabase& db)
             row.put(',');
             row.text(person.displayName);
             row.fields<kStaffLayout>(&person);
-            for (const StaffColumn* c : texts) {
+            for (const TextColumn& c : texts) {
                 row.put(',');
-                row.text(lookupText(db, c->lookup, fieldBits(db, *c->field, position)));
+                row.cell(c.cells.at(fieldBits(db, *c.field, position)));
             }
             row.fields<kPlayerLayout>(recordOrNull(db.players, linkedRecord(db, person, Table::Player)));
             row.fields<kNonPlayerLayout>(recordOrNull(db.nonPlayers, linkedRecord(db, person, Table::NonPlayer)));

@@ -12,30 +12,50 @@ namespace rostradb::cli {
 
 namespace {
 
-constexpr std::size_t kNoCell = static_cast<std::size_t>(-1);
+constexpr std::size_t kNone = static_cast<std::size_t>(-1);
 
-// Per player or non-player record, the rows that set fields of it. Several
-// people may share one record; their rows must agree on every value.
-using RowsOfRecord = std::vector<std::vector<std::size_t>>;
+// What the rows so far set in the fields of one table's records, so that
+// people who share a player or non-player record can be made to agree on
+// every value of it. Sized on first use: a file without such columns
+// needs none of it.
+class SettingsOfTable {
+public:
+    struct Setting {
+        std::uint32_t bits = 0;
+        std::uint32_t line = 0; // 0: no row has set the field
+    };
+
+    Setting& at(const GameDatabase& db, const TableField& field, std::size_t record)
+    {
+        const std::size_t fieldCount = fieldsOf(field.table).size();
+        if (settings_.empty())
+            settings_.resize(recordCount(db, field.table) * fieldCount);
+        return settings_[record * fieldCount + field.index];
+    }
+
+private:
+    std::vector<Setting> settings_;
+};
 
 class Importer {
 public:
     Importer(const GameDatabase& db, std::string_view csv, const std::string& fileName)
-        : db_(db), fileName_(fileName), doc_(parseCsv(csv)), rowOfPerson_(db.staff.size(), kNoCell),
-          playerRows_(db.players.size()), nonPlayerRows_(db.nonPlayers.size())
+        : db_(db), fileName_(fileName), reader_(csv), lineOfPerson_(db.staff.size(), 0)
     {
     }
 
     ImportPlan run()
     {
-        if (doc_.rows.empty() && !doc_.error) {
-            error(1, "position", "the file holds no header row");
-        } else if (!doc_.rows.empty() && readHeader()) {
-            for (std::size_t r = 1; r < doc_.rows.size(); ++r)
-                readRow(r);
+        if (!reader_.next(header_)) {
+            if (!reader_.error())
+                error(1, "position", "the file holds no header row");
+        } else if (readHeader()) {
+            CsvRow row;
+            while (reader_.next(row))
+                readRow(row);
         }
-        if (doc_.error)
-            error(doc_.error->line, headerName(doc_.error->cell), doc_.error->message);
+        if (const auto& syntax = reader_.error())
+            error(syntax->line, headerName(syntax->cell), syntax->message);
         if (!plan_.errors.empty())
             plan_.changes.clear();
         sortChanges(plan_.changes);
@@ -52,8 +72,8 @@ private:
     // The header's name for a cell, or "#N" (from 1) past the header's end.
     std::string headerName(std::size_t cell) const
     {
-        if (!doc_.rows.empty() && cell < doc_.rows[0].cells.size())
-            return doc_.rows[0].cells[cell];
+        if (cell < header_.cells.size())
+            return header_.cells[cell];
         std::string name(1, '#');
         name += std::to_string(cell + 1);
         return name;
@@ -63,36 +83,35 @@ private:
     // read at all (no position column).
     bool readHeader()
     {
-        const CsvRow& header = doc_.rows[0];
-        columns_.assign(header.cells.size(), nullptr);
-        for (std::size_t i = 0; i < header.cells.size(); ++i) {
-            const std::string& name = header.cells[i];
+        columns_.assign(header_.cells.size(), nullptr);
+        for (std::size_t i = 0; i < header_.cells.size(); ++i) {
+            const std::string& name = header_.cells[i];
             const StaffColumn* column = findStaffColumn(name);
             if (!column) {
-                error(header.line, name, "unknown column");
+                error(header_.line, name, "unknown column");
                 continue;
             }
             if (std::find(columns_.begin(), columns_.end(), column) != columns_.end()) {
-                error(header.line, name, "the header names this column twice");
+                error(header_.line, name, "the header names this column twice");
                 continue;
             }
             columns_[i] = column;
             if (column->kind == StaffColumn::Kind::Position)
                 positionCell_ = i;
-            else if (column->field == classificationField())
+            else if (column->field == &classificationField())
                 classificationCell_ = i;
         }
-        if (positionCell_ == kNoCell) {
-            error(header.line, "position", "missing: rows are found by their position");
+        if (positionCell_ == kNone) {
+            error(header_.line, "position", "missing: rows are found by their position");
             return false;
         }
         return true;
     }
 
-    static const TableField* classificationField()
+    static const TableField& classificationField()
     {
         static const TableField& field = staffFieldOf(fieldAccess<&StaffRecord::classification>());
-        return &field;
+        return field;
     }
 
     // The cell's number as the field's bits; reports and gives nullopt when
@@ -126,17 +145,27 @@ private:
             return std::nullopt;
         }
         const auto position = static_cast<std::size_t>(*number);
-        if (rowOfPerson_[position] != kNoCell) {
-            error(row.line, "position",
-                  "position " + text + " is also on line " + std::to_string(doc_.rows[rowOfPerson_[position]].line));
+        if (lineOfPerson_[position] != 0) {
+            error(row.line, "position", "position " + text + " is also on line " + std::to_string(lineOfPerson_[position]));
             return std::nullopt;
         }
+        lineOfPerson_[position] = row.line;
         return position;
     }
 
-    void readRow(std::size_t r)
+    // The classification the row leaves: its own cell when that is a good
+    // number, else the person's.
+    std::uint8_t classificationOf(const CsvRow& row, const StaffRecord& person) const
     {
-        const CsvRow& row = doc_.rows[r];
+        if (classificationCell_ == kNone || row.cells[classificationCell_].empty())
+            return person.classification;
+        const auto number = parseDecimal(row.cells[classificationCell_]);
+        const auto bits = number ? bitsForNumber(classificationField(), *number) : std::nullopt;
+        return bits ? static_cast<std::uint8_t>(*bits) : person.classification;
+    }
+
+    void readRow(const CsvRow& row)
+    {
         const std::size_t expected = columns_.size();
         if (row.cells.size() < expected) {
             error(row.line, headerName(row.cells.size()), "the row ends before this column");
@@ -149,20 +178,13 @@ private:
         const std::optional<std::size_t> position = readPosition(row);
         if (!position)
             return;
-        rowOfPerson_[*position] = r;
         const StaffRecord& person = db_.staff[*position];
-
-        // The attribute columns follow the classification the row leaves.
-        std::uint8_t classification = person.classification;
-        if (classificationCell_ != kNoCell && !row.cells[classificationCell_].empty()) {
-            if (const auto bits = parseDecimal(row.cells[classificationCell_]);
-                bits && bitsForNumber(*classificationField(), *bits))
-                classification = static_cast<std::uint8_t>(*bits);
-        }
+        const std::uint8_t classification = classificationOf(row, person);
 
         for (std::size_t i = 0; i < columns_.size(); ++i) {
             const StaffColumn* column = columns_[i];
-            if (!column || row.cells[i].empty() || i == positionCell_)
+            // An empty cell leaves its value as it is.
+            if (!column || row.cells[i].empty())
                 continue;
             switch (column->kind) {
             case StaffColumn::Kind::Position:
@@ -179,30 +201,36 @@ private:
                               "; change that column instead");
                 break;
             case StaffColumn::Kind::Field:
-                readField(row, r, i, *column->field, *position, classification);
+                if (column->field->table == Table::Staff)
+                    readStaffField(row, i, *column->field, *position);
+                else
+                    readAttribute(row, i, *column->field, *position, classification);
                 break;
             }
         }
     }
 
-    void readField(const CsvRow& row, std::size_t r, std::size_t cell, const TableField& field, std::size_t position,
-                   std::uint8_t classification)
+    void readStaffField(const CsvRow& row, std::size_t cell, const TableField& field, std::size_t position)
     {
         const std::optional<std::uint32_t> bits = readNumber(row, cell, field);
         if (!bits)
             return;
-        if (field.table == Table::Staff) {
-            const std::uint32_t current = fieldBits(db_, field, position);
-            if (*bits == current)
-                return;
-            if (!field.saved) {
-                error(row.line, headerName(cell), "cannot be changed: the staff file keeps its own bytes there");
-                return;
-            }
-            plan_.changes.push_back({&field, position, current, *bits});
+        const std::uint32_t current = fieldBits(db_, field, position);
+        if (*bits == current)
+            return;
+        if (!field.saved) {
+            error(row.line, headerName(cell), "cannot be changed: the staff file keeps its own bytes there");
             return;
         }
+        plan_.changes.push_back({&field, position, current, *bits});
+    }
 
+    void readAttribute(const CsvRow& row, std::size_t cell, const TableField& field, std::size_t position,
+                       std::uint8_t classification)
+    {
+        const std::optional<std::uint32_t> bits = readNumber(row, cell, field);
+        if (!bits)
+            return;
         const std::string tableText(tableName(field.table));
         if (!classificationLeadsTo(classification, field.table)) {
             error(row.line, headerName(cell),
@@ -218,62 +246,34 @@ private:
                       " lies outside the " + tableText + " table");
             return;
         }
-        if (!agreesWithEarlierRows(row, r, cell, field, *record, *bits))
-            return;
-        const std::uint32_t current = fieldBits(db_, field, *record);
-        if (*bits != current && !setByEarlierRow(r, cell, field, *record))
-            plan_.changes.push_back({&field, *record, current, *bits});
-        rememberRow(field.table, *record, r);
-    }
 
-    RowsOfRecord& rowsOf(Table table) { return table == Table::Player ? playerRows_ : nonPlayerRows_; }
-
-    void rememberRow(Table table, std::size_t record, std::size_t r)
-    {
-        auto& rows = rowsOf(table)[record];
-        if (rows.empty() || rows.back() != r)
-            rows.push_back(r);
-    }
-
-    // Rare: only people who share a record meet here.
-    bool agreesWithEarlierRows(const CsvRow& row, std::size_t r, std::size_t cell, const TableField& field,
-                               std::size_t record, std::uint32_t bits)
-    {
-        for (const std::size_t earlier : rowsOf(field.table)[record]) {
-            if (earlier == r)
-                continue;
-            const std::string& other = doc_.rows[earlier].cells[cell];
-            if (other.empty())
-                continue;
-            const auto otherNumber = parseDecimal(other);
-            const auto otherBits = otherNumber ? bitsForNumber(field, *otherNumber) : std::nullopt;
-            if (otherBits && *otherBits != bits) {
+        SettingsOfTable::Setting& setting =
+            (field.table == Table::Player ? playerSettings_ : nonPlayerSettings_).at(db_, field, *record);
+        if (setting.line != 0) {
+            // Another person's row set this value of the shared record first.
+            if (setting.bits != *bits)
                 error(row.line, headerName(cell),
-                      std::string(tableName(field.table)) + " record " + std::to_string(record) + " is set to " +
-                          row.cells[cell] + " here and to " + other + " on line " +
-                          std::to_string(doc_.rows[earlier].line));
-                return false;
-            }
+                      tableText + " record " + std::to_string(*record) + " is set to " + row.cells[cell] +
+                          " here and to " + formatField(field, setting.bits) + " on line " +
+                          std::to_string(setting.line));
+            return;
         }
-        return true;
-    }
-
-    bool setByEarlierRow(std::size_t r, std::size_t cell, const TableField& field, std::size_t record)
-    {
-        const auto& rows = rowsOf(field.table)[record];
-        return std::any_of(rows.begin(), rows.end(),
-                           [&](std::size_t earlier) { return earlier != r && !doc_.rows[earlier].cells[cell].empty(); });
+        setting = {*bits, static_cast<std::uint32_t>(row.line)};
+        const std::uint32_t current = fieldBits(db_, field, *record);
+        if (*bits != current)
+            plan_.changes.push_back({&field, *record, current, *bits});
     }
 
     const GameDatabase& db_;
     const std::string& fileName_;
-    CsvDocument doc_;
+    CsvReader reader_;
+    CsvRow header_;
     std::vector<const StaffColumn*> columns_; // per header cell; null when unknown
-    std::size_t positionCell_ = kNoCell;
-    std::size_t classificationCell_ = kNoCell;
-    std::vector<std::size_t> rowOfPerson_; // row index per staff position
-    RowsOfRecord playerRows_;
-    RowsOfRecord nonPlayerRows_;
+    std::size_t positionCell_ = kNone;
+    std::size_t classificationCell_ = kNone;
+    std::vector<std::size_t> lineOfPerson_; // 0: no row yet
+    SettingsOfTable playerSettings_;
+    SettingsOfTable nonPlayerSettings_;
     ImportPlan plan_;
 };
 

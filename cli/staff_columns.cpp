@@ -135,6 +135,23 @@ std::string_view lookupText(const GameDatabase& db, LookupTable table, std::uint
     return textAt(db.clubs, position);
 }
 
+std::size_t lookupCount(const GameDatabase& db, LookupTable table)
+{
+    switch (table) {
+    case LookupTable::Nations:
+        return db.nations.size();
+    case LookupTable::FirstNames:
+        return db.firstNames.size();
+    case LookupTable::SecondNames:
+        return db.secondNames.size();
+    case LookupTable::CommonNames:
+        return db.commonNames.size();
+    case LookupTable::Clubs:
+        break;
+    }
+    return db.clubs.size();
+}
+
 void staffRowCells(const GameDatabase& db, std::size_t position, std::vector<std::string>& cells)
 {
     const auto& columns = staffColumns();
