@@ -18,7 +18,7 @@ constexpr const char* kOverview =
     "(GAME: the folder whose data/ holds index.dat and staff.dat). Every write goes through\n"
     "the same checked save as the window's File > Save.\n\n"
     "Exit status: 0 success, 1 the input or the data was refused (nothing was written),\n"
-    "2 a usage error. `rostradb-cli COMMAND --help` describes each command.";
+    "2 a usage error. `rostradb-cli COMMAND --help` describes each command.\n";
 
 constexpr const char* kExportFooter =
     "Writes one CSV row per person, in table order, after a header row (RFC 4180, UTF-8, LF\n"

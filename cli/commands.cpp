@@ -83,7 +83,13 @@ int runDiff(const DiffOptions& options, std::ostream& out, std::ostream& err)
         const GameDatabase after = loadGame(options.newGame);
         const std::vector<FieldChange> changes = diffGames(before, after);
         if (options.json) {
-            out << changesToJson(changes).dump(1) << '\n';
+            // One change a line: a patch that reads well and compares well.
+            const nlohmann::ordered_json patch = changesToJson(changes);
+            std::string text = "[";
+            for (std::size_t i = 0; i < patch.size(); ++i)
+                text += (i == 0 ? "\n  " : ",\n  ") + patch[i].dump();
+            text += patch.empty() ? "]\n" : "\n]\n";
+            out << text;
             return kSuccess;
         }
         const ChangeDescriber describer(before);
