@@ -1,6 +1,7 @@
 #include "rostradbmain.h"
 
 #include "cp1252.h"
+#include "disk_change_question.h"
 #include "game_location.h"
 #include "lookup_models.h"
 #include "message_boxes.h"
@@ -114,6 +115,7 @@ void Tfrm_main::clearLoadedState()
     for (auto* model : {nations_, firstNames_, secondNames_, commonNames_, clubs_})
         model->setStringList({});
     personShown_ = false;
+    shownName_.clear();
     unsavedEdits_ = false;
 }
 
@@ -128,7 +130,8 @@ void Tfrm_main::fillLookupBoxes()
 
 void Tfrm_main::Open1Click()
 {
-    if (busy_ || !settleUnsavedEdits(tr("Save changes to the staff file before loading again?")))
+    if (busy_ || !settleUnconfirmedEdits(ConfirmBefore::LoadingAgain) ||
+        !settleUnsavedEdits(tr("Save changes to the staff file before loading again?")))
         return;
     BusyScope busy(busy_);
     // The list items and the form point into the tables: let go of them
@@ -148,7 +151,13 @@ bool Tfrm_main::saveStaffFile()
 {
     BusyScope busy(busy_);
     try {
-        rostradb::saveStaffFile(db_, gameDirectoryBytes(), progress());
+        // Look at the disk first: a moved directory or an unreadable file
+        // stops the save here, and another program's changes are only
+        // replaced when the user says so.
+        rostradb::StaffFileSave save(db_, gameDirectoryBytes());
+        if (save.diskChangedSinceLoad() && !askToReplaceChangesOnDisk(this))
+            return false;
+        save.write(progress());
     } catch (const std::exception& error) {
         reportError(this, error);
         return false;
@@ -159,7 +168,7 @@ bool Tfrm_main::saveStaffFile()
 
 void Tfrm_main::Save1Click()
 {
-    if (!busy_)
+    if (!busy_ && settleUnconfirmedEdits(ConfirmBefore::Saving))
         saveStaffFile();
 }
 
@@ -193,6 +202,7 @@ void Tfrm_main::lbx_staffClick()
         if (current.isValid()) {
             const auto position = current.data(StaffHitsModel::kPositionRole).toLongLong();
             selected = &rostradb::recordAt(db_.staff, position);
+            shownName_ = fromGameText(selected->displayName);
         }
         rostradb::showStaffMember(db_, selected, form_->lookupBoxCounts(), updates);
     } catch (const std::exception& error) {
@@ -205,21 +215,44 @@ void Tfrm_main::lbx_staffClick()
     personShown_ = true;
 }
 
-void Tfrm_main::Button1Click()
+void Tfrm_main::Button1Click() { confirmShownPerson(); }
+
+bool Tfrm_main::confirmShownPerson()
 {
     // Before a person is shown the form holds placeholders, not values: a
     // commit would write them over the records at position 0.
     if (busy_ || !personShown_)
-        return;
+        return false;
     rostradb::CommitOutcome outcome;
     try {
         rostradb::commitEdits(db_, form_->values(), outcome);
     } catch (const std::exception& error) {
         unsavedEdits_ = unsavedEdits_ || outcome.changedAnything;
         reportError(this, error);
-        return;
+        return false;
     }
     unsavedEdits_ = unsavedEdits_ || outcome.changedAnything;
+    form_->markConfirmed();
+    return true;
+}
+
+// Values typed into the form but not confirmed are not in the records: Save
+// would not write them, and loading again or closing would drop them. Asked
+// before the question about unsaved edits, so that confirming them first
+// makes them part of what that question saves.
+bool Tfrm_main::settleUnconfirmedEdits(ConfirmBefore next)
+{
+    if (!personShown_ || !form_->hasUnconfirmedEdits())
+        return true;
+    switch (askToConfirmEdits(this, confirmEditsQuestion(shownName_, next))) {
+    case ConfirmChoice::Confirm:
+        return confirmShownPerson();
+    case ConfirmChoice::Skip:
+        return true;
+    case ConfirmChoice::Cancel:
+        return false;
+    }
+    return false;
 }
 
 bool Tfrm_main::settleUnsavedEdits(const QString& question)
@@ -240,7 +273,8 @@ bool Tfrm_main::settleUnsavedEdits(const QString& question)
 void Tfrm_main::closeEvent(QCloseEvent* event)
 {
     // Closing in the middle of a load or save would cut it short.
-    if (busy_ || !settleUnsavedEdits(tr("Save changes to the staff file before closing?"))) {
+    if (busy_ || !settleUnconfirmedEdits(ConfirmBefore::Closing) ||
+        !settleUnsavedEdits(tr("Save changes to the staff file before closing?"))) {
         event->ignore();
         return;
     }

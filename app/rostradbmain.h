@@ -20,6 +20,7 @@ class QStringListModel;
 class QTextEdit;
 class StaffForm;
 class StaffHitsModel;
+enum class ConfirmBefore;
 
 struct StartupOptions {
     // Overrides the configured game directory for this run (--game-dir).
@@ -64,6 +65,8 @@ private:
     std::string gameDirectoryBytes() const;
 
     bool saveStaffFile();              // true when the file was written
+    bool confirmShownPerson();         // Button1Click; true when the commit succeeded
+    bool settleUnconfirmedEdits(ConfirmBefore next); // false: cancelled, or the confirm failed
     bool settleUnsavedEdits(const QString& question); // false: the user cancelled
     void clearLoadedState();
     void fillLookupBoxes();
@@ -76,6 +79,7 @@ private:
     bool busy_ = false;          // a load or save is running
     bool personShown_ = false;   // the form belongs to a person since the last load
     bool unsavedEdits_ = false;  // a commit changed a record since the last load or save
+    QString shownName_;          // display name of the person the form shows
 
     QLabel* fendradir_ = nullptr;
     QTextEdit* about_ = nullptr;

@@ -1,5 +1,6 @@
 #include "staff_form.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QCompleter>
 #include <QLabel>
@@ -10,9 +11,11 @@
 #include <QStringListModel>
 #include <QStyleOption>
 #include <QTabWidget>
+#include <QSignalSpy>
 #include <QtTest>
 
 #include <algorithm>
+#include <functional>
 #include <limits>
 #include <map>
 #include <set>
@@ -50,22 +53,18 @@ FormUpdate offered(std::string_view control, bool offer)
     return {.kind = FormUpdate::Kind::TabOffered, .control = control, .text = {}, .flag = offer};
 }
 
-// Every edit box the editor's binding tables name, each once.
-std::set<std::string> boundEdits()
+// The names of the controls of one kind in the editor's list.
+std::set<std::string> controlsOf(ControlKind kind)
 {
     std::set<std::string> names;
-    auto add = [&](const auto& table) {
-        for (const auto& binding : table)
-            names.emplace(binding.control);
-    };
-    add(kGeneralEdits);
-    add(kPlayerRatings);
-    add(kPlayerAbility);
-    add(kNonPlayerAbility);
-    add(kPlayerAttributes);
-    add(kNonPlayerAttributes);
+    for (const FormControl& c : formControls())
+        if (c.kind == kind)
+            names.emplace(c.name);
     return names;
 }
+
+// Every edit box the editor's list binds to a field, each once.
+std::set<std::string> boundEdits() { return controlsOf(ControlKind::Edit); }
 
 template <class Map>
 std::set<std::string> keys(const Map& map)
@@ -99,8 +98,8 @@ QString widestValue(const QString& name)
         return QStringLiteral("4294967295");
     if (name.startsWith("ed_day") || name.startsWith("ed_year"))
         return QStringLiteral("9999"); // a day of the year, a four-digit year
-    const bool wide = std::any_of(kPlayerAbility.begin(), kPlayerAbility.end(),
-                                  [&](const auto& binding) { return qs(binding.control) == name; });
+    const FormControl* c = findFormControl(name.toStdString());
+    const bool wide = c && c->showsPlayer() && c->playerField.width == 2;
     return wide ? QStringLiteral("65535") : QStringLiteral("255");
 }
 
@@ -116,8 +115,8 @@ private slots:
         StaffForm form;
         for (const std::string& name : boundEdits())
             QVERIFY2(find<QLineEdit>(form, name), name.c_str());
-        for (const auto& box : kCodeBoxes)
-            QVERIFY2(find<QComboBox>(form, box.control), box.control.data());
+        for (const std::string& name : controlsOf(ControlKind::CodeBox))
+            QVERIFY2(find<QComboBox>(form, name), name.c_str());
         QVERIFY(find<QComboBox>(form, control::kClub));
         for (std::string_view name : {control::kStaffPosition, control::kPlayerPosition, control::kNonPlayerPosition})
             QVERIFY2(find<QSpinBox>(form, name), name.data());
@@ -125,15 +124,15 @@ private slots:
         QCOMPARE(find<QTabWidget>(form, control::kStaffPages), form.pages());
 
         // values() reads exactly the bound edits (not the invisible month
-        // boxes) and the six name and nation boxes.
+        // boxes) and the seven lookup boxes.
         const FormValues values = form.values();
         QCOMPARE(keys(values.texts), boundEdits());
-        std::set<std::string> selections;
-        for (const auto& box : kNameAndNationBoxes) {
-            QVERIFY2(find<QComboBox>(form, box.control), box.control.data());
-            selections.emplace(box.control);
-        }
+        const std::set<std::string> selections = controlsOf(ControlKind::LookupBox);
+        QCOMPARE(selections.size(), std::size_t{7});
+        for (const std::string& name : selections)
+            QVERIFY2(find<QComboBox>(form, name), name.c_str());
         QCOMPARE(keys(values.selections), selections);
+        QCOMPARE(keys(values.shownSelections), selections);
         for (const char* month : {"ed_mntb", "ed_mntj", "ed_mntc"})
             QVERIFY2(find<QLineEdit>(form, month) && find<QLineEdit>(form, month)->isHidden(), month);
 
@@ -320,6 +319,134 @@ private slots:
             QCOMPARE(box->currentText(), QString::fromUtf8(step.shown));
             QCOMPARE(form.values().selections.at("cbx_fname"), step.index);
         }
+    }
+
+    // Confirming without leaving the box: values() settles the typed text
+    // first, so the selection handed back is the item the box shows.
+    void typedTextSettlesBeforeTheValuesAreHandedBack()
+    {
+        StaffForm form;
+        form.setLookupModel(LookupTable::FirstNames, new QStringListModel({"Ann", "Bea", "Cid", "Bea", "none"}, &form));
+        form.setLookupModel(LookupTable::Clubs, new QStringListModel({"Athletic", "Rovers", "none"}, &form));
+        form.apply({selectItem("cbx_fname", 0), selectItem("cbx_club", 0)});
+        auto* names = find<QComboBox>(form, "cbx_fname");
+        auto* clubs = find<QComboBox>(form, "cbx_club");
+        const struct {
+            QComboBox* box;
+            const char* typed;
+            int index;
+            const char* shown;
+        } steps[] = {
+            {names, "Bea", 1, "Bea"},    // the first of two equal names, in table order
+            {names, "cid", 2, "Cid"},    // in any case, as Return would take it
+            {names, "Nobody", 2, "Cid"}, // names none: back to the selected item
+            {names, "", 2, "Cid"},
+            {clubs, "Rovers", 1, "Rovers"},
+            {clubs, "Rov", 1, "Rovers"},
+        };
+        for (const auto& step : steps) {
+            step.box->lineEdit()->setText(QString::fromUtf8(step.typed)); // typed, not left
+            const FormValues values = form.values();
+            QCOMPARE(values.selections.at(step.box->objectName().toStdString()), step.index);
+            QCOMPARE(step.box->currentText(), QString::fromUtf8(step.shown));
+        }
+    }
+
+    void typingWithTheOfferedNamesOpenSettlesToo()
+    {
+        StaffForm form;
+        auto* nations = new QStringListModel({"Aland", "Borduria", "Bordland", "none"}, &form);
+        form.setLookupModel(LookupTable::Nations, nations);
+        form.apply({visible(control::kStaffHelp, false), visible(control::kStaffPages, true),
+                    selectItem("cbx_snation", 0)});
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        auto* box = find<QComboBox>(form, "cbx_snation");
+        box->lineEdit()->setFocus();
+        box->lineEdit()->selectAll();
+        QTest::keyClicks(box->lineEdit(), "Bord");
+        QTRY_VERIFY(box->completer()->popup()->isVisible());
+        QCOMPARE(form.values().selections.at("cbx_snation"), 0); // "Bord" names no nation
+        QVERIFY(!box->completer()->popup()->isVisible());
+        QCOMPARE(box->currentText(), QStringLiteral("Aland"));
+    }
+
+    // A box is marked while it shows something else than when the person
+    // was shown or the edits were confirmed; what apply() and reset() do is
+    // not the user's.
+    void marksFollowTheUsersChanges()
+    {
+        StaffForm form;
+        form.setLookupModel(LookupTable::FirstNames, new QStringListModel({"Ann", "Bea", "none"}, &form));
+        QSignalSpy changes(&form, &StaffForm::unconfirmedEditsChanged);
+        const auto showPerson = [&](const char* wages) {
+            form.apply({text("ed_wages", wages), text("ed_cabl", "7"), selectItem("cbx_fname", 1)});
+        };
+        showPerson("12");
+        QVERIFY(!form.hasUnconfirmedEdits());
+        QCOMPARE(changes.count(), 0);
+
+        auto* wages = find<QLineEdit>(form, "ed_wages");
+        auto* names = find<QComboBox>(form, "cbx_fname");
+        const QColor plain = find<QLineEdit>(form, "ed_value")->palette().color(QPalette::Base);
+        QTest::keyClick(wages, Qt::Key_End);
+        QTest::keyClick(wages, Qt::Key_3);
+        QVERIFY(form.hasUnconfirmedEdits());
+        QCOMPARE(form.unconfirmedBoxes(), QStringList{"ed_wages"});
+        QCOMPARE(wages->property("unconfirmed").toBool(), true);
+        QVERIFY(wages->palette().color(QPalette::Base) != plain);
+        QCOMPARE(changes.count(), 1);
+        QCOMPARE(changes.last().at(0).toBool(), true);
+
+        names->setCurrentIndex(2);
+        QCOMPARE(form.unconfirmedBoxes(), (QStringList{"cbx_fname", "ed_wages"}));
+        QCOMPARE(changes.count(), 1); // already unconfirmed
+        QTest::keyClick(wages, Qt::Key_Backspace); // back to what was shown
+        names->setCurrentIndex(1);
+        QVERIFY(!form.hasUnconfirmedEdits());
+        QCOMPARE(wages->property("unconfirmed").toBool(), false);
+        QCOMPARE(wages->palette().color(QPalette::Base), plain);
+        QCOMPARE(changes.count(), 2);
+        QCOMPARE(changes.last().at(0).toBool(), false);
+
+        // Showing, confirming and resetting each start afresh.
+        const std::function<void()> fresh[] = {[&] { showPerson("99"); }, [&] { form.markConfirmed(); },
+                                               [&] { form.reset(); }};
+        int typed = 20;
+        for (const auto& startAfresh : fresh) {
+            find<QLineEdit>(form, "ed_cabl")->setText(QString::number(++typed));
+            QVERIFY(form.hasUnconfirmedEdits());
+            startAfresh();
+            QVERIFY(!form.hasUnconfirmedEdits());
+            QVERIFY(form.unconfirmedBoxes().isEmpty());
+            QCOMPARE(find<QLineEdit>(form, "ed_cabl")->property("unconfirmed").toBool(), false);
+            QCOMPARE(changes.last().at(0).toBool(), false);
+        }
+        QCOMPARE(changes.count(), 8);
+
+        // Text typed and settled back to the selected name leaves no mark.
+        showPerson("5");
+        names->lineEdit()->setText("Nobody");
+        QVERIFY(form.hasUnconfirmedEdits());
+        form.values();
+        QVERIFY(!form.hasUnconfirmedEdits());
+    }
+
+    // The club is stored only when picked: values() tells the commit which
+    // item the display selected, and after a confirm, which one was stored.
+    void valuesTellWhichItemWasShown()
+    {
+        StaffForm form;
+        form.setLookupModel(LookupTable::Clubs, new QStringListModel({"Athletic", "Rovers", "United", "none"}, &form));
+        form.apply({selectItem("cbx_club", 3)});
+        find<QComboBox>(form, "cbx_club")->setCurrentIndex(1);
+        FormValues values = form.values();
+        QCOMPARE(values.selections.at("cbx_club"), 1);
+        QCOMPARE(values.shownSelections.at("cbx_club"), 3);
+        form.markConfirmed();
+        values = form.values();
+        QCOMPARE(values.shownSelections.at("cbx_club"), 1);
+        QCOMPARE(values.shownSelections.at("cbx_fname"), -1);
     }
 
     void lookupModelsAreSharedAndFillWithoutSelecting()
