@@ -4,7 +4,6 @@
 
 #include <CLI/CLI.hpp>
 
-#include <algorithm>
 #include <ostream>
 
 namespace rostradb::cli {
