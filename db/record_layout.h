@@ -11,6 +11,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <type_traits>
 #include <utility>
 
 namespace rostradb {
@@ -22,6 +23,9 @@ struct FieldAccess {
     std::uint8_t width = 0; // in bytes: 1, 2 or 4
     std::uint32_t (*get)(const Record&) = nullptr;
     void (*set)(Record&, std::uint32_t) = nullptr;
+    // The member is a signed integer: its bits read as two's complement when
+    // shown as a number (staffId, the links, the preference sets).
+    bool isSigned = false;
 };
 
 template <class Member>
@@ -42,6 +46,7 @@ constexpr auto fieldAccess()
         sizeof(Type),
         [](const Record& r) { return static_cast<std::uint32_t>(r.*Member); },
         [](Record& r, std::uint32_t bits) { r.*Member = static_cast<Type>(bits); },
+        std::is_signed_v<Type>,
     };
 }
 
@@ -55,6 +60,7 @@ constexpr auto elementAccess()
         sizeof(Element),
         [](const Record& r) { return static_cast<std::uint32_t>((r.*Member)[Index]); },
         [](Record& r, std::uint32_t bits) { (r.*Member)[Index] = static_cast<Element>(bits); },
+        std::is_signed_v<Element>,
     };
 }
 

@@ -1,0 +1,135 @@
+// The options of every command and their --help texts.
+
+#include "commands.h"
+
+#include <CLI/CLI.hpp>
+
+#include <ostream>
+
+namespace rostradb::cli {
+
+namespace {
+
+constexpr const char* kProgram = "rostradb-cli";
+
+constexpr const char* kOverview =
+    "Exports, imports, compares and patches the people database of a game installation\n"
+    "(GAME: the folder whose data/ holds index.dat and staff.dat). Every write goes through\n"
+    "the same checked save as the window's File > Save.\n\n"
+    "Exit status: 0 success, 1 the input or the data was refused (nothing was written),\n"
+    "2 a usage error. `rostradb-cli COMMAND --help` describes each command.\n";
+
+constexpr const char* kExportFooter =
+    "Writes one CSV row per person, in table order, after a header row (RFC 4180, UTF-8, LF\n"
+    "line ends). Columns: position, displayName; every field of the general record in file\n"
+    "order (staffId .. nonPlayerId); firstNameText, secondNameText, commonNameText, nationText,\n"
+    "secondNationText, nationContractedText, clubContractedText (the texts the positions name,\n"
+    "empty outside their tables); player.* (filled for classifications 2 and 3) and\n"
+    "nonPlayer.* (for 1 and 3) from the records at playerId and nonPlayerId. Numbers are\n"
+    "decimal; the 32-bit integer fields are signed, all others unsigned.";
+
+constexpr const char* kImportFooter =
+    "Reads a CSV of the shape export writes. Rows are found by position; any rows and any\n"
+    "columns may be left out, in any order, and an empty cell leaves its value as it is.\n"
+    "Strict: every number must be a decimal integer inside its field's range. Refused: an\n"
+    "unknown or repeated column, a duplicate or out-of-range position, a changed displayName\n"
+    "or ...Text cell, a changed playerId, extraIndex or nonPlayerId (the file keeps its own\n"
+    "bytes there), a value in a player.* or nonPlayer.* column of a person whose\n"
+    "classification does not lead there, and two rows that set a shared record to different\n"
+    "values. Every error is listed as FILE:LINE: column NAME: what is wrong, and then nothing\n"
+    "is written. Otherwise prints \"N values changed in M records\" and saves staff.dat.";
+
+constexpr const char* kDiffFooter =
+    "Lists every field that differs, one line per value, e.g.\n"
+    "  staff 123 (Jon Smithers) wages: 1000 -> 2000\n"
+    "With --json: an array of {\"table\", \"position\", \"field\", \"old\", \"new\"} objects\n"
+    "(table \"staff\", \"player\" or \"nonPlayer\"), the patch that `apply` reads. Games whose\n"
+    "staff, non-player or player tables differ in size are refused.";
+
+constexpr const char* kApplyFooter =
+    "Applies a patch written by `diff --json`. Each change's \"old\" must be the game's current\n"
+    "value: every mismatch is listed as a conflict and nothing is written, unless --force,\n"
+    "which writes the new values anyway. Prints \"N values changed in M records\".";
+
+constexpr const char* kSearchFooter =
+    "Lists every person whose display name contains TEXT, ignoring the case of a..z, one\n"
+    "line per match: the position, a tab, the display name.";
+
+constexpr const char* kShowFooter =
+    "Prints every field of the person at POSITION: the general record, the texts its\n"
+    "positions name, and the player and non-player records the classification leads to.";
+
+} // namespace
+
+int runCli(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err)
+{
+    CLI::App app{kOverview, kProgram};
+    app.require_subcommand(1);
+    app.fallthrough(false);
+
+    ExportOptions exportOptions;
+    CLI::App* exportCommand = app.add_subcommand("export", "Write every person as one row of CSV");
+    exportCommand->add_option("GAME", exportOptions.game, "The game directory")->required();
+    exportCommand->add_option("-o,--output", exportOptions.outputFile, "Write to FILE instead of standard output")
+        ->option_text("FILE");
+    exportCommand->footer(kExportFooter);
+
+    ImportOptions importOptions;
+    CLI::App* importCommand = app.add_subcommand("import", "Apply a CSV of people to the game");
+    importCommand->add_option("GAME", importOptions.game, "The game directory")->required();
+    importCommand->add_option("FILE", importOptions.csvFile, "The CSV file")->required();
+    importCommand->add_flag("--dry-run", importOptions.dryRun, "List the changes and write nothing");
+    importCommand->footer(kImportFooter);
+
+    DiffOptions diffOptions;
+    CLI::App* diffCommand = app.add_subcommand("diff", "List every value that differs between two games");
+    diffCommand->add_option("OLD", diffOptions.oldGame, "The game directory to compare from")->required();
+    diffCommand->add_option("NEW", diffOptions.newGame, "The game directory to compare with")->required();
+    diffCommand->add_flag("--json", diffOptions.json, "Write the differences as a JSON patch");
+    diffCommand->footer(kDiffFooter);
+
+    ApplyOptions applyOptions;
+    CLI::App* applyCommand = app.add_subcommand("apply", "Apply a patch written by diff --json");
+    applyCommand->add_option("GAME", applyOptions.game, "The game directory")->required();
+    applyCommand->add_option("PATCH", applyOptions.patchFile, "The JSON patch")->required();
+    applyCommand->add_flag("--dry-run", applyOptions.dryRun, "List the changes and write nothing");
+    applyCommand->add_flag("--force", applyOptions.force, "Write the new values even where the game's differ");
+    applyCommand->footer(kApplyFooter);
+
+    SearchOptions searchOptions;
+    CLI::App* searchCommand = app.add_subcommand("search", "Find people by any part of their display name");
+    searchCommand->add_option("GAME", searchOptions.game, "The game directory")->required();
+    searchCommand->add_option("TEXT", searchOptions.text, "Part of a display name")->required();
+    searchCommand->footer(kSearchFooter);
+
+    ShowOptions showOptions;
+    CLI::App* showCommand = app.add_subcommand("show", "Print every field of one person's records");
+    showCommand->add_option("GAME", showOptions.game, "The game directory")->required();
+    showCommand->add_option("POSITION", showOptions.position, "The person's position in the staff table")
+        ->required();
+    showCommand->add_flag("--json", showOptions.json, "Print a JSON object");
+    showCommand->footer(kShowFooter);
+
+    try {
+        // CLI11 consumes its arguments from the back.
+        std::vector<std::string> reversed(arguments.rbegin(), arguments.rend());
+        app.parse(reversed);
+    } catch (const CLI::ParseError& e) {
+        const int status = app.exit(e, out, err);
+        return status == 0 ? kSuccess : kUsageError;
+    }
+
+    if (exportCommand->parsed())
+        return runExport(exportOptions, out, err);
+    if (importCommand->parsed())
+        return runImport(importOptions, out, err);
+    if (diffCommand->parsed())
+        return runDiff(diffOptions, out, err);
+    if (applyCommand->parsed())
+        return runApply(applyOptions, out, err);
+    if (searchCommand->parsed())
+        return runSearch(searchOptions, out, err);
+    return runShow(showOptions, out, err);
+}
+
+} // namespace rostradb::cli

@@ -1,0 +1,57 @@
+#pragma once
+// rostradb-cli: the command line's commands, run on argument lists and
+// streams so that tests can call them as the program would.
+
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+namespace rostradb::cli {
+
+// Exit statuses.
+inline constexpr int kSuccess = 0;
+inline constexpr int kRefused = 1;    // the input or the data is refused; nothing was written
+inline constexpr int kUsageError = 2; // the command line itself is wrong
+
+struct ExportOptions {
+    std::string game;
+    std::string outputFile; // empty: standard output
+};
+struct ImportOptions {
+    std::string game;
+    std::string csvFile;
+    bool dryRun = false;
+};
+struct DiffOptions {
+    std::string oldGame;
+    std::string newGame;
+    bool json = false;
+};
+struct ApplyOptions {
+    std::string game;
+    std::string patchFile;
+    bool dryRun = false;
+    bool force = false;
+};
+struct SearchOptions {
+    std::string game;
+    std::string text;
+};
+struct ShowOptions {
+    std::string game;
+    std::string position;
+    bool json = false;
+};
+
+// Each returns its exit status; results go to `out`, messages to `err`.
+int runExport(const ExportOptions& options, std::ostream& out, std::ostream& err);
+int runImport(const ImportOptions& options, std::ostream& out, std::ostream& err);
+int runDiff(const DiffOptions& options, std::ostream& out, std::ostream& err);
+int runApply(const ApplyOptions& options, std::ostream& out, std::ostream& err);
+int runSearch(const SearchOptions& options, std::ostream& out, std::ostream& err);
+int runShow(const ShowOptions& options, std::ostream& out, std::ostream& err);
+
+// The whole program: `arguments` without the program name.
+int runCli(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err);
+
+} // namespace rostradb::cli

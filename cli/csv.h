@@ -1,0 +1,67 @@
+#pragma once
+// Comma-separated values as RFC 4180 describes them: cells separated by
+// commas, a cell that holds a comma, a quote or a line break enclosed in
+// quotes with its quotes doubled. We write LF line ends and read LF or CRLF.
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace rostradb::cli {
+
+// Appends one cell, quoted only when it has to be.
+void appendCsvCell(std::string& out, std::string_view cell);
+// Appends one row of cells and its LF.
+void appendCsvRow(std::string& out, const std::vector<std::string>& cells);
+
+struct CsvRow {
+    std::size_t line; // where the row starts, counted from 1
+    std::vector<std::string> cells;
+};
+
+// Where reading stopped: the rows before it are still good.
+struct CsvSyntaxError {
+    std::size_t line;
+    std::size_t cell; // index of the cell being read, from 0
+    std::string message;
+};
+
+struct CsvDocument {
+    std::vector<CsvRow> rows;
+    std::optional<CsvSyntaxError> error;
+};
+
+// Reads row after row, reusing the caller's row so that a large file costs
+// no allocation per cell. A UTF-8 byte order mark at the start is skipped
+// (some spreadsheets write one), lines that hold nothing at all are skipped,
+// and the last row may lack its line end. Reading stops at the first
+// malformed row: a quote inside an unquoted cell, text after a closing
+// quote, or a quoted cell that never closes.
+class CsvReader {
+public:
+    explicit CsvReader(std::string_view text);
+
+    // The next row into `row`; false at the end of the text or at a
+    // malformed row (error() then says where).
+    bool next(CsvRow& row);
+    const std::optional<CsvSyntaxError>& error() const { return error_; }
+
+private:
+    bool atLineEnd() const;
+    void stepOverLineEnd();
+    bool fail(std::size_t line, std::size_t cell, std::string message);
+    bool readCell(std::string& cell, std::size_t index);
+    bool readQuotedCell(std::string& cell, std::size_t index);
+
+    std::string_view text_;
+    std::size_t at_ = 0;
+    std::size_t line_ = 1;
+    std::optional<CsvSyntaxError> error_;
+};
+
+// Every row at once, for small files.
+CsvDocument parseCsv(std::string_view text);
+
+} // namespace rostradb::cli

@@ -1,0 +1,287 @@
+#include "csv_import.h"
+
+#include "csv.h"
+#include "db/cp1252_text.h"
+#include "db/record_layout.h"
+#include "staff_columns.h"
+
+#include <algorithm>
+#include <optional>
+
+namespace rostradb::cli {
+
+namespace {
+
+constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+
+// What the rows so far set in the fields of one table's records, so that
+// people who share a player or non-player record can be made to agree on
+// every value of it. Sized on first use: a file without such columns
+// needs none of it.
+class SettingsOfTable {
+public:
+    struct Setting {
+        std::uint32_t bits = 0;
+        std::uint32_t line = 0; // 0: no row has set the field
+    };
+
+    Setting& at(const GameDatabase& db, const TableField& field, std::size_t record)
+    {
+        const std::size_t fieldCount = fieldsOf(field.table).size();
+        if (settings_.empty())
+            settings_.resize(recordCount(db, field.table) * fieldCount);
+        return settings_[record * fieldCount + field.index];
+    }
+
+private:
+    std::vector<Setting> settings_;
+};
+
+class Importer {
+public:
+    Importer(const GameDatabase& db, std::string_view csv, const std::string& fileName)
+        : db_(db), fileName_(fileName), reader_(csv), lineOfPerson_(db.staff.size(), 0)
+    {
+    }
+
+    ImportPlan run()
+    {
+        if (!reader_.next(header_)) {
+            if (!reader_.error())
+                error(1, "position", "the file holds no header row");
+        } else if (readHeader()) {
+            CsvRow row;
+            while (reader_.next(row))
+                readRow(row);
+        }
+        if (const auto& syntax = reader_.error())
+            error(syntax->line, headerName(syntax->cell), syntax->message);
+        if (!plan_.errors.empty())
+            plan_.changes.clear();
+        sortChanges(plan_.changes);
+        return std::move(plan_);
+    }
+
+private:
+    void error(std::size_t line, std::string_view column, const std::string& what)
+    {
+        plan_.errors.push_back(fileName_ + ":" + std::to_string(line) + ": column " + std::string(column) + ": " +
+                               what);
+    }
+
+    // The header's name for a cell, or "#N" (from 1) past the header's end.
+    std::string headerName(std::size_t cell) const
+    {
+        if (cell < header_.cells.size())
+            return header_.cells[cell];
+        std::string name(1, '#');
+        name += std::to_string(cell + 1);
+        return name;
+    }
+
+    // Maps every header cell to its column; false when the rows cannot be
+    // read at all (no position column).
+    bool readHeader()
+    {
+        columns_.assign(header_.cells.size(), nullptr);
+        for (std::size_t i = 0; i < header_.cells.size(); ++i) {
+            const std::string& name = header_.cells[i];
+            const StaffColumn* column = findStaffColumn(name);
+            if (!column) {
+                error(header_.line, name, "unknown column");
+                continue;
+            }
+            if (std::find(columns_.begin(), columns_.end(), column) != columns_.end()) {
+                error(header_.line, name, "the header names this column twice");
+                continue;
+            }
+            columns_[i] = column;
+            if (column->kind == StaffColumn::Kind::Position)
+                positionCell_ = i;
+            else if (column->field == &classificationField())
+                classificationCell_ = i;
+        }
+        if (positionCell_ == kNone) {
+            error(header_.line, "position", "missing: rows are found by their position");
+            return false;
+        }
+        return true;
+    }
+
+    static const TableField& classificationField()
+    {
+        static const TableField& field = staffFieldOf(fieldAccess<&StaffRecord::classification>());
+        return field;
+    }
+
+    // The cell's number as the field's bits; reports and gives nullopt when
+    // it is no decimal integer in the field's range.
+    std::optional<std::uint32_t> readNumber(const CsvRow& row, std::size_t cell, const TableField& field)
+    {
+        const std::string& text = row.cells[cell];
+        const std::optional<std::int64_t> number = parseDecimal(text);
+        if (!number) {
+            error(row.line, headerName(cell), "\"" + text + "\" is not a whole number in decimal");
+            return std::nullopt;
+        }
+        const std::optional<std::uint32_t> bits = bitsForNumber(field, *number);
+        if (!bits)
+            error(row.line, headerName(cell), text + " is out of range: the value " + rangeText(field));
+        return bits;
+    }
+
+    std::optional<std::size_t> readPosition(const CsvRow& row)
+    {
+        const std::string& text = row.cells[positionCell_];
+        const std::optional<std::int64_t> number = parseDecimal(text);
+        if (!number) {
+            error(row.line, "position", "\"" + text + "\" is not a whole number in decimal");
+            return std::nullopt;
+        }
+        if (*number < 0 || static_cast<std::uint64_t>(*number) >= db_.staff.size()) {
+            error(row.line, "position",
+                  "no person at position " + text + " (the staff table holds " + std::to_string(db_.staff.size()) +
+                      " people)");
+            return std::nullopt;
+        }
+        const auto position = static_cast<std::size_t>(*number);
+        if (lineOfPerson_[position] != 0) {
+            error(row.line, "position", "position " + text + " is also on line " + std::to_string(lineOfPerson_[position]));
+            return std::nullopt;
+        }
+        lineOfPerson_[position] = row.line;
+        return position;
+    }
+
+    // The classification the row leaves: its own cell when that is a good
+    // number, else the person's.
+    std::uint8_t classificationOf(const CsvRow& row, const StaffRecord& person) const
+    {
+        if (classificationCell_ == kNone || row.cells[classificationCell_].empty())
+            return person.classification;
+        const auto number = parseDecimal(row.cells[classificationCell_]);
+        const auto bits = number ? bitsForNumber(classificationField(), *number) : std::nullopt;
+        return bits ? static_cast<std::uint8_t>(*bits) : person.classification;
+    }
+
+    void readRow(const CsvRow& row)
+    {
+        const std::size_t expected = columns_.size();
+        if (row.cells.size() < expected) {
+            error(row.line, headerName(row.cells.size()), "the row ends before this column");
+            return;
+        }
+        if (row.cells.size() > expected) {
+            error(row.line, headerName(expected), "the row has more cells than the header");
+            return;
+        }
+        const std::optional<std::size_t> position = readPosition(row);
+        if (!position)
+            return;
+        const StaffRecord& person = db_.staff[*position];
+        const std::uint8_t classification = classificationOf(row, person);
+
+        for (std::size_t i = 0; i < columns_.size(); ++i) {
+            const StaffColumn* column = columns_[i];
+            // An empty cell leaves its value as it is.
+            if (!column || row.cells[i].empty())
+                continue;
+            switch (column->kind) {
+            case StaffColumn::Kind::Position:
+                break;
+            case StaffColumn::Kind::DisplayName:
+                if (row.cells[i] != cp1252ToUtf8(person.displayName))
+                    error(row.line, column->name,
+                          "the display name cannot be changed: it is built from firstName and secondName");
+                break;
+            case StaffColumn::Kind::Text:
+                if (row.cells[i] != cp1252ToUtf8(lookupText(db_, column->lookup, fieldBits(db_, *column->field, *position))))
+                    error(row.line, column->name,
+                          "the text cannot be changed: it follows from " + std::string(column->field->name) +
+                              "; change that column instead");
+                break;
+            case StaffColumn::Kind::Field:
+                if (column->field->table == Table::Staff)
+                    readStaffField(row, i, *column->field, *position);
+                else
+                    readAttribute(row, i, *column->field, *position, classification);
+                break;
+            }
+        }
+    }
+
+    void readStaffField(const CsvRow& row, std::size_t cell, const TableField& field, std::size_t position)
+    {
+        const std::optional<std::uint32_t> bits = readNumber(row, cell, field);
+        if (!bits)
+            return;
+        const std::uint32_t current = fieldBits(db_, field, position);
+        if (*bits == current)
+            return;
+        if (!field.saved) {
+            error(row.line, headerName(cell), "cannot be changed: the staff file keeps its own bytes there");
+            return;
+        }
+        plan_.changes.push_back({&field, position, current, *bits});
+    }
+
+    void readAttribute(const CsvRow& row, std::size_t cell, const TableField& field, std::size_t position,
+                       std::uint8_t classification)
+    {
+        const std::optional<std::uint32_t> bits = readNumber(row, cell, field);
+        if (!bits)
+            return;
+        const std::string tableText(tableName(field.table));
+        if (!classificationLeadsTo(classification, field.table)) {
+            error(row.line, headerName(cell),
+                  "the person's classification " + std::to_string(classification) + " leads to no " + tableText +
+                      " record");
+            return;
+        }
+        const std::optional<std::size_t> record = linkInside(db_, db_.staff[position], field.table);
+        if (!record) {
+            const TableField& link = linkField(field.table);
+            error(row.line, headerName(cell),
+                  std::string(link.name) + " " + formatField(link, fieldBits(db_, link, position)) +
+                      " lies outside the " + tableText + " table");
+            return;
+        }
+
+        SettingsOfTable::Setting& setting =
+            (field.table == Table::Player ? playerSettings_ : nonPlayerSettings_).at(db_, field, *record);
+        if (setting.line != 0) {
+            // Another person's row set this value of the shared record first.
+            if (setting.bits != *bits)
+                error(row.line, headerName(cell),
+                      tableText + " record " + std::to_string(*record) + " is set to " + row.cells[cell] +
+                          " here and to " + formatField(field, setting.bits) + " on line " +
+                          std::to_string(setting.line));
+            return;
+        }
+        setting = {*bits, static_cast<std::uint32_t>(row.line)};
+        const std::uint32_t current = fieldBits(db_, field, *record);
+        if (*bits != current)
+            plan_.changes.push_back({&field, *record, current, *bits});
+    }
+
+    const GameDatabase& db_;
+    const std::string& fileName_;
+    CsvReader reader_;
+    CsvRow header_;
+    std::vector<const StaffColumn*> columns_; // per header cell; null when unknown
+    std::size_t positionCell_ = kNone;
+    std::size_t classificationCell_ = kNone;
+    std::vector<std::size_t> lineOfPerson_; // 0: no row yet
+    SettingsOfTable playerSettings_;
+    SettingsOfTable nonPlayerSettings_;
+    ImportPlan plan_;
+};
+
+} // namespace
+
+ImportPlan planImport(const GameDatabase& db, std::string_view csv, const std::string& fileName)
+{
+    return Importer(db, csv, fileName).run();
+}
+
+} // namespace rostradb::cli

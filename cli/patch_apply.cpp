@@ -1,0 +1,158 @@
+#include "patch_apply.h"
+
+#include <nlohmann/json.hpp>
+
+#include <map>
+#include <optional>
+#include <tuple>
+
+namespace rostradb::cli {
+
+namespace {
+
+class PatchReader {
+public:
+    PatchReader(const GameDatabase& db, const std::string& fileName) : db_(db), describer_(db), fileName_(fileName) {}
+
+    PatchPlan run(std::string_view text)
+    {
+        nlohmann::json patch;
+        try {
+            patch = nlohmann::json::parse(text);
+        } catch (const nlohmann::json::parse_error& e) {
+            plan_.errors.push_back(fileName_ + ": not valid JSON: " + e.what());
+            return std::move(plan_);
+        }
+        if (!patch.is_array()) {
+            plan_.errors.push_back(fileName_ + ": a patch is an array of changes");
+            return std::move(plan_);
+        }
+        for (std::size_t i = 0; i < patch.size(); ++i)
+            readChange(patch[i], i + 1);
+        if (!plan_.errors.empty()) {
+            plan_.conflicts.clear();
+            plan_.changes.clear();
+        }
+        sortChanges(plan_.changes);
+        return std::move(plan_);
+    }
+
+private:
+    void error(std::size_t number, const std::string& what)
+    {
+        plan_.errors.push_back(fileName_ + ": change " + std::to_string(number) + ": " + what);
+    }
+
+    std::optional<std::int64_t> integerMember(const nlohmann::json& change, const char* key, std::size_t number)
+    {
+        const auto found = change.find(key);
+        if (found == change.end() || !found->is_number_integer()) {
+            error(number, std::string("\"") + key + "\" must be a whole number");
+            return std::nullopt;
+        }
+        if (found->is_number_unsigned()) {
+            const auto value = found->get<std::uint64_t>();
+            // Larger than any field holds: out of range in any case.
+            return value > (std::uint64_t{1} << 62) ? std::int64_t{1} << 62 : static_cast<std::int64_t>(value);
+        }
+        return found->get<std::int64_t>();
+    }
+
+    std::optional<std::uint32_t> fieldValue(const nlohmann::json& change, const char* key, const TableField& field,
+                                            std::size_t number)
+    {
+        const std::optional<std::int64_t> value = integerMember(change, key, number);
+        if (!value)
+            return std::nullopt;
+        const std::optional<std::uint32_t> bits = bitsForNumber(field, *value);
+        if (!bits)
+            error(number, std::string("\"") + key + "\" " + std::to_string(*value) + " is out of range: " +
+                              std::string(field.name) + " " + rangeText(field));
+        return bits;
+    }
+
+    void readChange(const nlohmann::json& change, std::size_t number)
+    {
+        if (!change.is_object()) {
+            error(number, "a change is an object with \"table\", \"position\", \"field\", \"old\" and \"new\"");
+            return;
+        }
+        const auto tableMember = change.find("table");
+        const auto fieldMember = change.find("field");
+        if (tableMember == change.end() || !tableMember->is_string()) {
+            error(number, "\"table\" must be \"staff\", \"player\" or \"nonPlayer\"");
+            return;
+        }
+        const std::optional<Table> table = tableNamed(tableMember->get<std::string>());
+        if (!table) {
+            error(number, "unknown table \"" + tableMember->get<std::string>() + "\"");
+            return;
+        }
+        if (fieldMember == change.end() || !fieldMember->is_string()) {
+            error(number, "\"field\" must be the name of a field");
+            return;
+        }
+        const TableField* field = findField(*table, fieldMember->get<std::string>());
+        if (!field) {
+            error(number, "the " + std::string(tableName(*table)) + " table has no field \"" +
+                              fieldMember->get<std::string>() + "\"");
+            return;
+        }
+        const std::optional<std::int64_t> position = integerMember(change, "position", number);
+        if (!position)
+            return;
+        const std::size_t count = recordCount(db_, *table);
+        if (*position < 0 || static_cast<std::uint64_t>(*position) >= count) {
+            error(number, "position " + std::to_string(*position) + " lies outside the " +
+                              std::string(tableName(*table)) + " table (" + std::to_string(count) + " records)");
+            return;
+        }
+        const auto at = static_cast<std::size_t>(*position);
+        const std::optional<std::uint32_t> oldBits = fieldValue(change, "old", *field, number);
+        const std::optional<std::uint32_t> newBits = fieldValue(change, "new", *field, number);
+        if (!oldBits || !newBits)
+            return;
+
+        const std::uint32_t current = fieldBits(db_, *field, at);
+        if (*newBits != current && !field->saved) {
+            error(number, describer_.recordText(*table, at) + " " + std::string(field->name) +
+                              " cannot be changed: the staff file keeps its own bytes there");
+            return;
+        }
+        const auto key = std::make_tuple(static_cast<int>(*table), at, field->index);
+        if (const auto seen = newValues_.find(key); seen != newValues_.end()) {
+            if (seen->second.bits != *newBits)
+                error(number, describer_.recordText(*table, at) + " " + std::string(field->name) +
+                                  ": change " + std::to_string(seen->second.number) + " gives it another new value");
+            return;
+        }
+        newValues_.emplace(key, Seen{*newBits, number});
+
+        if (*oldBits != current)
+            plan_.conflicts.push_back(describer_.recordText(*table, at) + " " + std::string(field->name) +
+                                      ": the patch expects " + formatField(*field, *oldBits) + ", the game holds " +
+                                      formatField(*field, current));
+        if (*newBits != current)
+            plan_.changes.push_back({field, at, current, *newBits});
+    }
+
+    struct Seen {
+        std::uint32_t bits;
+        std::size_t number;
+    };
+
+    const GameDatabase& db_;
+    ChangeDescriber describer_;
+    const std::string& fileName_;
+    std::map<std::tuple<int, std::size_t, std::size_t>, Seen> newValues_;
+    PatchPlan plan_;
+};
+
+} // namespace
+
+PatchPlan planPatch(const GameDatabase& db, std::string_view patchText, const std::string& fileName)
+{
+    return PatchReader(db, fileName).run(patchText);
+}
+
+} // namespace rostradb::cli

@@ -1,0 +1,16 @@
+// rostradb-cli: the command-line companion of the editor.
+
+#include "commands.h"
+
+#include <iostream>
+#include <string>
+#include <vector>
+
+int main(int argc, char** argv)
+{
+    std::ios::sync_with_stdio(false);
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    const int status = rostradb::cli::runCli(arguments, std::cout, std::cerr);
+    std::cout.flush();
+    return std::cout ? status : rostradb::cli::kRefused;
+}

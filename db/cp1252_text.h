@@ -1,0 +1,30 @@
+#pragma once
+// The game stores text in the single-byte Windows-1252 code page; the command
+// line reads and writes UTF-8. Both directions, standard C++ only.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace rostradb {
+
+// Every byte becomes exactly one character. The five bytes Windows-1252
+// leaves undefined (0x81, 0x8D, 0x8F, 0x90, 0x9D) keep their C1 code point,
+// so the mapping is one to one and any name survives the way back.
+std::string cp1252ToUtf8(std::string_view bytes);
+// The same, appended to `out` (for writers of large texts).
+void appendCp1252AsUtf8(std::string& out, std::string_view bytes);
+
+// The UTF-8 form of one byte: one to three bytes.
+struct Utf8Char {
+    std::uint8_t size;
+    char bytes[3];
+};
+const Utf8Char& utf8Of(unsigned char byte);
+
+// UTF-8 back to the game's bytes; nullopt when the text is not well-formed
+// UTF-8 or holds a character the code page cannot express.
+std::optional<std::string> utf8ToCp1252(std::string_view text);
+
+} // namespace rostradb

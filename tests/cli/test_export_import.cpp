@@ -1,0 +1,235 @@
+// export and import: a spreadsheet round trip leaves the file as it was, an
+// edited cell changes exactly its field's bytes, and every kind of wrong
+// input is refused with its place named and nothing written.
+
+#include "cli/game_files.h"
+#include "cli/staff_columns.h"
+#include "cli_game.h"
+#include "tools/sample_game.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace rostradb::test {
+namespace {
+
+using CliExport = CliGameTest;
+
+TEST_F(CliExport, RowsHoldTheFilesValuesAndTheRecordsTheClassificationLeadsTo)
+{
+    CsvTable t = exported();
+    ASSERT_EQ(t.rows.size(), 5u);
+    EXPECT_EQ(t.header[0], "position");
+    EXPECT_EQ(t.header[1], "displayName");
+    EXPECT_EQ(t.cell(2, "wages"), "123456");
+    EXPECT_EQ(t.cell(0, "preferenceSet1[0]"), "-2");     // a 32-bit integer is signed
+    EXPECT_EQ(t.cell(2, "player.pace"), "17");
+    EXPECT_EQ(t.cell(2, "nonPlayer.extraValues[7]"), "-16");
+    EXPECT_EQ(t.cell(1, "displayName"), "José \"Pepe\", Jr Line\nBreak");
+    EXPECT_EQ(t.cell(1, "firstNameText"), "José \"Pepe\", Jr");
+    EXPECT_EQ(t.cell(1, "commonNameText"), "");           // the pattern's position lies outside
+
+    // Player columns for 2 and 3, non-player columns for 1 and 3, none for 0.
+    const std::vector<std::pair<bool, bool>> filled{{true, false}, {false, true}, {true, true}, {false, false},
+                                                    {true, false}};
+    for (std::size_t row = 0; row < filled.size(); ++row) {
+        SCOPED_TRACE("row " + std::to_string(row));
+        EXPECT_EQ(!t.cell(row, "player.recordId").empty(), filled[row].first);
+        EXPECT_EQ(!t.cell(row, "player.workRate").empty(), filled[row].first);
+        EXPECT_EQ(!t.cell(row, "nonPlayer.recordId").empty(), filled[row].second);
+        EXPECT_EQ(!t.cell(row, "nonPlayer.trailingByte").empty(), filled[row].second);
+    }
+}
+
+TEST(CliExportSample, TheFastRowsAreTheCellsShowUses)
+{
+    // export writes its rows without going through the column list; they
+    // must still be the cells, column for column, that show prints.
+    TempDir dir;
+    writeSampleGame(dir.path(), SampleSize::Small, 3);
+    const GameDatabase db = cli::loadGame(dir.path().string());
+    const CsvTable t = CsvTable::parse(runCli({"export", dir.path().string()}).out);
+    ASSERT_EQ(t.rows.size(), db.staff.size());
+    std::vector<std::string> cells;
+    for (std::size_t k = 0; k < db.staff.size(); ++k) {
+        cli::staffRowCells(db, k, cells);
+        ASSERT_EQ(t.rows[k], cells) << "row " << k;
+    }
+}
+
+TEST_F(CliExport, ExportThenImportChangesNothing)
+{
+    const CliResult r = import(runCli({"export", dir.path()}).out);
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "0 values changed in 0 records\n");
+    EXPECT_EQ(staffBytes(), original);
+}
+
+TEST(CliExportSample, ExportThenImportOfAGeneratedGameChangesNothing)
+{
+    TempDir dir;
+    writeSampleGame(dir.path(), SampleSize::Small, 5);
+    const std::string game = dir.path().string();
+    const std::string csv = (dir.path() / "people.csv").string();
+    const auto before = readFileBytes(dir.path() / "data" / "staff.dat");
+    ASSERT_EQ(runCli({"export", game, "-o", csv}).status, 0);
+    const CliResult r = runCli({"import", game, csv});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "0 values changed in 0 records\n");
+    EXPECT_EQ(readFileBytes(dir.path() / "data" / "staff.dat"), before);
+}
+
+TEST_F(CliExport, AnEditedCellChangesExactlyItsFieldsBytes)
+{
+    struct Edit {
+        std::size_t row;
+        const char* column;
+        const char* value;
+        std::size_t fileOffset; // of the field
+        std::size_t width;
+        std::uint32_t bits;
+    };
+    for (const Edit& e : {
+             Edit{2, "wages", "4000000000", game.staffAt(2) + at::kWages, 4, 4000000000u},
+             Edit{3, "birthYear", "1987", game.staffAt(3) + at::kBirthYear, 2, 1987},
+             Edit{0, "preferenceSet1[0]", "-300", game.staffAt(0) + at::kPreference1, 4, static_cast<std::uint32_t>(-300)},
+             Edit{2, "player.pace", "3", game.playerAt(1) + at::kPace, 1, 3},
+             Edit{1, "nonPlayer.coaching", "20", game.nonPlayerAt(1) + at::kCoaching, 1, 20},
+             Edit{2, "nonPlayer.extraValues[0]", "-5", game.nonPlayerAt(0) + at::kExtraValue0, 4, static_cast<std::uint32_t>(-5)},
+         }) {
+        SCOPED_TRACE(e.column);
+        game.writeTo(dir);
+        CsvTable t = exported();
+        t.cell(e.row, e.column) = e.value;
+        const CliResult r = import(t.text());
+        ASSERT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(r.out, "1 values changed in 1 records\n");
+        const auto after = staffBytes();
+        for (const std::size_t offset : differingBytes(original, after))
+            EXPECT_TRUE(offset >= e.fileOffset && offset < e.fileOffset + e.width) << "byte " << offset;
+        EXPECT_EQ(valueAt(after, e.fileOffset, e.width), e.bits);
+    }
+}
+
+TEST_F(CliExport, OnlyTheGivenRowsAndColumnsAreRead)
+{
+    // A sheet of two columns and one row, in another order, with CRLF ends.
+    const CliResult r = import("wages,position\r\n77,4\r\n");
+    ASSERT_EQ(r.status, 0) << r.err;
+    const auto after = staffBytes();
+    EXPECT_EQ(valueAt(after, game.staffAt(4) + at::kWages, 4), 77u);
+    for (const std::size_t offset : differingBytes(original, after))
+        EXPECT_TRUE(offset >= game.staffAt(4) + at::kWages && offset < game.staffAt(4) + at::kWages + 4) << offset;
+}
+
+TEST_F(CliExport, ARowMayLeadToARecordThroughTheClassificationItSets)
+{
+    // Person 3 becomes a player; the row fills the player record it links to.
+    const CliResult r = import("position,classification,player.pace\n3,2,9\n");
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "2 values changed in 2 records\n");
+    EXPECT_EQ(valueAt(staffBytes(), game.playerAt(1) + at::kPace, 1), 9u);
+}
+
+TEST_F(CliExport, PeopleWhoShareARecordMustAgreeOnIt)
+{
+    CsvTable t = exported();
+    t.cell(0, "player.pace") = "5";
+    t.cell(4, "player.pace") = "5";
+    const CliResult r = import(t.text());
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "1 values changed in 1 records\n");
+}
+
+TEST_F(CliExport, DryRunListsTheChangesAndWritesNothing)
+{
+    const CliResult r = import("position,wages\n2,5\n", {"--dry-run"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "staff 2 (First2 Second0) wages: 123456 -> 5\n1 values changed in 1 records\n"
+                     "Dry run: nothing was written.\n");
+    EXPECT_EQ(staffBytes(), original);
+}
+
+struct RefusedCsv {
+    const char* what;
+    std::function<void(CsvTable&)> spoil;
+    std::string expected; // the error's text after "FILE:"
+};
+
+// People 1 and 3 have a line break in displayName and in secondNameText:
+// rows 0..4 start on lines 2, 3, 6, 7 and 10.
+
+TEST_F(CliExport, EveryKindOfRefusedInputIsNamedAndLeavesTheFileUntouched)
+{
+    const std::vector<RefusedCsv> cases{
+        {"unknown column", [](CsvTable& t) { t.header.push_back("shoeSize"); for (auto& r : t.rows) r.push_back("9"); },
+         "1: column shoeSize: unknown column"},
+        {"repeated column", [](CsvTable& t) { t.header[3] = "wages"; }, "1: column wages: the header names this column twice"},
+        {"no position column", [](CsvTable& t) { t.header[0] = "shoeSize"; }, "1: column position: missing"},
+        {"repeated position", [](CsvTable& t) { t.rows[3][0] = "0"; }, "7: column position: position 0 is also on line 2"},
+        {"position outside the table", [](CsvTable& t) { t.rows[3][0] = "5"; }, "7: column position: no person at position 5"},
+        {"negative position", [](CsvTable& t) { t.rows[3][0] = "-1"; }, "7: column position: no person at position -1"},
+        {"not a decimal", [](CsvTable& t) { t.cell(0, "wages") = "12a"; }, "2: column wages: \"12a\" is not a whole number"},
+        {"a space in a number", [](CsvTable& t) { t.cell(0, "wages") = " 12"; }, "2: column wages: \" 12\" is not"},
+        {"hexadecimal", [](CsvTable& t) { t.cell(0, "squad") = "0x1"; }, "2: column squad: \"0x1\" is not"},
+        {"too large for a byte", [](CsvTable& t) { t.cell(2, "player.pace") = "256"; }, "6: column player.pace: 256 is out of range"},
+        {"negative unsigned", [](CsvTable& t) { t.cell(0, "wages") = "-1"; }, "2: column wages: -1 is out of range"},
+        {"too small for 32 bits", [](CsvTable& t) { t.cell(0, "staffId") = "-2147483649"; }, "2: column staffId: -2147483649 is out of range"},
+        {"changed display name", [](CsvTable& t) { t.cell(0, "displayName") = "Someone Else"; }, "2: column displayName:"},
+        {"changed text", [](CsvTable& t) { t.cell(1, "firstNameText") = "Josef"; }, "3: column firstNameText:"},
+        {"changed link", [](CsvTable& t) { t.cell(0, "playerId") = "1"; }, "2: column playerId: cannot be changed"},
+        {"player value of a non-player", [](CsvTable& t) { t.cell(1, "player.pace") = "3"; },
+         "3: column player.pace: the person's classification 1 leads to no player record"},
+        {"classification set to none", [](CsvTable& t) { t.cell(1, "classification") = "0"; },
+         "3: column nonPlayer.recordId: the person's classification 0 leads to no nonPlayer record"},
+        {"link outside the table", [](CsvTable& t) { t.cell(1, "classification") = "3"; t.cell(1, "player.pace") = "3"; },
+         "3: column player.pace: playerId 9 lies outside the player table"},
+        {"shared record set twice", [](CsvTable& t) { t.cell(0, "player.pace") = "2"; t.cell(4, "player.pace") = "1"; },
+         "10: column player.pace: player record 0 is set to 1 here and to 2 on line 2"},
+        {"short row", [](CsvTable& t) { t.rows[2].pop_back(); }, "6: column nonPlayer.trailingByte: the row ends before this column"},
+        {"long row", [](CsvTable& t) { t.rows[2].push_back("1"); }, "6: column #"},
+    };
+    for (const RefusedCsv& c : cases) {
+        SCOPED_TRACE(c.what);
+        CsvTable t = exported();
+        // A good edit elsewhere: the refusal must keep it from being written.
+        t.cell(3, "wages") = "31";
+        c.spoil(t);
+        const CliResult r = import(t.text());
+        EXPECT_EQ(r.status, 1);
+        EXPECT_NE(r.err.find(csvPath() + ":" + c.expected), std::string::npos) << r.err;
+        EXPECT_NE(r.err.find("nothing was written"), std::string::npos) << r.err;
+        EXPECT_EQ(r.out, "");
+        EXPECT_EQ(staffBytes(), original);
+    }
+}
+
+TEST_F(CliExport, AllErrorsAreListedAndBrokenQuotingIsPlaced)
+{
+    const CliResult r = import("position,wages,squad\n0,x,1\n1,2,y\n2,\"3\n");
+    EXPECT_EQ(r.status, 1);
+    const std::string file = csvPath();
+    EXPECT_NE(r.err.find(file + ":2: column wages:"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find(file + ":3: column squad:"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find(file + ":4: column wages: a quoted cell that is never closed"), std::string::npos) << r.err;
+    EXPECT_EQ(staffBytes(), original);
+}
+
+TEST_F(CliExport, AFileAnotherProgramChangedSinceTheLoadIsNotOverwritten)
+{
+    GameDatabase db = cli::loadGame(dir.path());
+    // Another program changes person 1's wages after the load.
+    game.staff.u32(game.staffAt(1) + at::kWages, 999);
+    game.writeTo(dir);
+    const auto changedByOthers = staffBytes();
+
+    const cli::TableField& wages = *cli::findField(cli::Table::Staff, "wages");
+    std::ostringstream out;
+    EXPECT_THROW(cli::saveChanges(db, dir.path(), {{&wages, 2, 123456, 5}}, false, out), cli::Refused);
+    EXPECT_EQ(staffBytes(), changedByOthers);
+    EXPECT_EQ(out.str(), "");
+}
+
+} // namespace
+} // namespace rostradb::test
