@@ -4,14 +4,18 @@
 #include "game_location.h"
 #include "lookup_models.h"
 #include "message_boxes.h"
+#include "rostradb_changes.h"
 #include "staff_form.h"
 #include "staff_hits_model.h"
+#include "status_strip.h"
 
 #include "db/data_paths.h"
 #include "db/errors.h"
 #include "db/loaders.h"
 #include "db/staff_writer.h"
+#include "editor/change_list.h"
 #include "editor/commit_edits.h"
+#include "editor/commit_step.h"
 #include "editor/staff_display.h"
 #include "editor/staff_search.h"
 
@@ -23,6 +27,7 @@
 #include <QListView>
 #include <QStringListModel>
 #include <QTextEdit>
+#include <QTabWidget>
 #include <QTextStream>
 
 namespace {
@@ -79,6 +84,9 @@ Tfrm_main::Tfrm_main(const StartupOptions& options, QWidget* parent)
         if (QApplication::mouseButtons() == Qt::NoButton)
             lbx_staffClick();
     });
+    connect(strip_, &StatusStrip::undoRequested, this, &Tfrm_main::undoClick);
+    connect(strip_, &StatusStrip::redoRequested, this, &Tfrm_main::redoClick);
+    connect(strip_, &StatusStrip::changesRequested, this, &Tfrm_main::changesClick);
 
     FormCreate(options);
 }
@@ -114,7 +122,9 @@ void Tfrm_main::clearLoadedState()
     for (auto* model : {nations_, firstNames_, secondNames_, commonNames_, clubs_})
         model->setStringList({});
     personShown_ = false;
-    unsavedEdits_ = false;
+    shownPerson_.reset();
+    history_.clear(); // the records it speaks of are about to go
+    updateEditState();
 }
 
 void Tfrm_main::fillLookupBoxes()
@@ -138,10 +148,14 @@ void Tfrm_main::Open1Click()
         rostradb::runLoadSequence(db_, gameDirectoryBytes(), progress());
     } catch (const std::exception& error) {
         fillLookupBoxes(); // what did load stays usable
+        history_.reset(db_);
+        updateEditState();
         reportError(this, error);
         return;
     }
     fillLookupBoxes();
+    history_.reset(db_);
+    updateEditState();
 }
 
 bool Tfrm_main::saveStaffFile()
@@ -150,10 +164,12 @@ bool Tfrm_main::saveStaffFile()
     try {
         rostradb::saveStaffFile(db_, gameDirectoryBytes(), progress());
     } catch (const std::exception& error) {
+        updateEditState();
         reportError(this, error);
         return false;
     }
-    unsavedEdits_ = false;
+    history_.saved(db_); // the file now holds what memory does
+    updateEditState();
     return true;
 }
 
@@ -193,6 +209,7 @@ void Tfrm_main::lbx_staffClick()
         if (current.isValid()) {
             const auto position = current.data(StaffHitsModel::kPositionRole).toLongLong();
             selected = &rostradb::recordAt(db_.staff, position);
+            shownPerson_ = static_cast<std::size_t>(position);
         }
         rostradb::showStaffMember(db_, selected, form_->lookupBoxCounts(), updates);
     } catch (const std::exception& error) {
@@ -211,20 +228,26 @@ void Tfrm_main::Button1Click()
     // commit would write them over the records at position 0.
     if (busy_ || !personShown_)
         return;
+    const rostradb::FormValues values = form_->values();
+    // What the commit changes becomes one step of the history, also when it
+    // stops part-way: the writes before the failure stay.
+    const rostradb::CommitCapture capture(db_, values);
     rostradb::CommitOutcome outcome;
     try {
-        rostradb::commitEdits(db_, form_->values(), outcome);
+        rostradb::commitEdits(db_, values, outcome);
     } catch (const std::exception& error) {
-        unsavedEdits_ = unsavedEdits_ || outcome.changedAnything;
+        history_.record(db_, capture.step(db_));
+        updateEditState();
         reportError(this, error);
         return;
     }
-    unsavedEdits_ = unsavedEdits_ || outcome.changedAnything;
+    history_.record(db_, capture.step(db_));
+    updateEditState();
 }
 
 bool Tfrm_main::settleUnsavedEdits(const QString& question)
 {
-    if (!unsavedEdits_)
+    if (!hasUnsavedEdits())
         return true;
     switch (askAboutUnsavedEdits(this, question)) {
     case UnsavedChoice::Save:
@@ -244,5 +267,103 @@ void Tfrm_main::closeEvent(QCloseEvent* event)
         event->ignore();
         return;
     }
+    if (changes_)
+        changes_->close();
     event->accept();
+}
+
+void Tfrm_main::updateEditState()
+{
+    const std::string status = rostradb::statusLine(!db_.staff.empty(), history_.changedValues(), false);
+    const auto stepName = [](const rostradb::EditStep* step) {
+        return step ? fromGameText(step->name) : QString();
+    };
+    strip_->showState(QString::fromStdString(status), stepName(history_.undoStep()), stepName(history_.redoStep()));
+    if (changes_ && changes_->isVisible())
+        changes_->refresh();
+}
+
+void Tfrm_main::undoClick()
+{
+    if (busy_)
+        return;
+    if (const rostradb::EditStep* step = history_.undo(db_)) {
+        updateEditState();
+        refreshFormAfter(*step);
+    }
+}
+
+void Tfrm_main::redoClick()
+{
+    if (busy_)
+        return;
+    if (const rostradb::EditStep* step = history_.redo(db_)) {
+        updateEditState();
+        refreshFormAfter(*step);
+    }
+}
+
+void Tfrm_main::changesClick()
+{
+    if (!changes_) {
+        changes_ = new Tfrm_changes(db_, history_, this);
+        connect(changes_, &Tfrm_changes::revertRequested, this, &Tfrm_main::revertValues);
+        connect(changes_, &Tfrm_changes::personRequested, this, &Tfrm_main::showPersonOfChange);
+    }
+    changes_->refresh();
+    changes_->show();
+    changes_->raise();
+    changes_->activateWindow();
+}
+
+void Tfrm_main::revertValues(const std::vector<rostradb::ValueKey>& values)
+{
+    if (busy_)
+        return;
+    if (const rostradb::EditStep* step = history_.revert(db_, values)) {
+        updateEditState();
+        refreshFormAfter(*step);
+    }
+}
+
+void Tfrm_main::showPersonOfChange(std::size_t position)
+{
+    if (busy_ || position >= db_.staff.size())
+        return;
+    findChild<QTabWidget*>(QStringLiteral("PageControl1"))->setCurrentIndex(1); // "Staff"
+    showStaffRecord(position);
+    activateWindow();
+}
+
+// Shows the person at `position` of the staff table as choosing them in the
+// result list would, without touching the list.
+void Tfrm_main::showStaffRecord(std::size_t position)
+{
+    std::vector<rostradb::FormUpdate> updates;
+    shownPerson_ = position;
+    try {
+        rostradb::showStaffMember(db_, &db_.staff.at(position), form_->lookupBoxCounts(), updates);
+    } catch (const std::exception& error) {
+        form_->apply(updates);
+        personShown_ = personShown_ || !updates.empty();
+        reportError(this, error);
+        return;
+    }
+    form_->apply(updates);
+    personShown_ = true;
+}
+
+// After an undo, redo or revert the form shows the values it left, when the
+// step changed one of the records on screen.
+void Tfrm_main::refreshFormAfter(const rostradb::EditStep& step)
+{
+    if (!shownPerson_ || !personShown_)
+        return;
+    using rostradb::StaffTable;
+    const rostradb::FormValues shown = form_->values();
+    if (rostradb::stepTouches(step, StaffTable::Staff, static_cast<std::int64_t>(*shownPerson_)) ||
+        rostradb::stepTouches(step, StaffTable::Staff, shown.staffPosition) ||
+        rostradb::stepTouches(step, StaffTable::Player, shown.playerPosition) ||
+        rostradb::stepTouches(step, StaffTable::NonPlayer, shown.nonPlayerPosition))
+        showStaffRecord(*shownPerson_);
 }

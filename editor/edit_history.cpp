@@ -13,6 +13,14 @@ void EditHistory::reset(const GameDatabase& db)
     pending_.recount(db);
 }
 
+void EditHistory::clear()
+{
+    steps_.clear();
+    applied_ = 0;
+    pending_.clear();
+    owners_.build(GameDatabase{});
+}
+
 void EditHistory::saved(const GameDatabase& db) { pending_.recount(db); }
 
 void EditHistory::push(EditStep step)

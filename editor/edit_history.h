@@ -23,6 +23,8 @@ public:
     // After a load: no steps, the owners of the attribute records found
     // again, every value compared with the snapshot.
     void reset(const GameDatabase& db);
+    // Forgets everything, before the records it speaks of are loaded again.
+    void clear();
     // After a successful save, whose snapshot now holds what was written.
     void saved(const GameDatabase& db);
 
