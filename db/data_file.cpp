@@ -126,10 +126,15 @@ std::size_t DataFile::readSome(std::span<std::uint8_t> out)
     return done;
 }
 
-void DataFile::readExact(std::span<std::uint8_t> out)
+void RandomAccessFile::readExact(std::span<std::uint8_t> out)
 {
     if (readSome(out) != out.size())
         throw DbError(kReadBeyondEnd);
+}
+
+std::unique_ptr<RandomAccessFile> openDataFile(const std::string& path)
+{
+    return std::make_unique<DataFile>(DataFile::openExisting(path));
 }
 
 void DataFile::write(std::span<const std::uint8_t> data)

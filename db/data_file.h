@@ -4,6 +4,8 @@
 // never truncated), and every call is checked at once: a failure becomes a
 // DbError carrying the message the user is shown for that system error.
 
+#include "random_access_file.h"
+
 #include <cstdint>
 #include <span>
 #include <string>
@@ -21,7 +23,7 @@ std::string openErrorMessage(int errorCode, const std::string& path);
 
 inline constexpr const char* kReadBeyondEnd = "Read beyond end of file";
 
-class DataFile {
+class DataFile final : public RandomAccessFile {
 public:
     // Opens an existing file for reading and writing.
     static DataFile openExisting(const std::string& path);
@@ -30,23 +32,16 @@ public:
     DataFile& operator=(DataFile&& other) noexcept;
     DataFile(const DataFile&) = delete;
     DataFile& operator=(const DataFile&) = delete;
-    ~DataFile(); // closes silently when close() was not called
+    ~DataFile() override; // closes silently when close() was not called
 
-    std::uint64_t size() const;
-    void seek(std::uint64_t position);
+    std::uint64_t size() const override;
+    void seek(std::uint64_t position) override;
     std::uint64_t position() const { return position_; }
 
-    // Reads up to out.size() bytes at the current position and returns how
-    // many arrived; fewer means the file ended.
-    std::size_t readSome(std::span<std::uint8_t> out);
-    // Reads exactly out.size() bytes or raises "Read beyond end of file".
-    void readExact(std::span<std::uint8_t> out);
-    // Writes all of data at the current position or raises the mapped error.
-    void write(std::span<const std::uint8_t> data);
-    // Forces what was written onto the disk (fsync).
-    void syncToDisk();
-    // Closes the file, reporting a failed close.
-    void close();
+    std::size_t readSome(std::span<std::uint8_t> out) override;
+    void write(std::span<const std::uint8_t> data) override;
+    void syncToDisk() override;
+    void close() override;
 
     bool isOpen() const { return fd_ >= 0; }
 

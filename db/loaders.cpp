@@ -13,24 +13,10 @@ namespace rostradb {
 namespace {
 
 // The bytes of one table, read in a single call from the file's current
-// position: as many of the table's `count` records as the file holds.
-// Reading stops at the end of the file; the caller decides what a short
-// table means.
-struct TableBytes {
-    std::unique_ptr<std::uint8_t[]> data; // not zeroed first: every byte is read into
-    std::size_t size = 0;
-};
-
-TableBytes readTableBytes(DataFile& file, std::uint64_t count, std::size_t recordBytes)
+// position.
+ByteBuffer readTableBytes(DataFile& file, std::uint64_t count, std::size_t recordBytes)
 {
-    const std::uint64_t position = file.position();
-    const std::uint64_t fileSize = file.size();
-    const std::uint64_t available = fileSize > position ? fileSize - position : 0;
-    // count is at most 2^32 and a record at most 581 bytes: no overflow.
-    const auto wanted = static_cast<std::size_t>(std::min(count * recordBytes, available));
-    TableBytes bytes{std::make_unique_for_overwrite<std::uint8_t[]>(wanted), 0};
-    bytes.size = file.readSome({bytes.data.get(), wanted});
-    return bytes;
+    return readTableBytesAt(file, file.position(), count, recordBytes, false);
 }
 
 // How a table step reports per record: the nation step sets no positions.
@@ -40,17 +26,17 @@ enum class Positions { Reported, Silent };
 // each. A record the file does not hold in full stops the load with "Read
 // beyond end of file"; the records before it stay in the table.
 template <class Record, class Decode>
-void appendRecords(const TableBytes& bytes, std::uint64_t count, std::size_t recordBytes,
+void appendRecords(const ByteBuffer& bytes, std::uint64_t count, std::size_t recordBytes,
                    std::vector<Record>& table, ProgressSink& sink, Positions positions, Decode decode)
 {
-    table.reserve(table.size() + static_cast<std::size_t>(std::min<std::uint64_t>(count, bytes.size / recordBytes)));
+    table.reserve(table.size() + static_cast<std::size_t>(std::min<std::uint64_t>(count, bytes.size() / recordBytes)));
     for (std::uint64_t i = 0; i < count; ++i) {
         if (positions == Positions::Reported)
             sink.setPosition(static_cast<std::int32_t>(i)); // count fits: beginTable refused larger
         const std::uint64_t end = (i + 1) * recordBytes;
-        if (end > bytes.size)
+        if (end > bytes.size())
             throw DbError(kReadBeyondEnd);
-        table.push_back(decode(bytes.data.get() + (end - recordBytes)));
+        table.push_back(decode(bytes.data() + (end - recordBytes)));
         sink.pumpEvents();
     }
 }
@@ -83,14 +69,16 @@ void loadLookupTable(GameDatabase& db, const std::string& gameDirectory, std::st
 
 // The non-player and player tables: found only by the offset of their
 // directory entry, whatever lies before or between them.
+// The bytes are kept in `region`, the load snapshot, exactly as read.
 template <const auto& Layout, class Record>
 void loadAttributeTable(DataFile& file, const IndexEntry& entry, const char* caption, std::vector<Record>& table,
-                        ProgressSink& sink)
+                        TableRegion& region, ProgressSink& sink)
 {
     file.seek(entry.offset());
     beginTable(sink, caption, entry.lastIndex());
-    const auto bytes = readTableBytes(file, entry.recordCount(), Record::kFileBytes);
-    appendRecords(bytes, entry.recordCount(), Record::kFileBytes, table, sink, Positions::Reported,
+    region = TableRegion{entry.offset(), entry.recordCount(), Record::kFileBytes,
+                         readTableBytes(file, entry.recordCount(), Record::kFileBytes)};
+    appendRecords(region.bytes, entry.recordCount(), Record::kFileBytes, table, sink, Positions::Reported,
                   [](const std::uint8_t* fileRecord) {
                       Record record;
                       decodeRecord<Layout>(fileRecord, record);
@@ -99,6 +87,19 @@ void loadAttributeTable(DataFile& file, const IndexEntry& entry, const char* cap
 }
 
 } // namespace
+
+ByteBuffer readTableBytesAt(RandomAccessFile& file, std::uint64_t position, std::uint64_t count,
+                            std::size_t recordBytes, bool seekFirst)
+{
+    if (seekFirst)
+        file.seek(position);
+    const std::uint64_t fileSize = file.size();
+    const std::uint64_t available = fileSize > position ? fileSize - position : 0;
+    // count is at most 2^32 and a record at most 581 bytes: no overflow.
+    ByteBuffer bytes(static_cast<std::size_t>(std::min(count * recordBytes, available)));
+    bytes.truncate(file.readSome(bytes.bytes()));
+    return bytes;
+}
 
 std::string buildDisplayName(std::uint32_t firstName, std::uint32_t secondName,
                              const std::vector<NameRecord>& firstNames,
@@ -120,9 +121,11 @@ void loadStaffGeneral(DataFile& file, GameDatabase& db, ProgressSink& sink)
 {
     const IndexEntry& entry = db.directory.at(entry::kStaff);
     beginTable(sink, caption::kStaffGeneral, entry.lastIndex());
-    // The staff table starts at byte 0; the file was just opened there.
-    const auto bytes = readTableBytes(file, entry.recordCount(), StaffRecord::kFileBytes);
-    appendRecords(bytes, entry.recordCount(), StaffRecord::kFileBytes, db.staff, sink, Positions::Reported,
+    // The staff table starts at byte 0, whatever the entry's offset says; the
+    // file was just opened there.
+    db.snapshot.staff = TableRegion{0, entry.recordCount(), StaffRecord::kFileBytes,
+                                    readTableBytes(file, entry.recordCount(), StaffRecord::kFileBytes)};
+    appendRecords(db.snapshot.staff.bytes, entry.recordCount(), StaffRecord::kFileBytes, db.staff, sink, Positions::Reported,
                   [&db](const std::uint8_t* fileRecord) {
                       StaffRecord record;
                       decodeRecord<kStaffLayout>(fileRecord, record);
@@ -135,14 +138,31 @@ void loadStaffGeneral(DataFile& file, GameDatabase& db, ProgressSink& sink)
 void loadStaffNonPlaying(DataFile& file, GameDatabase& db, ProgressSink& sink)
 {
     loadAttributeTable<kNonPlayerLayout>(file, db.directory.at(entry::kNonPlayers), caption::kStaffNonPlaying,
-                                         db.nonPlayers, sink);
+                                         db.nonPlayers, db.snapshot.nonPlayers, sink);
 }
 
 void loadStaffPlaying(DataFile& file, GameDatabase& db, ProgressSink& sink)
 {
     // A player record's byte 69 has no field: the layout leaves it out.
     loadAttributeTable<kPlayerLayout>(file, db.directory.at(entry::kPlayers), caption::kStaffPlaying, db.players,
-                                      sink);
+                                      db.snapshot.players, sink);
+}
+
+void checkStaffTablesApart(const TableDirectory& directory)
+{
+    struct Span {
+        std::uint64_t begin, end;
+    };
+    const auto span = [&](std::size_t position, std::uint64_t begin, std::size_t recordBytes) {
+        return Span{begin, begin + directory.at(position).recordCount() * recordBytes};
+    };
+    const Span staff = span(entry::kStaff, 0, StaffRecord::kFileBytes);
+    const Span nonPlayers =
+        span(entry::kNonPlayers, directory.at(entry::kNonPlayers).offset(), NonPlayerRecord::kFileBytes);
+    const Span players = span(entry::kPlayers, directory.at(entry::kPlayers).offset(), PlayerRecord::kFileBytes);
+    const auto overlap = [](Span a, Span b) { return a.begin < b.end && b.begin < a.end; };
+    if (overlap(staff, nonPlayers) || overlap(staff, players) || overlap(nonPlayers, players))
+        throw DbError(kTablesOverlap);
 }
 
 void runLoadSequence(GameDatabase& db, const std::string& gameDirectory, ProgressSink& sink)
@@ -151,6 +171,16 @@ void runLoadSequence(GameDatabase& db, const std::string& gameDirectory, Progres
     // window fills from them) always hold exactly one copy of the files.
     db.clearLoadedTables();
     ProgressScope progress(sink);
+
+    // The game's files may have been replaced since start-up (a patch, a
+    // restored backup): size and place the tables by the directory the
+    // files come with now. A directory start-up could not read stays as it
+    // is, and the first lookup reports it.
+    if (db.directory.size() == TableDirectory::kEntryCount) {
+        TableDirectory current;
+        current.read(dataFilePath(gameDirectory, datafile::kIndex));
+        db.directory = std::move(current);
+    }
 
     loadLookupTable(db, gameDirectory, datafile::kNations, entry::kNations, nullptr, db.nations, sink);
     loadLookupTable(db, gameDirectory, datafile::kFirstNames, entry::kFirstNames, caption::kFirstNames,
@@ -162,6 +192,12 @@ void runLoadSequence(GameDatabase& db, const std::string& gameDirectory, Progres
 
     // The display names are built from the name tables, so those come first.
     DataFile staffFile = DataFile::openExisting(dataFilePath(gameDirectory, datafile::kStaff));
+    // Save writes each table back where it was read: tables that share bytes
+    // would overwrite one another's edits, so such a file is not loaded.
+    checkStaffTablesApart(db.directory);
+    db.snapshot.directory.clear();
+    for (std::size_t i = 0; i < db.directory.size(); ++i)
+        db.snapshot.directory.push_back(db.directory.at(i));
     loadStaffGeneral(staffFile, db, sink);
     loadStaffNonPlaying(staffFile, db, sink);
     loadStaffPlaying(staffFile, db, sink);

@@ -50,8 +50,18 @@ std::string buildDisplayName(std::uint32_t firstName, std::uint32_t secondName,
                              const std::vector<NameRecord>& firstNames,
                              const std::vector<NameRecord>& secondNames);
 
+// Reads as many of a table's `count` records as the file holds from
+// `position` on (moving there first when `seekFirst`), in one call; a short
+// buffer means the file ended. The caller decides what a short table means.
+ByteBuffer readTableBytesAt(RandomAccessFile& file, std::uint64_t position, std::uint64_t count,
+                            std::size_t recordBytes, bool seekFirst);
+
+// Raises kTablesOverlap when the staff, non-player and player tables, as the
+// directory sizes and places them, share a byte.
+void checkStaffTablesApart(const TableDirectory& directory);
+
 // The three steps that read the open staff file (from byte 0, then from the
-// offsets of entries 9 and 10).
+// offsets of entries 9 and 10). Each keeps the bytes it read in db.snapshot.
 void loadStaffGeneral(DataFile& file, GameDatabase& db, ProgressSink& sink);
 void loadStaffNonPlaying(DataFile& file, GameDatabase& db, ProgressSink& sink);
 void loadStaffPlaying(DataFile& file, GameDatabase& db, ProgressSink& sink);

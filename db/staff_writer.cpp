@@ -1,99 +1,242 @@
 #include "staff_writer.h"
 
-#include "data_file.h"
 #include "data_paths.h"
 #include "errors.h"
 #include "loaders.h"
 #include "record_layout.h"
 
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <exception>
+#include <stdexcept>
 #include <vector>
 
 namespace rostradb {
 
 namespace {
 
-// One of the staff file's three tables as the writer sees it.
-template <class Record>
-struct TableToSave {
-    const std::vector<Record>& records;
-    const IndexEntry& entry;
-    std::uint64_t offset; // where the table starts in the file
-    const char* caption;
+// Which bytes of a file record the writer puts fields into, from the layout.
+template <const auto& Layout, std::size_t RecordBytes>
+constexpr std::array<bool, RecordBytes> savedBytes()
+{
+    std::array<bool, RecordBytes> saved{};
+    for (const auto& f : Layout)
+        if (f.saved)
+            for (std::size_t i = f.offset; i < std::size_t{f.offset} + f.access.width; ++i)
+                saved[i] = true;
+    return saved;
+}
 
-    std::uint64_t count() const { return entry.recordCount(); }
-    std::uint64_t end() const { return offset + count() * Record::kFileBytes; }
+// A run of neighbouring records that change: written in one piece.
+struct Run {
+    std::uint64_t first = 0;
+    std::uint64_t end = 0; // one past the last record
+};
+
+// One of the staff file's three tables: what the disk holds now, what it
+// will hold, and which records differ.
+struct TablePlan {
+    const char* caption = nullptr;
+    std::uint32_t lastIndex = 0;
+    TableRegion now;     // the disk's bytes before the save
+    TableRegion written; // now, with every saved field put in from memory
+    std::vector<Run> runs;
+    bool changedByOthers = false; // a saved field on the disk differs from the snapshot
+
+    std::uint64_t recordsToWrite() const
+    {
+        std::uint64_t n = 0;
+        for (const Run& run : runs)
+            n += run.end - run.first;
+        return n;
+    }
 };
 
 template <class Record>
-void requireLoaded(const TableToSave<Record>& table)
+void requireLoaded(const std::vector<Record>& records, const IndexEntry& entry)
 {
-    if (table.records.size() < table.count())
-        throwListIndexOutOfBounds(static_cast<std::int64_t>(table.records.size()));
+    if (records.size() < entry.recordCount())
+        throwListIndexOutOfBounds(static_cast<std::int64_t>(records.size()));
 }
 
-template <class Record>
-void requireInsideFile(const TableToSave<Record>& table, std::uint64_t fileSize)
+bool sameEntry(const std::vector<IndexEntry>& loaded, const TableDirectory& current, std::size_t position)
 {
-    if (table.end() > fileSize)
-        throw DbError(kReadBeyondEnd);
+    return position < loaded.size() && position < current.size() && loaded[position].bytes == current.at(position).bytes;
 }
 
-// Reads the table's bytes as the file holds them, puts every saved field of
-// every record in its place, and writes the region back in one piece. The
-// bytes no field covers go back exactly as they were read.
 template <const auto& Layout, class Record>
-void writeTable(DataFile& file, const TableToSave<Record>& table, ProgressSink& sink)
+TablePlan planTable(RandomAccessFile& file, const std::vector<Record>& records, const TableRegion& loaded,
+                    const IndexEntry& entry, const char* caption)
 {
-    file.seek(table.offset);
-    beginTable(sink, table.caption, table.entry.lastIndex());
+    constexpr std::size_t kBytes = Record::kFileBytes;
+    static constexpr auto kSaved = savedBytes<Layout, kBytes>();
 
-    std::vector<std::uint8_t> region(static_cast<std::size_t>(table.count() * Record::kFileBytes));
-    file.readExact(region);
-    for (std::uint64_t i = 0; i < table.count(); ++i) {
-        sink.setPosition(static_cast<std::int32_t>(i));
-        encodeRecord<Layout>(table.records[static_cast<std::size_t>(i)], region.data() + i * Record::kFileBytes);
-        sink.pumpEvents();
+    TablePlan plan;
+    plan.caption = caption;
+    plan.lastIndex = entry.lastIndex();
+    plan.now = TableRegion{loaded.offset, loaded.recordCount, kBytes,
+                           readTableBytesAt(file, loaded.offset, loaded.recordCount, kBytes, true)};
+    // The file is rewritten in place, never extended: a table that no longer
+    // fits the file (it was cut short since the load) stops the save here.
+    if (!plan.now.complete())
+        throw DbError(kReadBeyondEnd);
+    plan.written = plan.now;
+
+    const auto count = static_cast<std::size_t>(loaded.recordCount);
+    constexpr auto kNoRun = static_cast<std::size_t>(-1);
+    std::size_t runStart = kNoRun;
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::uint8_t* disk = plan.now.record(i);
+        const std::uint8_t* snapshot = loaded.record(i);
+        if (!plan.changedByOthers && std::memcmp(disk, snapshot, kBytes) != 0)
+            for (std::size_t b = 0; b < kBytes; ++b)
+                plan.changedByOthers = plan.changedByOthers || (kSaved[b] && disk[b] != snapshot[b]);
+
+        std::uint8_t* out = plan.written.record(i);
+        encodeRecord<Layout>(records[i], out);
+        const bool changes = std::memcmp(out, disk, kBytes) != 0;
+        if (changes && runStart == kNoRun)
+            runStart = i;
+        if (!changes && runStart != kNoRun) {
+            plan.runs.push_back({runStart, i});
+            runStart = kNoRun;
+        }
     }
-    file.seek(table.offset);
-    file.write(region);
+    if (runStart != kNoRun)
+        plan.runs.push_back({runStart, count});
+    return plan;
+}
+
+void writeRun(RandomAccessFile& file, const TableRegion& region, const Run& run)
+{
+    file.seek(region.offset + run.first * region.recordBytes);
+    file.write({region.record(static_cast<std::size_t>(run.first)),
+                static_cast<std::size_t>((run.end - run.first) * region.recordBytes)});
 }
 
 } // namespace
 
-void saveStaffFile(const GameDatabase& db, const std::string& gameDirectory, ProgressSink& sink)
+struct StaffFileSave::State {
+    GameDatabase& db;
+    std::unique_ptr<RandomAccessFile> file;
+    std::array<TablePlan, 3> tables; // staff, non-players, players: the order of the pass
+    bool written = false;
+};
+
+StaffFileSave::StaffFileSave(GameDatabase& db, const std::string& gameDirectory, const FileOpener& opener)
 {
     const IndexEntry& staffEntry = db.directory.at(entry::kStaff);
     const IndexEntry& nonPlayerEntry = db.directory.at(entry::kNonPlayers);
     const IndexEntry& playerEntry = db.directory.at(entry::kPlayers);
-    const TableToSave staff{db.staff, staffEntry, 0, caption::kSaveStaffGeneral};
-    const TableToSave nonPlayers{db.nonPlayers, nonPlayerEntry, nonPlayerEntry.offset(),
-                                 caption::kSaveStaffNonPlaying};
-    const TableToSave players{db.players, playerEntry, playerEntry.offset(),
-                              caption::kSaveStaffPlaying};
-
     // Without a complete load there is nothing sound to write: refuse before
     // the file is opened rather than leave it half rewritten.
-    requireLoaded(staff);
-    requireLoaded(nonPlayers);
-    requireLoaded(players);
+    requireLoaded(db.staff, staffEntry);
+    requireLoaded(db.nonPlayers, nonPlayerEntry);
+    requireLoaded(db.players, playerEntry);
 
-    ProgressScope progress(sink);
-    DataFile file = DataFile::openExisting(dataFilePath(gameDirectory, datafile::kStaff));
-    // The file is rewritten in place, never extended: a table that no longer
-    // fits the file (it changed since the load) stops the save untouched.
-    const std::uint64_t fileSize = file.size();
-    requireInsideFile(staff, fileSize);
-    requireInsideFile(nonPlayers, fileSize);
-    requireInsideFile(players, fileSize);
+    // The game's files may have been replaced since the load: the tables
+    // would then be written into another game's layout.
+    TableDirectory current;
+    current.read(dataFilePath(gameDirectory, datafile::kIndex));
+    for (const std::size_t position : {entry::kStaff, entry::kNonPlayers, entry::kPlayers})
+        if (!sameEntry(db.snapshot.directory, current, position))
+            throw DbError(kDirectoryChanged);
 
-    writeTable<kStaffLayout>(file, staff, sink);
-    writeTable<kNonPlayerLayout>(file, nonPlayers, sink);
-    writeTable<kPlayerLayout>(file, players, sink);
+    auto file = opener(dataFilePath(gameDirectory, datafile::kStaff));
+    const StaffFileSnapshot& snapshot = db.snapshot;
+    state_ = std::unique_ptr<State>(new State{
+        db,
+        std::move(file),
+        {},
+        false,
+    });
+    RandomAccessFile& staffFile = *state_->file;
+    state_->tables[0] = planTable<kStaffLayout>(staffFile, db.staff, snapshot.staff, staffEntry,
+                                                caption::kSaveStaffGeneral);
+    state_->tables[1] = planTable<kNonPlayerLayout>(staffFile, db.nonPlayers, snapshot.nonPlayers, nonPlayerEntry,
+                                                    caption::kSaveStaffNonPlaying);
+    state_->tables[2] = planTable<kPlayerLayout>(staffFile, db.players, snapshot.players, playerEntry,
+                                                 caption::kSaveStaffPlaying);
+}
 
-    // The only copy of the user's data: make sure it is on the disk, and
-    // report a failed flush or close instead of success.
-    file.syncToDisk();
+StaffFileSave::~StaffFileSave() = default;
+
+bool StaffFileSave::diskChangedSinceLoad() const
+{
+    return std::any_of(state_->tables.begin(), state_->tables.end(),
+                       [](const TablePlan& t) { return t.changedByOthers; });
+}
+
+std::uint64_t StaffFileSave::recordsToWrite() const
+{
+    std::uint64_t n = 0;
+    for (const TablePlan& t : state_->tables)
+        n += t.recordsToWrite();
+    return n;
+}
+
+void StaffFileSave::write(ProgressSink& sink)
+{
+    State& s = *state_;
+    if (s.written)
+        throw std::logic_error("StaffFileSave::write called twice");
+    s.written = true;
+    RandomAccessFile& file = *s.file;
+
+    struct Done {
+        const TablePlan* table;
+        Run run;
+    };
+    std::vector<Done> touched; // every run a write was started on, the failed one included
+    try {
+        ProgressScope progress(sink);
+        for (const TablePlan& table : s.tables) {
+            beginTable(sink, table.caption, table.lastIndex);
+            auto run = table.runs.begin();
+            const auto count = static_cast<std::size_t>(table.now.recordCount);
+            for (std::size_t i = 0; i < count; ++i) {
+                sink.setPosition(static_cast<std::int32_t>(i)); // beginTable refused larger
+                if (run != table.runs.end() && run->end == i + 1) {
+                    touched.push_back({&table, *run});
+                    writeRun(file, table.written, *run);
+                    ++run;
+                }
+                sink.pumpEvents();
+            }
+        }
+        // The only copy of the user's data: make sure it is on the disk.
+        file.syncToDisk();
+    } catch (const std::exception&) {
+        // Put the disk's old bytes back over everything written so far, so
+        // that a failed save leaves the file as it was, not half saved. The
+        // first error is the one the user needs to see; a failure while
+        // putting back cannot be helped here.
+        for (const Done& done : touched) {
+            try {
+                writeRun(file, done.table->now, done.run);
+            } catch (const std::exception&) {
+            }
+        }
+        try {
+            file.syncToDisk();
+        } catch (const std::exception&) {
+        }
+        throw;
+    }
+
+    // What the disk holds now is the base of the next comparison.
+    StaffFileSnapshot& snapshot = s.db.snapshot;
+    snapshot.staff.bytes = std::move(s.tables[0].written.bytes);
+    snapshot.nonPlayers.bytes = std::move(s.tables[1].written.bytes);
+    snapshot.players.bytes = std::move(s.tables[2].written.bytes);
     file.close();
+}
+
+void saveStaffFile(GameDatabase& db, const std::string& gameDirectory, ProgressSink& sink, const FileOpener& opener)
+{
+    StaffFileSave save(db, gameDirectory, opener);
+    save.write(sink);
 }
 
 } // namespace rostradb

@@ -147,7 +147,11 @@ TEST_F(LoadSequenceTest, FailureStopsTheLoadKeepsWhatWasReadAndCleansUp)
          "Read beyond end of file",
          {2, 3, 2, 2, 0, 0, 0, 0}},
         {"non-player table too large for the progress bar",
-         [](SyntheticGame& g) { g.index.raw().u32(test::IndexFileBuilder::entryStart(9) + 55, 0x80000000); },
+         [](SyntheticGame& g) {
+             // placed after the player table, so that it overlaps nothing
+             g.index.raw().u32(test::IndexFileBuilder::entryStart(9) + 59, 0x7FFFFFFF);
+             g.index.raw().u32(test::IndexFileBuilder::entryStart(9) + 55, 0x80000000);
+         },
          nullptr,
          "",
          {2, 3, 2, 2, 3, 0, 0, 0}},
@@ -181,6 +185,7 @@ TEST_F(LoadSequenceTest, FailureStopsTheLoadKeepsWhatWasReadAndCleansUp)
 
 TEST_F(LoadSequenceTest, LastIndexTheBarCannotShowStopsBeforeSettingTheMaximum)
 {
+    game.index.raw().u32(test::IndexFileBuilder::entryStart(9) + 59, 0x7FFFFFFF);
     game.index.raw().u32(test::IndexFileBuilder::entryStart(9) + 55, 0x80000000);
     EXPECT_NE(writeAndLoad(), kNoError);
     const auto caption = std::find(sink.calls.begin(), sink.calls.end(), "caption:Loading Staff nonplaying");
