@@ -13,7 +13,7 @@ Tfrm_changes::Tfrm_changes(const rostradb::GameDatabase& db, const rostradb::Edi
 {
     setObjectName(QStringLiteral("frm_changes"));
     setWindowTitle(QStringLiteral("Changes since the last save"));
-    resize(640, 360);
+    resize(720, 380);
 
     model_ = new ChangesModel(db, history, this);
     list_ = new QTableView(this);
@@ -31,7 +31,7 @@ Tfrm_changes::Tfrm_changes(const rostradb::GameDatabase& db, const rostradb::Edi
     QHeaderView* columns = list_->horizontalHeader();
     columns->setSectionResizeMode(QHeaderView::Interactive);
     columns->setStretchLastSection(true);
-    const int widths[] = {100, 170, 140, 110};
+    const int widths[] = {110, 170, 140, 140};
     for (int column = 0; column < 4; ++column)
         columns->resizeSection(column, widths[column]);
 
