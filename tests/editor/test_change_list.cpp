@@ -101,14 +101,6 @@ TEST(ChangeRows, ARecordMissingFromTheSnapshotHasNoValueInTheFile)
     EXPECT_EQ(rowAfterSetting(db, StaffTable::Staff, 1, "ambition", 4).inFile, "");
 }
 
-TEST(ChangeRows, FieldsWithoutABoxGoByTheirFormatName)
-{
-    EXPECT_EQ(fieldLabel(StaffTable::NonPlayer, fieldIndex(StaffTable::NonPlayer, "extraValues[3]")),
-              "extraValues[3]");
-    EXPECT_EQ(fieldLabel(StaffTable::Staff, fieldIndex(StaffTable::Staff, "preferenceSet2[0]")),
-              "preferenceSet2[0]");
-}
-
 TEST(StatusLine, CountsTheChangedValues)
 {
     EXPECT_EQ(statusLine(false, 0, false), "No database loaded");
@@ -117,16 +109,6 @@ TEST(StatusLine, CountsTheChangedValues)
     EXPECT_EQ(statusLine(true, 1234, false), "1234 values changed since the last save");
     EXPECT_EQ(statusLine(true, 0, true), "No unsaved changes - typed changes not confirmed");
     EXPECT_EQ(statusLine(true, 2, true), "2 values changed since the last save - typed changes not confirmed");
-}
-
-TEST(StepTouches, NamesTheRecordsAStepChanges)
-{
-    EditStep step{"s", {{{StaffTable::Player, 4, 1}, 0, 1}, {{StaffTable::Staff, 2, 7}, 0, 1}}};
-    EXPECT_TRUE(stepTouches(step, StaffTable::Player, 4));
-    EXPECT_TRUE(stepTouches(step, StaffTable::Staff, 2));
-    EXPECT_FALSE(stepTouches(step, StaffTable::Staff, 4));
-    EXPECT_FALSE(stepTouches(step, StaffTable::NonPlayer, 2));
-    EXPECT_FALSE(stepTouches(step, StaffTable::Player, -1));
 }
 
 } // namespace

@@ -124,32 +124,6 @@ TEST(UndoRedo, ConfirmOfSomeoneOfBothKindsComesBackByteForByte)
     EXPECT_EQ(history.redo(db), nullptr);
 }
 
-TEST(UndoRedo, UndoAfterSaveThenSaveAgainGivesTheOriginalFile)
-{
-    GameDatabase db = testing::peopleDatabase({2, 1});
-    EditHistory history;
-    load(db, history);
-    const auto original = db.snapshot;
-
-    FormValues form = shownForm(db, 0);
-    bump(form, "ed_wages");
-    bump(form, "ed_accel");
-    confirm(db, history, form);
-    save(db, history);
-    EXPECT_EQ(history.changedValues(), 0u);
-    EXPECT_TRUE(history.canUndo()) << "a save keeps the history";
-
-    history.undo(db);
-    EXPECT_EQ(history.changedValues(), 2u);
-    EXPECT_EQ(history.pending().keys(), differencesFromSnapshot(db));
-    save(db, history);
-    EXPECT_EQ(history.changedValues(), 0u);
-    const auto bytes = [](const TableRegion& r) { return std::vector(r.bytes.data(), r.bytes.data() + r.bytes.size()); };
-    EXPECT_EQ(bytes(db.snapshot.staff), bytes(original.staff));
-    EXPECT_EQ(bytes(db.snapshot.players), bytes(original.players));
-    EXPECT_EQ(bytes(db.snapshot.nonPlayers), bytes(original.nonPlayers));
-}
-
 TEST(UndoRedo, ANewStepDropsOnlyTheStepsThatCouldBeRedone)
 {
     GameDatabase db = testing::peopleDatabase({2, 2});
@@ -183,20 +157,6 @@ TEST(UndoRedo, ANewStepDropsOnlyTheStepsThatCouldBeRedone)
     history.undo(db);
     EXPECT_EQ(encodedTables(db), original);
     EXPECT_FALSE(history.canUndo());
-}
-
-TEST(UndoRedo, LoadClearsTheHistory)
-{
-    GameDatabase db = testing::peopleDatabase({2});
-    EditHistory history;
-    load(db, history);
-    FormValues form = shownForm(db, 0);
-    bump(form, "ed_pace");
-    confirm(db, history, form);
-    history.undo(db);
-    load(db, history);
-    EXPECT_FALSE(history.canUndo());
-    EXPECT_FALSE(history.canRedo());
 }
 
 TEST(Confirm, CommitStoppedPartWayRecordsTheWritesItMade)
@@ -253,16 +213,6 @@ TEST(Revert, OneValuePutsBackThatFieldAlone)
     EXPECT_EQ(history.changedValues(), 3u);
 }
 
-TEST(Revert, ValuesAlreadyAsInTheFileMakeNoStep)
-{
-    GameDatabase db = testing::peopleDatabase({2});
-    EditHistory history;
-    load(db, history);
-    EXPECT_EQ(history.revert(db, {{StaffTable::Player, 0, 3}}), nullptr);
-    EXPECT_EQ(history.stepCount(), 0u);
-    EXPECT_EQ(revertStepName(3), "Revert 3 values");
-}
-
 TEST(PendingChanges, FollowAFieldByFieldComparisonThroughRandomEdits)
 {
     GameDatabase db = testing::peopleDatabase({0, 1, 2, 3, 1, 2, 3});
@@ -295,20 +245,6 @@ TEST(PendingChanges, FollowAFieldByFieldComparisonThroughRandomEdits)
         }
         ASSERT_EQ(history.pending().keys(), differencesFromSnapshot(db)) << "round " << round;
     }
-}
-
-TEST(PendingChanges, RecordsTheSnapshotDoesNotHoldAreLeftOut)
-{
-    GameDatabase db = testing::peopleDatabase({2, 2});
-    takeSnapshot(db);
-    db.snapshot.players.bytes.truncate(70 + 20); // the load stopped inside player 1
-    PendingChanges pending;
-    pending.recount(db);
-    EXPECT_EQ(pending.count(), 0u);
-    pending.set(db, {StaffTable::Player, 1, 27}, db.players[1].acceleration + 1u);
-    pending.set(db, {StaffTable::Player, 0, 27}, db.players[0].acceleration + 1u);
-    EXPECT_EQ(pending.keys(), (std::set<ValueKey>{{StaffTable::Player, 0, 27}}));
-    EXPECT_FALSE(snapshotValue(db.snapshot, {StaffTable::Player, 1, 27}));
 }
 
 TEST(PendingChanges, FullCountSkipsTheLinksSaveNeverWrites)
