@@ -1,6 +1,7 @@
 #include "rostradbmain.h"
 
 #include "cp1252.h"
+#include "disk_change_question.h"
 #include "game_location.h"
 #include "lookup_models.h"
 #include "message_boxes.h"
@@ -162,7 +163,13 @@ bool Tfrm_main::saveStaffFile()
 {
     BusyScope busy(busy_);
     try {
-        rostradb::saveStaffFile(db_, gameDirectoryBytes(), progress());
+        // Look at the disk first: a moved directory or an unreadable file
+        // stops the save here, and another program's changes are only
+        // replaced when the user says so.
+        rostradb::StaffFileSave save(db_, gameDirectoryBytes());
+        if (save.diskChangedSinceLoad() && !askToReplaceChangesOnDisk(this))
+            return false;
+        save.write(progress());
     } catch (const std::exception& error) {
         updateEditState();
         reportError(this, error);

@@ -1,8 +1,8 @@
 // The staff form: the help memo and, in its place once a person is shown, five
 // pages of labelled boxes. Every control carries the object name the editor
 // knows it by; apply() and values() translate between those names and the
-// widgets, so nothing here knows which field a box shows. The pages are
-// built in staff_form_layout.cpp.
+// widgets, walking the editor's list of controls, so nothing here knows which
+// field a box shows. The pages are built in staff_form_layout.cpp.
 
 #include "staff_form.h"
 #include "staff_form_parts.h"
@@ -12,6 +12,7 @@
 #include <QComboBox>
 #include <QCompleter>
 #include <QLineEdit>
+#include <QPalette>
 #include <QPlainTextEdit>
 #include <QSpinBox>
 #include <QTabWidget>
@@ -40,6 +41,38 @@ private:
     bool wasEnabled_;
 };
 
+// Marks the changes made while it lives as the program's, not the user's.
+class ProgramChange {
+public:
+    explicit ProgramChange(bool& changing) : changing_(changing), was_(changing) { changing_ = true; }
+    ~ProgramChange() { changing_ = was_; }
+    ProgramChange(const ProgramChange&) = delete;
+    ProgramChange& operator=(const ProgramChange&) = delete;
+
+private:
+    bool& changing_;
+    bool was_;
+};
+
+// The mark of a box whose value the user changed and has not confirmed: a
+// light amber background, which leaves every size and the text's colour as
+// they are. The property lets tests and style sheets see it.
+constexpr char kMarkProperty[] = "unconfirmed";
+const QColor kMarkColour(0xFF, 0xF0, 0xC0);
+
+void showMark(QWidget* box, bool marked)
+{
+    box->setProperty(kMarkProperty, marked);
+    if (!marked) {
+        box->setPalette(QPalette()); // back to the parent's palette
+        return;
+    }
+    QPalette tinted = box->palette();
+    tinted.setColor(QPalette::Active, QPalette::Base, kMarkColour);
+    tinted.setColor(QPalette::Inactive, QPalette::Base, kMarkColour);
+    box->setPalette(tinted);
+}
+
 void clearSelection(QComboBox* box)
 {
     box->setCurrentIndex(-1);
@@ -55,9 +88,12 @@ void reportMisuse(const FormUpdate& update, const char* problem)
 
 } // namespace
 
-// Leaving a name box: what it shows must be what "Confirm Changes" stores,
-// and that is the selected item. Text that names an item exactly selects it;
-// any other text gives way to the selected item's name again.
+// Leaving a lookup box: what it shows must be what "Confirm Changes" stores,
+// and that is the selected item. Text that names an item (in any case, as
+// the box itself matches it when the user presses Return) selects the first
+// such item in table order; text equal to the selected item's keeps it, so
+// the second of two equal names stays selected; any other text gives way to
+// the selected item's name again.
 void staff_form_parts::settleTypedText(QComboBox* box)
 {
     if (QCompleter* completer = box->completer(); completer && completer->popup()->isVisible())
@@ -65,12 +101,11 @@ void staff_form_parts::settleTypedText(QComboBox* box)
     const QString typed = box->lineEdit()->text();
     const int current = box->currentIndex();
     if (typed == box->itemText(current))
-        return; // also keeps the right one of two equal names
-    const int named = box->findText(typed, Qt::MatchExactly | Qt::MatchCaseSensitive);
+        return;
+    const int named = box->findText(typed, Qt::MatchFixedString);
     if (named >= 0)
         box->setCurrentIndex(named);
-    else
-        box->setEditText(box->itemText(current));
+    box->setEditText(box->itemText(box->currentIndex()));
     box->lineEdit()->home(false);
 }
 
@@ -87,11 +122,7 @@ StaffForm::StaffForm(QWidget* parent) : QWidget(parent)
     pages_ = new QTabWidget(this);
     pages_->setGeometry(rect());
     registerControl(pages_, control::kStaffPages);
-    buildGeneralPage(addPage("TabSheet8", "General"));
-    buildPlayerAttributePage(addPage(control::kPlayerTab, "Attrbutes"));
-    buildNonPlayerAttributePage(addPage(control::kNonPlayerTab, "Attributes"));
-    buildOtherAttributePage(addPage("TabSheet11", "Other Attributes"));
-    buildOtherStuffPage(addPage("TabSheet12", "Other stuff"));
+    buildPages();
 
     reset();
 }
@@ -104,6 +135,8 @@ void StaffForm::registerControl(QWidget* control, std::string_view name)
     controls_.insert(key, control);
 }
 
+QWidget* StaffForm::control(std::string_view name) const { return controls_.value(toQString(name)); }
+
 QWidget* StaffForm::control(const FormUpdate& update) const
 {
     QWidget* found = controls_.value(toQString(update.control));
@@ -115,6 +148,7 @@ QWidget* StaffForm::control(const FormUpdate& update) const
 void StaffForm::apply(const std::vector<FormUpdate>& updates)
 {
     const RepaintPause pause(this);
+    const ProgramChange change(programIsChanging_);
     for (const FormUpdate& update : updates) {
         QWidget* target = control(update);
         if (!target)
@@ -159,36 +193,40 @@ void StaffForm::apply(const std::vector<FormUpdate>& updates)
             break;
         }
     }
+    takeStartingPoint();
 }
 
-FormValues StaffForm::values() const
+FormValues StaffForm::values()
 {
     FormValues form;
     form.staffPosition = staffPosition_->value();
     form.playerPosition = playerPosition_->value();
     form.nonPlayerPosition = nonPlayerPosition_->value();
-    for (const QLineEdit* edit : edits_)
-        form.texts.emplace(edit->objectName().toStdString(), edit->text().toStdString());
-    for (std::size_t i = 0; i < 6; ++i)
-        form.selections.emplace(lookup_[i]->objectName().toStdString(), lookup_[i]->currentIndex());
+    for (const FormControl& c : formControls()) {
+        const std::string name(c.name);
+        if (c.kind == ControlKind::Edit) {
+            form.texts.emplace(name, qobject_cast<QLineEdit*>(control(c.name))->text().toStdString());
+        } else if (c.kind == ControlKind::LookupBox) {
+            auto* box = qobject_cast<QComboBox*>(control(c.name));
+            // Confirming while typing, with the offered names still open,
+            // settles the text as leaving the box would.
+            if (QCompleter* completer = box->completer())
+                completer->popup()->hide();
+            settleTypedText(box);
+            form.selections.emplace(name, box->currentIndex());
+            form.shownSelections.emplace(name, startingPoint_.value(box).index);
+        }
+    }
     return form;
 }
 
 std::vector<QComboBox*> StaffForm::lookupBoxes(LookupTable table) const
 {
-    switch (table) {
-    case LookupTable::FirstNames:
-        return {lookup_[0]};
-    case LookupTable::SecondNames:
-        return {lookup_[1]};
-    case LookupTable::CommonNames:
-        return {lookup_[2]};
-    case LookupTable::Nations:
-        return {lookup_[3], lookup_[4], lookup_[5]};
-    case LookupTable::Clubs:
-        return {lookup_[6]};
-    }
-    return {};
+    std::vector<QComboBox*> boxes;
+    for (const FormControl& c : formControls())
+        if (c.kind == ControlKind::LookupBox && c.table == table)
+            boxes.push_back(qobject_cast<QComboBox*>(control(c.name)));
+    return boxes;
 }
 
 void StaffForm::setLookupModel(LookupTable table, QAbstractItemModel* model)
@@ -197,6 +235,7 @@ void StaffForm::setLookupModel(LookupTable table, QAbstractItemModel* model)
     if (!model)
         return;
     for (QComboBox* box : lookupBoxes(table)) {
+        const ProgramChange change(programIsChanging_);
         for (const QMetaObject::Connection& watch : modelWatch_.take(box))
             disconnect(watch);
         box->setModel(model);
@@ -206,30 +245,39 @@ void StaffForm::setLookupModel(LookupTable table, QAbstractItemModel* model)
         // empty list gets items. Names and nations are selected by showing a
         // person, so until then the box keeps no selection.
         modelWatch_.insert(box, {
-            connect(model, &QAbstractItemModel::modelReset, box, [box] { clearSelection(box); }),
+            connect(model, &QAbstractItemModel::modelReset, box,
+                    [this, box] {
+                        clearSelection(box);
+                        restartMark(box);
+                    }),
             connect(model, &QAbstractItemModel::rowsInserted, box,
-                    [box](const QModelIndex& parent, int first, int last) {
-                        if (!parent.isValid() && first == 0 && last + 1 == box->count())
+                    [this, box](const QModelIndex& parent, int first, int last) {
+                        if (!parent.isValid() && first == 0 && last + 1 == box->count()) {
                             clearSelection(box);
+                            restartMark(box);
+                        }
                     }),
         });
+        restartMark(box);
     }
 }
 
 LookupBoxCounts StaffForm::lookupBoxCounts() const
 {
+    const auto count = [this](LookupTable table) { return lookupBoxes(table).front()->count(); };
     return LookupBoxCounts{
-        .firstNames = lookup_[0]->count(),
-        .secondNames = lookup_[1]->count(),
-        .commonNames = lookup_[2]->count(),
-        .nations = lookup_[3]->count(),
-        .clubs = lookup_[6]->count(),
+        .firstNames = count(LookupTable::FirstNames),
+        .secondNames = count(LookupTable::SecondNames),
+        .commonNames = count(LookupTable::CommonNames),
+        .nations = count(LookupTable::Nations),
+        .clubs = count(LookupTable::Clubs),
     };
 }
 
 void StaffForm::reset()
 {
     const RepaintPause pause(this);
+    const ProgramChange change(programIsChanging_);
     for (QWidget* widget : std::as_const(controls_)) {
         if (auto* edit = qobject_cast<QLineEdit*>(widget))
             edit->clear();
@@ -248,4 +296,81 @@ void StaffForm::reset()
 
     pages_->hide();
     help_->show();
+    takeStartingPoint();
+}
+
+void StaffForm::markConfirmed() { takeStartingPoint(); }
+
+QStringList StaffForm::unconfirmedBoxes() const
+{
+    QStringList names;
+    for (const FormControl& c : formControls())
+        if (QWidget* box = control(c.name); marked_.contains(box))
+            names << box->objectName();
+    return names;
+}
+
+StaffForm::Shown StaffForm::shownBy(const QWidget* box)
+{
+    if (auto* combo = qobject_cast<const QComboBox*>(box))
+        return {combo->currentText(), combo->currentIndex()};
+    if (auto* edit = qobject_cast<const QLineEdit*>(box))
+        return {edit->text(), -1};
+    return {};
+}
+
+// A box is marked while it shows something else than at the starting point,
+// so typing a value and then its old text again takes the mark away.
+void StaffForm::watchForEdits(QWidget* box)
+{
+    startingPoint_.insert(box, shownBy(box));
+    if (auto* combo = qobject_cast<QComboBox*>(box)) {
+        connect(combo, &QComboBox::currentIndexChanged, this, [this, box] { updateMark(box); });
+        connect(combo, &QComboBox::editTextChanged, this, [this, box] { updateMark(box); });
+    } else if (auto* edit = qobject_cast<QLineEdit*>(box)) {
+        connect(edit, &QLineEdit::textChanged, this, [this, box] { updateMark(box); });
+    }
+}
+
+void StaffForm::takeStartingPoint()
+{
+    const bool had = hasUnconfirmedEdits();
+    for (auto it = startingPoint_.begin(); it != startingPoint_.end(); ++it)
+        it.value() = shownBy(it.key());
+    for (QWidget* box : std::as_const(marked_))
+        showMark(box, false);
+    marked_.clear();
+    if (had)
+        emit unconfirmedEditsChanged(false);
+}
+
+// A list filled or emptied by the program: what the box shows now is its
+// new starting point.
+void StaffForm::restartMark(QWidget* box)
+{
+    startingPoint_.insert(box, shownBy(box));
+    if (!marked_.remove(box))
+        return;
+    showMark(box, false);
+    if (!hasUnconfirmedEdits())
+        emit unconfirmedEditsChanged(false);
+}
+
+void StaffForm::updateMark(QWidget* box)
+{
+    if (programIsChanging_)
+        return; // the starting point is taken again when the change is done
+    const Shown now = shownBy(box);
+    const Shown start = startingPoint_.value(box);
+    const bool changed = now.text != start.text || now.index != start.index;
+    if (changed == marked_.contains(box))
+        return;
+    const bool had = hasUnconfirmedEdits();
+    if (changed)
+        marked_.insert(box);
+    else
+        marked_.remove(box);
+    showMark(box, changed);
+    if (had != hasUnconfirmedEdits())
+        emit unconfirmedEditsChanged(hasUnconfirmedEdits());
 }

@@ -2,13 +2,17 @@
 // The right half of the Staff tab: the help memo `mmo_staffhelp` and, in the
 // same place, the page control `Pagecontrol3` that shows one person's values
 // and takes the user's edits. The form holds no logic of its own: it applies
-// the updates the editor computes and hands back what the user typed.
+// the updates the editor computes, hands back what the user typed, and marks
+// the boxes whose value the user changed since the person was shown or the
+// changes were confirmed.
 
 #include "editor/commit_edits.h"
 #include "editor/form_controls.h"
 #include "editor/staff_display.h"
 
 #include <QHash>
+#include <QSet>
+#include <QStringList>
 #include <QWidget>
 
 #include <array>
@@ -32,12 +36,23 @@ public:
     explicit StaffForm(QWidget* parent = nullptr);
 
     // Applies the updates in order, with repainting paused so that showing a
-    // person is one change on screen.
+    // person is one change on screen. What it shows is the new starting
+    // point of the change marks: afterwards no box is marked.
     void apply(const std::vector<rostradb::FormUpdate>& updates);
 
-    // The positions, every edit box's text and the six name and nation
-    // selections, as "Confirm Changes" commits them.
-    rostradb::FormValues values() const;
+    // The positions, every edit box's text and the selections of the lookup
+    // boxes, as "Confirm Changes" commits them. Text typed into a lookup box
+    // is settled first (see settleTypedText), so the selections handed back
+    // are the items the boxes show.
+    rostradb::FormValues values();
+
+    // Whether the user changed some box since the person was shown, the
+    // form was reset or markConfirmed() was called.
+    bool hasUnconfirmedEdits() const { return !marked_.isEmpty(); }
+    // The boxes now hold what the records hold: the marks go.
+    void markConfirmed();
+    // The object names of the marked boxes, in the form's order.
+    QStringList unconfirmedBoxes() const;
 
     // The item list of the boxes that show `table` (the three nation boxes
     // share one model). The model must outlive the form or be replaced.
@@ -52,13 +67,15 @@ public:
     QTabWidget* pages() const { return pages_; }
     QPlainTextEdit* helpMemo() const { return help_; }
 
+signals:
+    // The form went from no marked box to some, or back.
+    void unconfirmedEditsChanged(bool unconfirmed);
+
 private:
-    QWidget* addPage(std::string_view name, const char* caption);
-    void buildGeneralPage(QWidget* page);
-    void buildPlayerAttributePage(QWidget* page);
-    void buildNonPlayerAttributePage(QWidget* page);
-    void buildOtherAttributePage(QWidget* page);
-    void buildOtherStuffPage(QWidget* page);
+    // The pages and their boxes, built from the editor's list of controls
+    // (staff_form_layout.cpp).
+    void buildPages();
+    QWidget* makeControl(QWidget* page, const rostradb::FormControl& control);
 
     // Each maker names its control and registers it for apply().
     QLineEdit* makeEdit(QWidget* page, std::string_view name, int width);
@@ -70,19 +87,32 @@ private:
     void registerControl(QWidget* control, std::string_view name);
 
     QWidget* control(const rostradb::FormUpdate& update) const;
+    QWidget* control(std::string_view name) const;
     std::vector<QComboBox*> lookupBoxes(rostradb::LookupTable table) const;
+
+    // The change marks: what each editable box showed at the last starting
+    // point, compared with what it shows now whenever it changes.
+    struct Shown {
+        QString text;
+        int index = -1; // combo boxes
+    };
+    static Shown shownBy(const QWidget* box);
+    void watchForEdits(QWidget* box);
+    void takeStartingPoint();
+    void restartMark(QWidget* box);
+    void updateMark(QWidget* box);
 
     QPlainTextEdit* help_ = nullptr;
     QTabWidget* pages_ = nullptr;
     QHash<QString, QWidget*> controls_; // every named control, for apply()
-    std::vector<QLineEdit*> edits_;     // the edit boxes values() reads back
     std::vector<QComboBox*> boxes_;     // every combo box, for reset()
     QSpinBox* staffPosition_ = nullptr;
     QSpinBox* playerPosition_ = nullptr;
     QSpinBox* nonPlayerPosition_ = nullptr;
-    // First, second and common name, the three nations, club: the order of
-    // LookupBoxCounts, with each nation box in it.
-    std::array<QComboBox*, 7> lookup_{};
     // The connections that keep a lookup box unselected when its model fills.
     QHash<QComboBox*, std::array<QMetaObject::Connection, 2>> modelWatch_;
+
+    QHash<QWidget*, Shown> startingPoint_; // every editable box
+    QSet<QWidget*> marked_;
+    bool programIsChanging_ = false; // apply(), reset(): not the user's edits
 };

@@ -18,7 +18,7 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-#include <initializer_list>
+#include <algorithm>
 #include <limits>
 #include <span>
 #include <string>
@@ -44,110 +44,20 @@ constexpr int kLabelColumn = 96; // General's left labels, so its blocks line up
 constexpr int kLookupBoxChars = 10;
 constexpr int kSpareBoxChars = 8; // three to a row
 
-struct LabelledBox {
-    const char* control;
-    const char* label;
-};
-
-// Down the columns in the order of the record, fourteen to a column.
-constexpr LabelledBox kPlayerAttributeBoxes[] = {
-    {"ed_accel", "Acceleration"},
-    {"ed_aggre", "Aggression"},
-    {"ed_agili", "Agility"},
-    {"ed_antic", "Anticipation"},
-    {"ed_balan", "Balance"},
-    {"ed_brave", "Bravery"},
-    {"ed_consi", "Consistency"},
-    {"ed_corne", "Corners"},
-    {"ed_cross", "Crossing"},
-    {"ed_decis", "Decisions"},
-    {"ed_dirti", "Dirtiness"},
-    {"ed_dribb", "Dribbeling"},
-    {"ed_finis", "Finishing"},
-    {"ed_flair", "Flair"},
-    {"ed_freek", "Free kicks"},
-    {"ed_handl", "Handeling"},
-    {"ed_headi", "Heading"},
-    {"ed_impor", "Important matches"},
-    {"ed_injur", "Injury proneness"},
-    {"ed_jumpi", "Jumping"},
-    {"ed_leade", "Leadership"},
-    {"ed_leftf", "Left foot"},
-    {"ed_longs", "Long shots"},
-    {"ed_marki", "Marking"},
-    {"ed_movem", "Movement"},
-    {"ed_natur", "Natural Fitness"},
-    {"ed_oneon", "One on One"},
-    {"ed_pace", "Pace"},
-    {"ed_passi", "Passing"},
-    {"ed_penal", "Penalties"},
-    {"ed_posit", "Positioning"},
-    {"ed_refle", "Reflexes"},
-    {"ed_right", "Right foot"},
-    {"ed_stami", "Stamina"},
-    {"ed_stren", "Strength"},
-    {"ed_tackl", "Tackling"},
-    {"ed_teamw", "Teamwork"},
-    {"ed_techn", "Technique"},
-    {"ed_throw", "Throwins"},
-    {"ed_versa", "Versatatility"},
-    {"ed_visio", "Vision"},
-    {"ed_workr", "Workrate"},
-};
-
-// The last six repeat labels of the player page although their bytes hold
-// other values; users know the boxes by these labels, so they stay.
-constexpr LabelledBox kNonPlayerAttributeBoxes[] = {
-    {"ed_atta", "Attacking"},
-    {"ed_busi", "Business"},
-    {"ed_coac", "Coaching"},
-    {"ed_cgks", "Coaching Goalkeepers"},
-    {"ed_ctec", "Coaching Technique"},
-    {"ed_dire", "Directness"},
-    {"ed_disc", "Discipline"},
-    {"ed_free", "Free roles"},
-    {"ed_inte", "Interference"},
-    {"ed_judg", "Judgement"},
-    {"ed_jpot", "judging potential"},
-    {"ed_manh", "man handling"},
-    {"ed_mark", "Marking"},
-    {"ed_moti", "Motivating"},
-    {"ed_offs", "Offside"},
-    {"ed_pati", "Penalties"},
-    {"ed_phys", "Positioning"},
-    {"ed_prss", "Reflexes"},
-    {"ed_reso", "Right foot"},
-    {"ed_tact", "Stamina"},
-    {"ed_youn", "Strength"},
-};
-
-constexpr LabelledBox kMentalBoxes[] = {
-    {"ed_adap", "Adaptability"},
-    {"ed_ambi", "Ambition"},
-    {"ed_dete", "Determination"},
-    {"ed_loyl", "Loyality"},
-    {"ed_pres", "Pressure"},
-    {"ed_prof", "Professionalism"},
-    {"ed_sprt", "Sportmanship"},
-    {"ed_temp", "Temprament"},
-};
-
-// Shown from the player or the non-player record, whichever the person has.
-constexpr LabelledBox kAbilityBoxes[] = {
-    {"ed_cabl", "Current ability"},
-    {"ed_pabl", "Potential ability"},
-    {"ed_hrep", "Home reputation"},
-    {"ed_crep", "Current reputation"},
-    {"ed_wrep", "World reputation"},
-};
-
-// Across the rows: positions from the back, then the three sides.
-constexpr LabelledBox kRatingBoxes[] = {
-    {"ed_gk", "Goalkeeper"}, {"ed_sw", "Sweeper"},       {"ed_d", "Defender"}, {"ed_dm", "DefensiveMid"},
-    {"ed_m", "Midfielder"},  {"ed_am", "Attacking Mid"}, {"ed_s", "Attacker"}, {"ed_wb", "WingBack"},
-    {"ed_fr", "Freerole"},   {"ed_l", "Left"},           {"ed_c", "Center"},   {"ed_r", "Right"},
-};
-constexpr int kRatingsPerRow = 4;
+// An edit box wide enough for the widest value of its field.
+int boxWidth(int digits)
+{
+    switch (digits) {
+    case 3:
+        return kByteBox;
+    case 4:
+        return kDateBox;
+    case 5:
+        return kWordBox;
+    default:
+        return kMoneyBox;
+    }
+}
 
 // A block of label/box columns: each column takes three grid columns (label,
 // box, gap), and the gaps share the spare width, so the columns spread over
@@ -169,25 +79,25 @@ void spreadColumns(QGridLayout* grid, int labelledColumns)
     }
 }
 
-QLabel* addLabel(QGridLayout* grid, int row, int column, const char* text, QWidget* box)
+QLabel* addLabel(QGridLayout* grid, int row, int column, const QString& text, QWidget* box)
 {
-    auto* label = new QLabel(QString::fromUtf8(text), box->parentWidget());
+    auto* label = new QLabel(text, box->parentWidget());
     label->setBuddy(box);
     label->setFixedHeight(kRowHeight);
     grid->addWidget(label, row, column);
     return label;
 }
 
-void addLabelled(QGridLayout* grid, int row, int column, const char* text, QWidget* box)
+void addLabelled(QGridLayout* grid, int row, int column, const QString& text, QWidget* box)
 {
     addLabel(grid, row, column, text, box);
     grid->addWidget(box, row, column + 1);
 }
 
 // One label for several boxes on a line, such as a date's day and year.
-void addLabelledLine(QGridLayout* grid, int row, int column, const char* text, std::initializer_list<QWidget*> boxes)
+void addLabelledLine(QGridLayout* grid, int row, int column, const QString& text, const std::vector<QWidget*>& boxes)
 {
-    addLabel(grid, row, column, text, *boxes.begin());
+    addLabel(grid, row, column, text, boxes.front());
     auto* line = new QHBoxLayout;
     line->setSpacing(kBoxSpacing);
     for (QWidget* box : boxes)
@@ -196,15 +106,108 @@ void addLabelledLine(QGridLayout* grid, int row, int column, const char* text, s
     grid->addLayout(line, row, column + 1);
 }
 
-template <class MakeBox>
-void addLabelledColumns(QGridLayout* grid, std::span<const LabelledBox> boxes, int rowsPerColumn, MakeBox makeBox)
+// The boxes of one label: a date's day, month and year, caps and goals.
+struct Line {
+    const FormControl* first;
+    std::vector<QWidget*> boxes;
+};
+
+// Consecutive controls with the same label make one line.
+std::vector<Line> linesOf(std::span<const FormControl> block, const std::vector<QWidget*>& boxes)
 {
+    std::vector<Line> lines;
+    for (std::size_t i = 0; i < block.size(); ++i) {
+        if (lines.empty() || lines.back().first->label != block[i].label)
+            lines.push_back({&block[i], {}});
+        lines.back().boxes.push_back(boxes[i]);
+    }
+    return lines;
+}
+
+// How a block sets out its lines: down columns of `lines` lines, or across
+// rows of `lines` lines (a line with several boxes keeps them in one cell,
+// unless `boxesInColumns` gives each box a grid column of its own).
+struct Arrangement {
+    int lines;
+    bool acrossRows = false;
+    bool boxesInColumns = false;
+};
+
+Arrangement arrangementOf(FormBlock block)
+{
+    switch (block) {
+    case FormBlock::NamesAndNations:
+        return {3};
+    case FormBlock::ClubCodesDatesMoney:
+        return {6};
+    case FormBlock::Ratings:
+        return {4, true};
+    case FormBlock::Positions:
+        return {3, true};
+    case FormBlock::PlayerAttributes:
+        return {14};
+    case FormBlock::NonPlayerAttributes:
+        return {7};
+    case FormBlock::MentalAndAbility:
+        return {8};
+    case FormBlock::Preferences:
+        return {1, true, true};
+    }
+    return {1};
+}
+
+void arrangeBlock(QGridLayout* grid, FormBlock block, const std::vector<Line>& lines)
+{
+    const Arrangement arrangement = arrangementOf(block);
     int i = 0;
-    for (const LabelledBox& box : boxes) {
-        addLabelled(grid, i % rowsPerColumn, 3 * (i / rowsPerColumn), box.label, makeBox(box.control));
+    for (const Line& line : lines) {
+        const int major = i / arrangement.lines;
+        const int minor = i % arrangement.lines;
+        const int row = arrangement.acrossRows ? major : minor;
+        const int column = 3 * (arrangement.acrossRows ? minor : major);
+        const QString label = toQString(line.first->label);
+        if (arrangement.boxesInColumns) {
+            int boxColumn = column + 1;
+            for (QWidget* box : line.boxes)
+                grid->addWidget(box, row, boxColumn++);
+            addLabel(grid, row, column, label, line.boxes.front());
+        } else if (line.boxes.size() == 1) {
+            addLabelled(grid, row, column, label, line.boxes.front());
+        } else {
+            addLabelledLine(grid, row, column, label, line.boxes);
+        }
         ++i;
     }
-    spreadColumns(grid, (i + rowsPerColumn - 1) / rowsPerColumn);
+
+    // Spacing, block by block: the columns spread over the page while each
+    // label stays beside its box.
+    const int labelled = arrangement.acrossRows ? std::min<int>(static_cast<int>(lines.size()), arrangement.lines)
+                                                : (i + arrangement.lines - 1) / arrangement.lines;
+    switch (block) {
+    case FormBlock::NamesAndNations:
+        // Here the boxes take the spare width; the left labels line up with
+        // those of the next block.
+        grid->setColumnMinimumWidth(0, kLabelColumn);
+        grid->setColumnMinimumWidth(2, kColumnGap);
+        grid->setColumnStretch(1, 1);
+        grid->setColumnStretch(4, 1);
+        break;
+    case FormBlock::ClubCodesDatesMoney:
+        grid->setColumnMinimumWidth(0, kLabelColumn);
+        spreadColumns(grid, labelled);
+        break;
+    case FormBlock::MentalAndAbility:
+        spreadColumns(grid, labelled);
+        grid->setColumnStretch(5, 2); // keeps the two columns close together
+        break;
+    case FormBlock::Preferences:
+        for (int column = 1; column <= 3; ++column)
+            grid->setColumnStretch(column, 1);
+        break;
+    default:
+        spreadColumns(grid, labelled);
+        break;
+    }
 }
 
 QVBoxLayout* pageLayout(QWidget* page)
@@ -239,144 +242,67 @@ QString staff_form_parts::helpText()
         .join(u'\n');
 }
 
-QWidget* StaffForm::addPage(std::string_view name, const char* caption)
+void StaffForm::buildPages()
 {
-    auto* page = new QWidget;
-    pages_->addTab(page, QString::fromUtf8(caption));
-    registerControl(page, name);
-    return page;
-}
-
-void StaffForm::buildGeneralPage(QWidget* page)
-{
-    QVBoxLayout* blocks = pageLayout(page);
-
-    // Names beside nations: the boxes that list a table.
-    QGridLayout* names = addBlock(blocks);
-    names->setColumnMinimumWidth(0, kLabelColumn);
-    names->setColumnMinimumWidth(2, kColumnGap);
-    names->setColumnStretch(1, 1); // here the boxes take the spare width
-    names->setColumnStretch(4, 1);
-    lookup_[0] = makeLookupBox(page, "cbx_fname");
-    lookup_[1] = makeLookupBox(page, "cbx_sname");
-    lookup_[2] = makeLookupBox(page, "cbx_cname");
-    lookup_[3] = makeLookupBox(page, "cbx_fnation");
-    lookup_[4] = makeLookupBox(page, "cbx_snation");
-    lookup_[5] = makeLookupBox(page, "cbx_anation");
-    const char* const nameLabels[] = {"First name", "Second name", "Common name"};
-    const char* const nationLabels[] = {"First Nation", "Second Nation", "Nation playing for"};
-    for (int row = 0; row < 3; ++row) {
-        addLabelled(names, row, 0, nameLabels[row], lookup_[row]);
-        addLabelled(names, row, 3, nationLabels[row], lookup_[3 + row]);
-    }
-
-    // Club and codes on the left, dates and money on the right.
-    QGridLayout* general = addBlock(blocks);
-    general->setColumnMinimumWidth(0, kLabelColumn);
-    spreadColumns(general, 2);
-    lookup_[6] = makeLookupBox(page, "cbx_club");
-    addLabelled(general, 0, 0, "Club playing for", lookup_[6]);
-    addLabelled(general, 1, 0, "Job for the nation", makeCodeBox(page, "cbx_jobn", kJobCodeNames));
-    addLabelled(general, 2, 0, "Job for the club", makeCodeBox(page, "cbx_jobc", kJobCodeNames));
-    addLabelled(general, 3, 0, "Squad type", makeCodeBox(page, "cbx_squad", kSquadCodeNames));
-    addLabelled(general, 4, 0, "Classification", makeCodeBox(page, "cbx_class", kClassificationCodeNames));
-    addLabelled(general, 5, 0, "Squad number", makeEdit(page, "ed_squad", kByteBox));
-    // A stored date is a day of the year and a year: the month box between
-    // them has nothing to show and stays invisible.
-    addLabelledLine(general, 0, 3, "Birth",
-                    {makeEdit(page, "ed_dayb", kDateBox), makeMonthBox(page, "ed_mntb"),
-                     makeEdit(page, "ed_yearb", kDateBox)});
-    addLabelledLine(general, 1, 3, "Joined",
-                    {makeEdit(page, "ed_dayjc", kDateBox), makeMonthBox(page, "ed_mntj"),
-                     makeEdit(page, "ed_yearjc", kDateBox)});
-    addLabelledLine(general, 2, 3, "Contract",
-                    {makeEdit(page, "ed_daycc", kDateBox), makeMonthBox(page, "ed_mntc"),
-                     makeEdit(page, "ed_yearcc", kDateBox)});
-    addLabelled(general, 3, 3, "Value", makeEdit(page, "ed_value", kMoneyBox));
-    addLabelled(general, 4, 3, "Wages", makeEdit(page, "ed_wages", kMoneyBox));
-    addLabelledLine(general, 5, 3, "Caps/Goals",
-                    {makeEdit(page, "ed_caps", kByteBox), makeEdit(page, "ed_goal", kByteBox)});
-
-    // How well the player plays each position and side.
-    QGridLayout* ratings = addBlock(blocks);
-    int i = 0;
-    for (const LabelledBox& rating : kRatingBoxes) {
-        addLabelled(ratings, i / kRatingsPerRow, 3 * (i % kRatingsPerRow), rating.label,
-                    makeEdit(page, rating.control, kByteBox));
-        ++i;
-    }
-    spreadColumns(ratings, kRatingsPerRow);
-
-    // Where the shown records lie in their tables; "Confirm Changes" writes
-    // back through these, so they are never typed into.
-    QGridLayout* positions = addBlock(blocks);
-    staffPosition_ = makePositionBox(page, control::kStaffPosition);
-    playerPosition_ = makePositionBox(page, control::kPlayerPosition);
-    nonPlayerPosition_ = makePositionBox(page, control::kNonPlayerPosition);
-    staffPosition_->setToolTip(QStringLiteral("Position of the shown person in the staff table"));
-    playerPosition_->setToolTip(QStringLiteral("Position of the person's record in the player table"));
-    nonPlayerPosition_->setToolTip(QStringLiteral("Position of the person's record in the non-player table"));
-    addLabelled(positions, 0, 0, "Staff", staffPosition_);
-    addLabelled(positions, 0, 3, "Player", playerPosition_);
-    addLabelled(positions, 0, 6, "Non-player", nonPlayerPosition_);
-    spreadColumns(positions, 3);
-
-    blocks->addStretch(1);
-}
-
-void StaffForm::buildPlayerAttributePage(QWidget* page)
-{
-    QVBoxLayout* blocks = pageLayout(page);
-    addLabelledColumns(addBlock(blocks), kPlayerAttributeBoxes, 14,
-                       [&](const char* name) { return makeEdit(page, name, kByteBox); });
-    blocks->addStretch(1);
-}
-
-void StaffForm::buildNonPlayerAttributePage(QWidget* page)
-{
-    QVBoxLayout* blocks = pageLayout(page);
-    addLabelledColumns(addBlock(blocks), kNonPlayerAttributeBoxes, 7,
-                       [&](const char* name) { return makeEdit(page, name, kByteBox); });
-    blocks->addStretch(1);
-}
-
-void StaffForm::buildOtherAttributePage(QWidget* page)
-{
-    QVBoxLayout* blocks = pageLayout(page);
-    QGridLayout* grid = addBlock(blocks);
-    int row = 0;
-    for (const LabelledBox& box : kMentalBoxes)
-        addLabelled(grid, row++, 0, box.label, makeEdit(page, box.control, kByteBox));
-    row = 0;
-    for (const LabelledBox& box : kAbilityBoxes)
-        addLabelled(grid, row++, 3, box.label, makeEdit(page, box.control, kWordBox));
-    spreadColumns(grid, 2);
-    grid->setColumnStretch(5, 2); // keeps the two columns close together
-    blocks->addStretch(1);
-}
-
-void StaffForm::buildOtherStuffPage(QWidget* page)
-{
-    // Room for the favourite and disliked clubs and people; the game's
-    // records for them are not read, so the boxes stay empty.
-    QVBoxLayout* blocks = pageLayout(page);
-    QGridLayout* grid = addBlock(blocks);
-    const char* const labels[] = {"Favourite clubs", "Disliked clubs", "Favourite players", "Disliked players"};
-    const char* const prefixes[] = {"cbx_likclb", "cbx_disclb", "cbx_likplr", "cbx_displr"};
-    for (int row = 0; row < 4; ++row) {
-        QComboBox* first = nullptr;
-        for (int n = 1; n <= 3; ++n) {
-            const std::string name = prefixes[row] + std::to_string(n);
-            QComboBox* box = makeSpareBox(page, name);
-            grid->addWidget(box, row, n);
-            if (!first)
-                first = box;
+    const std::span<const FormControl> controls = formControls();
+    for (const FormPageInfo& info : formPages()) {
+        auto* page = new QWidget;
+        pages_->addTab(page, toQString(info.caption));
+        registerControl(page, info.name);
+        QVBoxLayout* blocks = pageLayout(page);
+        // The controls of a page stand together in the list, block by block.
+        std::size_t i = 0;
+        while (i < controls.size()) {
+            if (controls[i].page != info.page) {
+                ++i;
+                continue;
+            }
+            std::size_t end = i;
+            while (end < controls.size() && controls[end].page == info.page && controls[end].block == controls[i].block)
+                ++end;
+            const std::span<const FormControl> block = controls.subspan(i, end - i);
+            std::vector<QWidget*> boxes;
+            for (const FormControl& c : block)
+                boxes.push_back(makeControl(page, c));
+            arrangeBlock(addBlock(blocks), controls[i].block, linesOf(block, boxes));
+            i = end;
         }
-        addLabel(grid, row, 0, labels[row], first);
+        blocks->addStretch(1);
     }
-    for (int column = 1; column <= 3; ++column)
-        grid->setColumnStretch(column, 1);
-    blocks->addStretch(1);
+    staffPosition_ = qobject_cast<QSpinBox*>(control(control::kStaffPosition));
+    playerPosition_ = qobject_cast<QSpinBox*>(control(control::kPlayerPosition));
+    nonPlayerPosition_ = qobject_cast<QSpinBox*>(control(control::kNonPlayerPosition));
+    Q_ASSERT(staffPosition_ && playerPosition_ && nonPlayerPosition_);
+}
+
+QWidget* StaffForm::makeControl(QWidget* page, const FormControl& c)
+{
+    QWidget* box = nullptr;
+    switch (c.kind) {
+    case ControlKind::Edit:
+        box = makeEdit(page, c.name, boxWidth(c.digits));
+        break;
+    case ControlKind::MonthBox:
+        box = makeMonthBox(page, c.name);
+        break;
+    case ControlKind::LookupBox:
+        box = makeLookupBox(page, c.name);
+        break;
+    case ControlKind::CodeBox:
+        box = makeCodeBox(page, c.name, c.codes);
+        break;
+    case ControlKind::PositionBox:
+        box = makePositionBox(page, c.name);
+        break;
+    case ControlKind::SpareBox:
+        box = makeSpareBox(page, c.name);
+        break;
+    }
+    if (!c.hint.empty())
+        box->setToolTip(toQString(c.hint));
+    if (c.isEditable())
+        watchForEdits(box);
+    return box;
 }
 
 QLineEdit* StaffForm::makeEdit(QWidget* page, std::string_view name, int width)
@@ -384,7 +310,6 @@ QLineEdit* StaffForm::makeEdit(QWidget* page, std::string_view name, int width)
     auto* edit = new QLineEdit(page);
     edit->setFixedSize(width, kRowHeight);
     registerControl(edit, name);
-    edits_.push_back(edit);
     return edit;
 }
 

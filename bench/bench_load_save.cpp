@@ -9,10 +9,24 @@
 
 #include <benchmark/benchmark.h>
 
+#include <filesystem>
 #include <fstream>
 #include <vector>
 
 namespace {
+
+// A copy of the full sample game for the benchmarks that write, so that the
+// shared one stays as the generator made it.
+struct ScratchGame {
+    ScratchGame() : path(std::filesystem::temp_directory_path() / "rostradb-bench-scratch")
+    {
+        std::filesystem::remove_all(path);
+        std::filesystem::copy(bench::fullSampleGame(), path, std::filesystem::copy_options::recursive);
+    }
+    ~ScratchGame() { std::filesystem::remove_all(path); }
+    std::string dir() const { return path.string(); }
+    std::filesystem::path path;
+};
 
 rostradb::GameDatabase openedDatabase(const std::string& game)
 {
@@ -53,16 +67,55 @@ void BM_LoadSequence(benchmark::State& state)
 }
 BENCHMARK(BM_LoadSequence)->Unit(benchmark::kMillisecond);
 
-void BM_SaveStaffFile(benchmark::State& state)
+// Save looks at the disk (index.dat and the three regions, compared with the
+// load snapshot) and writes only the records that change, then flushes.
+void BM_SaveUnedited(benchmark::State& state)
 {
-    const std::string game = bench::fullSampleGame();
+    const ScratchGame scratch;
+    const std::string game = scratch.dir();
     rostradb::GameDatabase db = openedDatabase(game);
     rostradb::SilentProgress sink;
     rostradb::runLoadSequence(db, game, sink);
     for (auto _ : state)
         rostradb::saveStaffFile(db, game, sink); // includes the flush to disk
 }
-BENCHMARK(BM_SaveStaffFile)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SaveUnedited)->Unit(benchmark::kMillisecond);
+
+void BM_SaveOneEdit(benchmark::State& state)
+{
+    const ScratchGame scratch;
+    const std::string game = scratch.dir();
+    rostradb::GameDatabase db = openedDatabase(game);
+    rostradb::SilentProgress sink;
+    rostradb::runLoadSequence(db, game, sink);
+    std::size_t person = 0;
+    for (auto _ : state) {
+        db.staff[person].wages ^= 1; // every save has one record to write
+        rostradb::saveStaffFile(db, game, sink);
+        person = (person + 4099) % db.staff.size();
+    }
+}
+BENCHMARK(BM_SaveOneEdit)->Unit(benchmark::kMillisecond);
+
+// The worst case: every record of the three tables changes.
+void BM_SaveEveryRecordChanged(benchmark::State& state)
+{
+    const ScratchGame scratch;
+    const std::string game = scratch.dir();
+    rostradb::GameDatabase db = openedDatabase(game);
+    rostradb::SilentProgress sink;
+    rostradb::runLoadSequence(db, game, sink);
+    for (auto _ : state) {
+        for (auto& r : db.staff)
+            r.wages ^= 1;
+        for (auto& r : db.nonPlayers)
+            r.coaching ^= 1;
+        for (auto& r : db.players)
+            r.pace ^= 1;
+        rostradb::saveStaffFile(db, game, sink);
+    }
+}
+BENCHMARK(BM_SaveEveryRecordChanged)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -5,45 +5,70 @@
 #include "number_reading.h"
 
 #include <stdexcept>
+#include <type_traits>
 
 namespace rostradb {
 
 namespace {
 
-// A name or nation box whose trailing "none" item is selected stores this
-// marker, which lies outside every table.
+// A name, nation or club box whose trailing "none" item is selected stores
+// this marker, which lies outside every table.
 constexpr std::uint32_t kNoneMarker = 0xFEFFFFFF;
 
-const std::string& formText(const FormValues& form, std::string_view control)
+template <class Value>
+const Value& formEntry(const std::unordered_map<std::string, Value>& entries, std::string_view control,
+                       const char* what)
 {
-    const auto it = form.texts.find(std::string(control));
-    if (it == form.texts.end())
-        throw std::logic_error("the staff form has no text for " + std::string(control));
+    const auto it = entries.find(std::string(control));
+    if (it == entries.end())
+        throw std::logic_error(std::string("the staff form has no ") + what + " for " + std::string(control));
     return it->second;
 }
 
-std::int32_t formSelection(const FormValues& form, std::string_view control)
+// What a commit writes into which record. Someone who is both a player and a
+// non-player has the ability and reputation values twice; the form shows the
+// non-player record's, so they go back there and the player record's own
+// stay as they are.
+template <class Record>
+bool writesInto(const FormControl& c, std::uint8_t classification)
 {
-    const auto it = form.selections.find(std::string(control));
-    if (it == form.selections.end())
-        throw std::logic_error("the staff form has no selection for " + std::string(control));
-    return it->second;
+    if constexpr (std::is_same_v<Record, StaffRecord>)
+        return c.showsStaff() && c.isEditable();
+    else if constexpr (std::is_same_v<Record, PlayerRecord>)
+        return c.kind == ControlKind::Edit && c.showsPlayer() &&
+               !(c.showsNonPlayer() && classification == kNonPlayerAndPlayer);
+    else
+        return c.kind == ControlKind::Edit && c.showsNonPlayer();
+}
+
+template <class Record>
+const FieldAccess<Record>& fieldOf(const FormControl& c)
+{
+    if constexpr (std::is_same_v<Record, StaffRecord>)
+        return c.staffField;
+    else if constexpr (std::is_same_v<Record, PlayerRecord>)
+        return c.playerField;
+    else
+        return c.nonPlayerField;
 }
 
 // A form that lacks a box the commit reads is a fault of the window, not of
 // the user's input; it is caught before the first write, so such a form never
 // half-commits.
-template <class Record, std::size_t N>
-void requireTexts(const FormValues& form, const std::array<EditBinding<Record>, N>& bindings)
+template <class Record>
+void requireInputs(const FormValues& form, std::uint8_t classification)
 {
-    for (const auto& binding : bindings)
-        formText(form, binding.control);
-}
-
-void requireSelections(const FormValues& form)
-{
-    for (const auto& box : kNameAndNationBoxes)
-        formSelection(form, box.control);
+    for (const FormControl& c : formControls()) {
+        if (!writesInto<Record>(c, classification))
+            continue;
+        if (c.kind == ControlKind::Edit) {
+            formEntry(form.texts, c.name, "text");
+        } else {
+            formEntry(form.selections, c.name, "selection");
+            if (c.storedOnlyWhenPicked)
+                formEntry(form.shownSelections, c.name, "shown selection");
+        }
+    }
 }
 
 // Only the low bits that fit the field are kept (FieldAccess::set cuts them),
@@ -55,19 +80,6 @@ void store(Record& record, const FieldAccess<Record>& field, std::uint32_t bits,
     field.set(record, bits);
     if (field.get(record) != before)
         outcome.changedAnything = true;
-}
-
-template <class Record, std::size_t N>
-void storeEdits(Record& record, const std::array<EditBinding<Record>, N>& bindings, const FormValues& form,
-                CommitOutcome& outcome)
-{
-    for (const auto& binding : bindings) {
-        const std::string& text = formText(form, binding.control);
-        const std::uint32_t bits = binding.reading == NumberWidth::Bits64
-                                       ? static_cast<std::uint32_t>(readNumber64(text))
-                                       : static_cast<std::uint32_t>(readNumber32(text));
-        store(record, binding.field, bits, outcome);
-    }
 }
 
 std::int64_t recordCount(const GameDatabase& db, LookupTable table)
@@ -87,16 +99,37 @@ std::int64_t recordCount(const GameDatabase& db, LookupTable table)
     return 0;
 }
 
-// Item i of a name or nation box is record i of its table, and the item at
-// the table's record count is "none". No selection (-1) passes the signed
-// test and is stored as it is, all bits set.
-void storeSelections(const GameDatabase& db, StaffRecord& staff, const FormValues& form, CommitOutcome& outcome)
+// Item i of a lookup box is record i of its table, and the item at the
+// table's record count is "none". No selection (-1) passes the signed test
+// and is stored as it is, all bits set.
+void storeSelection(const GameDatabase& db, StaffRecord& staff, const FormControl& box, const FormValues& form,
+                    CommitOutcome& outcome)
 {
-    for (const auto& box : kNameAndNationBoxes) {
-        const std::int32_t selected = formSelection(form, box.control);
-        const std::uint32_t bits =
-            selected < recordCount(db, box.table) ? static_cast<std::uint32_t>(selected) : kNoneMarker;
-        store(staff, box.field, bits, outcome);
+    const std::int32_t selected = formEntry(form.selections, box.name, "selection");
+    if (box.storedOnlyWhenPicked && selected == formEntry(form.shownSelections, box.name, "shown selection"))
+        return; // what the display showed, even "none" for a club outside the table, is what is stored
+    const std::uint32_t bits =
+        selected < recordCount(db, box.table) ? static_cast<std::uint32_t>(selected) : kNoneMarker;
+    store(staff, box.staffField, bits, outcome);
+}
+
+template <class Record>
+void storePart(const GameDatabase& db, Record& record, const FormValues& form, std::uint8_t classification,
+               CommitOutcome& outcome)
+{
+    for (const FormControl& c : formControls()) {
+        if (!writesInto<Record>(c, classification))
+            continue;
+        if constexpr (std::is_same_v<Record, StaffRecord>) {
+            if (c.kind == ControlKind::LookupBox) {
+                storeSelection(db, record, c, form, outcome);
+                continue;
+            }
+        }
+        const std::string& text = formEntry(form.texts, c.name, "text");
+        const std::uint32_t bits = c.reading == NumberWidth::Bits64 ? static_cast<std::uint32_t>(readNumber64(text))
+                                                                    : static_cast<std::uint32_t>(readNumber32(text));
+        store(record, fieldOf<Record>(c), bits, outcome);
     }
 }
 
@@ -110,41 +143,20 @@ void commitEdits(GameDatabase& db, const FormValues& form, CommitOutcome& outcom
     const std::uint8_t classification = staff.classification;
     const bool nonPlayerPart = classification == kNonPlayer || classification == kNonPlayerAndPlayer;
     const bool playerPart = classification == kPlayer || classification == kNonPlayerAndPlayer;
-    // Someone who is both has the ability and reputation values twice; the
-    // form shows the non-player record's, so they go back there and the
-    // player record's own stay as they are.
-    const bool abilityToPlayer = classification == kPlayer;
 
-    requireTexts(form, kGeneralEdits);
-    requireSelections(form);
-    if (playerPart) {
-        requireTexts(form, kPlayerRatings);
-        requireTexts(form, kPlayerAttributes);
-        if (abilityToPlayer)
-            requireTexts(form, kPlayerAbility);
-    }
-    if (nonPlayerPart) {
-        requireTexts(form, kNonPlayerAbility);
-        requireTexts(form, kNonPlayerAttributes);
-    }
+    requireInputs<StaffRecord>(form, classification);
+    if (playerPart)
+        requireInputs<PlayerRecord>(form, classification);
+    if (nonPlayerPart)
+        requireInputs<NonPlayerRecord>(form, classification);
 
-    storeEdits(staff, kGeneralEdits, form, outcome);
-    storeSelections(db, staff, form, outcome);
-
+    storePart(db, staff, form, classification, outcome);
     // A player or non-player position outside its table fails here, after
     // the general part has been stored; those writes stay.
-    if (playerPart) {
-        PlayerRecord& player = recordAt(db.players, form.playerPosition);
-        storeEdits(player, kPlayerRatings, form, outcome);
-        if (abilityToPlayer)
-            storeEdits(player, kPlayerAbility, form, outcome);
-        storeEdits(player, kPlayerAttributes, form, outcome);
-    }
-    if (nonPlayerPart) {
-        NonPlayerRecord& nonPlayer = recordAt(db.nonPlayers, form.nonPlayerPosition);
-        storeEdits(nonPlayer, kNonPlayerAbility, form, outcome);
-        storeEdits(nonPlayer, kNonPlayerAttributes, form, outcome);
-    }
+    if (playerPart)
+        storePart(db, recordAt(db.players, form.playerPosition), form, classification, outcome);
+    if (nonPlayerPart)
+        storePart(db, recordAt(db.nonPlayers, form.nonPlayerPosition), form, classification, outcome);
 }
 
 } // namespace rostradb

@@ -16,16 +16,22 @@ struct FormValues {
     std::int32_t nonPlayerPosition = 0; // idnp
     // Text of every edit box, keyed by control name ("ed_wages", ...).
     std::unordered_map<std::string, std::string> texts;
-    // Selected item of each name and nation box ("cbx_fname", ...), -1 for none.
+    // Selected item of each name, nation and club box ("cbx_fname", ...),
+    // -1 for none.
     std::unordered_map<std::string, std::int32_t> selections;
+    // The item the display selected in each of those boxes, -1 for none: a
+    // box whose selection is stored only when the user picks another item
+    // (the club) is compared with it.
+    std::unordered_map<std::string, std::int32_t> shownSelections;
 };
 
 struct CommitOutcome {
     bool changedAnything = false; // set as soon as one stored value differs
 };
 
-// Stores the form into the StaffRecord at staffPosition and, by its stored
-// classification, into the PlayerRecord (2), the NonPlayerRecord (1) or both
+// Stores the form into the StaffRecord at staffPosition (the general values,
+// the names and nations, and the club when the user picked another one) and,
+// by its stored classification, into the PlayerRecord (2), the NonPlayerRecord (1) or both
 // (3; the ability and reputation boxes then go to the NonPlayerRecord, whose
 // values the display shows in them). Texts are read leniently and cut to
 // each field's width. A position outside its table raises the list error; the

@@ -1,45 +1,92 @@
 #pragma once
-// The staff form as the window-free editor sees it: which control shows which
-// field, how its text is read back, and the item lists of the four code boxes.
-// Display and commit walk these same lists, so a field is bound to its control
-// in exactly one place.
+// The staff form as the window-free editor sees it: one list of its controls,
+// each with its object name, label, page, kind and the field it shows. The
+// window builds its pages from this list, the display fills the boxes and the
+// commit reads them back by walking it, and the window marks the boxes the
+// user changed by walking it again, so each control is described once.
 
 #include "db/record_layout.h"
 #include "db/records.h"
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string_view>
 
 namespace rostradb {
 
-enum class NumberWidth { Bits32, Bits64 }; // how the text is read (wages and value in 64 bits)
+enum class NumberWidth : std::uint8_t { Bits32, Bits64 }; // how the text is read (wages and value in 64 bits)
 
-template <class Record>
-struct EditBinding {
-    std::string_view control;
-    FieldAccess<Record> field;
+// Which table a name, nation or club box lists.
+enum class LookupTable : std::uint8_t { Nations, FirstNames, SecondNames, CommonNames, Clubs };
+
+// The pages of the form, in tab order.
+enum class FormPage : std::uint8_t { General, PlayerAttributes, NonPlayerAttributes, OtherAttributes, OtherStuff };
+
+struct FormPageInfo {
+    FormPage page;
+    std::string_view name;    // object name of the page
+    std::string_view caption; // its tab's text
+};
+
+enum class ControlKind : std::uint8_t {
+    Edit,        // a number the user types; bound to a field of one or two records
+    MonthBox,    // invisible: a stored date has no month
+    LookupBox,   // lists a table, "none" last; item i is record i
+    CodeBox,     // lists code names, item i is code i; shows the stored code, never edited
+    PositionBox, // read-only position of a shown record in its table
+    SpareBox,    // on "Other stuff": neither filled nor read
+};
+
+// Groups of controls that the window lays out together on their page.
+enum class FormBlock : std::uint8_t {
+    NamesAndNations,
+    ClubCodesDatesMoney,
+    Ratings,
+    Positions,
+    PlayerAttributes,
+    NonPlayerAttributes,
+    MentalAndAbility,
+    Preferences,
+};
+
+// One control of the form. A field access with no `get` means "not bound to
+// that record". Consecutive controls of one block with the same label stand
+// on one line behind that label (a date's day, month and year; caps and
+// goals).
+struct FormControl {
+    std::string_view name;
+    std::string_view label;
+    FormPage page;
+    FormBlock block;
+    ControlKind kind;
+    FieldAccess<StaffRecord> staffField{};
+    FieldAccess<PlayerRecord> playerField{};
+    FieldAccess<NonPlayerRecord> nonPlayerField{};
     NumberWidth reading = NumberWidth::Bits32;
+    std::uint8_t digits = 0;                 // widest value an edit box must show in full
+    LookupTable table = LookupTable::Nations; // lookup boxes
+    std::span<const std::string_view> codes;  // code boxes: the items, in code order
+    // Lookup boxes: the six name and nation boxes show the record of the
+    // chosen list item itself; every other box shows the record at the
+    // position in `id`.
+    bool fromSelectedRecord = false;
+    // Lookup boxes: Confirm stores the selection only when the user picked an
+    // item other than the one the display selected (the club: a stored value
+    // outside the table is kept until the user picks something).
+    bool storedOnlyWhenPicked = false;
+    std::string_view hint; // tooltip, where the label alone does not say enough
+
+    bool showsStaff() const { return staffField.get != nullptr; }
+    bool showsPlayer() const { return playerField.get != nullptr; }
+    bool showsNonPlayer() const { return nonPlayerField.get != nullptr; }
+    // Edit and lookup boxes take the user's input.
+    bool isEditable() const { return kind == ControlKind::Edit || kind == ControlKind::LookupBox; }
 };
 
-// Which table a name or nation box lists.
-enum class LookupTable { Nations, FirstNames, SecondNames, CommonNames, Clubs };
-
-struct SelectionBinding {
-    std::string_view control;
-    FieldAccess<StaffRecord> field;
-    LookupTable table;
-};
-
-// A box that lists code names: item i stands for code i.
-struct CodeBinding {
-    std::string_view control;
-    FieldAccess<StaffRecord> field;
-    std::span<const std::string_view> items; // the box's items, in code order
-};
-
-// Control names of the view-state updates.
+// Control names the display and the window need by name.
 namespace control {
 inline constexpr std::string_view kStaffHelp = "mmo_staffhelp";
 inline constexpr std::string_view kStaffPages = "Pagecontrol3";
@@ -61,21 +108,26 @@ inline constexpr std::uint8_t kNonPlayer = 1;
 inline constexpr std::uint8_t kPlayer = 2;
 inline constexpr std::uint8_t kNonPlayerAndPlayer = 3;
 
-// The general values of a StaffRecord (wages .. goals), display order. Within
-// one record the order of the commit's writes cannot be observed, so the
-// commit walks the same lists.
-extern const std::array<EditBinding<StaffRecord>, 18> kGeneralEdits;
-// The four code boxes (jobs, squad, classification), display only.
-extern const std::array<CodeBinding, 4> kCodeBoxes;
-// The six name and nation boxes, in display order.
-extern const std::array<SelectionBinding, 6> kNameAndNationBoxes;
-// The twelve position and side ratings and the squad number (PlayerRecord).
-extern const std::array<EditBinding<PlayerRecord>, 13> kPlayerRatings;
-// Ability and reputation (ed_cabl .. ed_wrep): shown from either record.
-extern const std::array<EditBinding<PlayerRecord>, 5> kPlayerAbility;
-extern const std::array<EditBinding<NonPlayerRecord>, 5> kNonPlayerAbility;
-// The 42 player attributes, the 21 non-player attributes.
-extern const std::array<EditBinding<PlayerRecord>, 42> kPlayerAttributes;
-extern const std::array<EditBinding<NonPlayerRecord>, 21> kNonPlayerAttributes;
+// The five pages in tab order, and every control of the form: page by page,
+// block by block, in the order the window lays them out.
+std::span<const FormPageInfo> formPages();
+std::span<const FormControl> formControls();
+
+// The control of that object name, or nullptr.
+const FormControl* findFormControl(std::string_view name);
+
+// The records of the staff file, for naming a field by its index in the
+// record's layout (kStaffLayout, kNonPlayerLayout, kPlayerLayout).
+enum class TableKind : std::uint8_t { Staff, NonPlayer, Player };
+
+// The label of the form box that shows field `fieldIndex` of the layout of
+// `table`, such as "Wages" for the staff layout's `wages` or "Current
+// ability" for both the player's and the non-player's `currentAbility`.
+// Several fields can share one label (a date's day and year are both
+// "Birth"; caps and goals are "Caps/Goals"). Empty for a field no edit,
+// lookup or code box shows (the positions, the date tails' neighbours such
+// as nationDate1Day, the preferences, ...) and for an index past the layout;
+// callers then use the layout's own field name.
+std::optional<std::string_view> formLabelFor(TableKind table, std::size_t fieldIndex);
 
 } // namespace rostradb

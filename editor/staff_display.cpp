@@ -33,12 +33,12 @@ void offerTab(std::vector<FormUpdate>& updates, std::string_view page, bool offe
 // Every field is shown as its unsigned value in plain decimal: an 8-bit field
 // as 0..255, wages and value as 0..4294967295, never with a minus sign. The
 // commit reads such a text back to the same bits.
-template <class Record, std::size_t N>
-void showEdits(std::vector<FormUpdate>& updates, const std::array<EditBinding<Record>, N>& bindings,
-               const Record& record)
+template <class Record>
+void showEdits(std::vector<FormUpdate>& updates, const Record& record, const FieldAccess<Record> FormControl::*field)
 {
-    for (const auto& binding : bindings)
-        showText(updates, binding.control, std::to_string(binding.field.get(record)));
+    for (const FormControl& c : formControls())
+        if (c.kind == ControlKind::Edit && (c.*field).get != nullptr)
+            showText(updates, c.name, std::to_string((c.*field).get(record)));
 }
 
 std::int64_t lookupBoxCount(const LookupBoxCounts& counts, LookupTable table)
@@ -94,15 +94,20 @@ void showStaffMember(const GameDatabase& db, const StaffRecord* selected, const 
     showText(updates, control::kStaffPosition, std::to_string(staffPosition));
 
     const StaffRecord& staff = recordAt(db.staff, staffPosition);
-    showEdits(updates, kGeneralEdits, staff);
-    for (const auto& box : kCodeBoxes)
-        selectItem(updates, box.control, codeItem(box.field.get(staff), box.items.size()));
+    showEdits(updates, staff, &FormControl::staffField);
+    for (const FormControl& c : formControls())
+        if (c.kind == ControlKind::CodeBox)
+            selectItem(updates, c.name, codeItem(c.staffField.get(staff), c.codes.size()));
 
     // Names and nations come from the selected record itself, which is the
-    // same record whenever its staffId is its own position.
-    for (const auto& box : kNameAndNationBoxes)
-        selectItem(updates, box.control, lookupItem(box.field.get(*selected), lookupBoxCount(counts, box.table)));
-    selectItem(updates, control::kClub, lookupItem(staff.clubContracted, counts.clubs));
+    // same record whenever its staffId is its own position; the club, which
+    // the commit writes back at staffId, from the record there.
+    for (const FormControl& c : formControls()) {
+        if (c.kind != ControlKind::LookupBox)
+            continue;
+        const StaffRecord& shown = c.fromSelectedRecord ? *selected : staff;
+        selectItem(updates, c.name, lookupItem(c.staffField.get(shown), lookupBoxCount(counts, c.table)));
+    }
 
     // Other classifications (youth players, human managers, ...) have no
     // attribute record the editor knows, and the view stays as it was.
@@ -117,20 +122,13 @@ void showStaffMember(const GameDatabase& db, const StaffRecord* selected, const 
     offerTab(updates, control::kNonPlayerTab, showsNonPlayer);
     offerTab(updates, control::kPlayerTab, showsPlayer);
 
-    if (showsPlayer) {
-        const PlayerRecord& player = recordAt(db.players, playerPosition);
-        showEdits(updates, kPlayerRatings, player);
-        showEdits(updates, kPlayerAbility, player);
-        showEdits(updates, kPlayerAttributes, player);
-    }
+    if (showsPlayer)
+        showEdits(updates, recordAt(db.players, playerPosition), &FormControl::playerField);
     // For someone who is both, the ability and reputation boxes are written
     // again here and end up showing the non-player record, which is where
     // the commit puts them back.
-    if (showsNonPlayer) {
-        const NonPlayerRecord& nonPlayer = recordAt(db.nonPlayers, nonPlayerPosition);
-        showEdits(updates, kNonPlayerAbility, nonPlayer);
-        showEdits(updates, kNonPlayerAttributes, nonPlayer);
-    }
+    if (showsNonPlayer)
+        showEdits(updates, recordAt(db.nonPlayers, nonPlayerPosition), &FormControl::nonPlayerField);
 }
 
 } // namespace rostradb

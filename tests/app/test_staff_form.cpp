@@ -50,22 +50,18 @@ FormUpdate offered(std::string_view control, bool offer)
     return {.kind = FormUpdate::Kind::TabOffered, .control = control, .text = {}, .flag = offer};
 }
 
-// Every edit box the editor's binding tables name, each once.
-std::set<std::string> boundEdits()
+// The names of the controls of one kind in the editor's list.
+std::set<std::string> controlsOf(ControlKind kind)
 {
     std::set<std::string> names;
-    auto add = [&](const auto& table) {
-        for (const auto& binding : table)
-            names.emplace(binding.control);
-    };
-    add(kGeneralEdits);
-    add(kPlayerRatings);
-    add(kPlayerAbility);
-    add(kNonPlayerAbility);
-    add(kPlayerAttributes);
-    add(kNonPlayerAttributes);
+    for (const FormControl& c : formControls())
+        if (c.kind == kind)
+            names.emplace(c.name);
     return names;
 }
+
+// Every edit box the editor's list binds to a field, each once.
+std::set<std::string> boundEdits() { return controlsOf(ControlKind::Edit); }
 
 template <class Map>
 std::set<std::string> keys(const Map& map)
@@ -99,8 +95,8 @@ QString widestValue(const QString& name)
         return QStringLiteral("4294967295");
     if (name.startsWith("ed_day") || name.startsWith("ed_year"))
         return QStringLiteral("9999"); // a day of the year, a four-digit year
-    const bool wide = std::any_of(kPlayerAbility.begin(), kPlayerAbility.end(),
-                                  [&](const auto& binding) { return qs(binding.control) == name; });
+    const FormControl* c = findFormControl(name.toStdString());
+    const bool wide = c && c->showsPlayer() && c->playerField.width == 2;
     return wide ? QStringLiteral("65535") : QStringLiteral("255");
 }
 
@@ -116,8 +112,8 @@ private slots:
         StaffForm form;
         for (const std::string& name : boundEdits())
             QVERIFY2(find<QLineEdit>(form, name), name.c_str());
-        for (const auto& box : kCodeBoxes)
-            QVERIFY2(find<QComboBox>(form, box.control), box.control.data());
+        for (const std::string& name : controlsOf(ControlKind::CodeBox))
+            QVERIFY2(find<QComboBox>(form, name), name.c_str());
         QVERIFY(find<QComboBox>(form, control::kClub));
         for (std::string_view name : {control::kStaffPosition, control::kPlayerPosition, control::kNonPlayerPosition})
             QVERIFY2(find<QSpinBox>(form, name), name.data());
@@ -125,15 +121,15 @@ private slots:
         QCOMPARE(find<QTabWidget>(form, control::kStaffPages), form.pages());
 
         // values() reads exactly the bound edits (not the invisible month
-        // boxes) and the six name and nation boxes.
+        // boxes) and the seven lookup boxes.
         const FormValues values = form.values();
         QCOMPARE(keys(values.texts), boundEdits());
-        std::set<std::string> selections;
-        for (const auto& box : kNameAndNationBoxes) {
-            QVERIFY2(find<QComboBox>(form, box.control), box.control.data());
-            selections.emplace(box.control);
-        }
+        const std::set<std::string> selections = controlsOf(ControlKind::LookupBox);
+        QCOMPARE(selections.size(), std::size_t{7});
+        for (const std::string& name : selections)
+            QVERIFY2(find<QComboBox>(form, name), name.c_str());
         QCOMPARE(keys(values.selections), selections);
+        QCOMPARE(keys(values.shownSelections), selections);
         for (const char* month : {"ed_mntb", "ed_mntj", "ed_mntc"})
             QVERIFY2(find<QLineEdit>(form, month) && find<QLineEdit>(form, month)->isHidden(), month);
 

@@ -141,7 +141,7 @@ inline FormValues applyUpdates(const std::vector<FormUpdate>& updates, FormValue
     for (const auto& u : updates) {
         const std::string control(u.control);
         if (u.kind == FormUpdate::Kind::ComboIndex)
-            form.selections[control] = static_cast<std::int32_t>(u.index);
+            form.selections[control] = form.shownSelections[control] = static_cast<std::int32_t>(u.index);
         else if (u.kind != FormUpdate::Kind::Text)
             continue;
         else if (control == "id")

@@ -76,6 +76,7 @@ TEST(CommitRoundTrip, OutOfRangeNameBecomesTheNoneMarker)
     db.staff[0].firstName = 0xFFFFFFFF;
     db.staff[0].nation = 3; // one past the last nation
     db.staff[0].commonName = kNoneMarker;
+    db.staff[0].clubContracted = 0xFFFFFFFF; // shown as "none" too, but kept
     const StaffRecord before = db.staff[0];
 
     CommitOutcome outcome;
@@ -226,6 +227,38 @@ INSTANTIATE_TEST_SUITE_P(Boxes, NameSelection,
                                            SelectionCase{"cbx_snation", &StaffRecord::secondNation, 3},
                                            SelectionCase{"cbx_anation", &StaffRecord::nationContracted, 3}));
 
+// The club is stored only when the user picked another item than the one the
+// display selected; a club outside the table, shown as "none", stays as it
+// is until then.
+TEST(CommitClub, StoresAPickedClubAndLeavesAnUnpickedOneAlone)
+{
+    struct Case {
+        std::uint8_t classification;
+        std::uint32_t stored;
+        std::int32_t picked; // 7 clubs: items 0..6, "none" at 7
+        std::uint32_t expected;
+        const char* what;
+    };
+    for (const Case& c : {Case{2, 2, 5, 5, "another club"}, Case{0, 2, 6, 6, "the last club, general part only"},
+                          Case{1, 2, 7, kNoneMarker, "none"}, Case{2, 2, 2, 2, "the same club"},
+                          Case{2, 9, 7, 9, "none as shown, outside the table"},
+                          Case{2, 0xFFFFFFFF, 7, 0xFFFFFFFF, "none as shown, all bits set"},
+                          Case{3, 9, 0, 0, "a club for one outside the table"}}) {
+        GameDatabase db = testing::peopleDatabase({c.classification});
+        db.staff[0].clubContracted = c.stored;
+        const StaffRecord before = db.staff[0];
+        FormValues form = shownForm(db, 0);
+        form.selections["cbx_club"] = c.picked;
+        CommitOutcome outcome;
+        commitEdits(db, form, outcome);
+        EXPECT_EQ(db.staff[0].clubContracted, c.expected) << c.what;
+        EXPECT_EQ(outcome.changedAnything, c.expected != c.stored) << c.what;
+        if (c.expected != c.stored) {
+            EXPECT_THAT(differingFields(db.staff[0], before), ElementsAre("clubContracted")) << c.what;
+        }
+    }
+}
+
 TEST(Commit, ChangesOnlyTheEditedFieldsAndNeverTheDisplayName)
 {
     GameDatabase db = testing::peopleDatabase({2, 2});
@@ -278,7 +311,7 @@ TEST(CommitFailure, FormLackingABoxIsRefusedBeforeAnyWrite)
 {
     GameDatabase db = testing::peopleDatabase({1});
     const GameDatabase original = db;
-    for (std::string_view missing : {"ed_wages", "ed_goal", "ed_youn", "ed_cabl", "cbx_anation"}) {
+    for (std::string_view missing : {"ed_wages", "ed_goal", "ed_youn", "ed_cabl", "cbx_anation", "cbx_club"}) {
         FormValues form = shownForm(db, 0);
         form.texts["ed_adap"] = "99";
         form.texts.erase(std::string(missing));
@@ -295,8 +328,9 @@ TEST(CommitFailure, FormLackingABoxIsRefusedBeforeAnyWrite)
 
     // A non-player's form need not carry the player boxes, nor the month boxes.
     FormValues nonPlayerOnly = shownForm(db, 0);
-    for (const auto& b : kPlayerAttributes)
-        nonPlayerOnly.texts.erase(std::string(b.control));
+    for (const FormControl& c : formControls())
+        if (c.page == FormPage::PlayerAttributes)
+            nonPlayerOnly.texts.erase(std::string(c.name));
     CommitOutcome outcome;
     EXPECT_NO_THROW(commitEdits(db, nonPlayerOnly, outcome));
 }
