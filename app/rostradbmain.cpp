@@ -19,6 +19,7 @@
 #include "editor/commit_step.h"
 #include "editor/staff_display.h"
 #include "editor/staff_search.h"
+#include "editor/step_display.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -88,6 +89,7 @@ Tfrm_main::Tfrm_main(const StartupOptions& options, QWidget* parent)
     connect(strip_, &StatusStrip::undoRequested, this, &Tfrm_main::undoClick);
     connect(strip_, &StatusStrip::redoRequested, this, &Tfrm_main::redoClick);
     connect(strip_, &StatusStrip::changesRequested, this, &Tfrm_main::changesClick);
+    connect(form_, &StaffForm::unconfirmedEditsChanged, this, &Tfrm_main::updateEditState);
 
     FormCreate(options);
 }
@@ -249,6 +251,7 @@ void Tfrm_main::Button1Click()
         return;
     }
     history_.record(db_, capture.step(db_));
+    form_->markConfirmed(); // the boxes now hold what the records hold
     updateEditState();
 }
 
@@ -281,7 +284,8 @@ void Tfrm_main::closeEvent(QCloseEvent* event)
 
 void Tfrm_main::updateEditState()
 {
-    const std::string status = rostradb::statusLine(!db_.staff.empty(), history_.changedValues(), false);
+    const std::string status = rostradb::statusLine(!db_.staff.empty(), history_.changedValues(),
+                                                    personShown_ && form_->hasUnconfirmedEdits());
     const auto stepName = [](const rostradb::EditStep* step) {
         return step ? fromGameText(step->name) : QString();
     };
@@ -360,17 +364,32 @@ void Tfrm_main::showStaffRecord(std::size_t position)
     personShown_ = true;
 }
 
-// After an undo, redo or revert the form shows the values it left, when the
-// step changed one of the records on screen.
+// After an undo, redo or revert the form shows the values the step left,
+// when it changed one of the records on screen. With nothing typed and not
+// confirmed, only the boxes of the changed values are filled again; typed
+// values are replaced along with the rest, as when the person is chosen.
 void Tfrm_main::refreshFormAfter(const rostradb::EditStep& step)
 {
-    if (!shownPerson_ || !personShown_)
+    if (!shownPerson_ || !personShown_ || *shownPerson_ >= db_.staff.size())
         return;
     using rostradb::StaffTable;
-    const rostradb::FormValues shown = form_->values();
-    if (rostradb::stepTouches(step, StaffTable::Staff, static_cast<std::int64_t>(*shownPerson_)) ||
-        rostradb::stepTouches(step, StaffTable::Staff, shown.staffPosition) ||
-        rostradb::stepTouches(step, StaffTable::Player, shown.playerPosition) ||
-        rostradb::stepTouches(step, StaffTable::NonPlayer, shown.nonPlayerPosition))
+    // The positions the display put into id, idpl and idnp; links are never edited.
+    const rostradb::StaffRecord& shown = db_.staff[*shownPerson_];
+    if (!rostradb::stepTouches(step, StaffTable::Staff, static_cast<std::int64_t>(*shownPerson_)) &&
+        !rostradb::stepTouches(step, StaffTable::Staff, shown.staffId) &&
+        !rostradb::stepTouches(step, StaffTable::Player, shown.playerId) &&
+        !rostradb::stepTouches(step, StaffTable::NonPlayer, shown.nonPlayerId))
+        return;
+    if (form_->hasUnconfirmedEdits()) {
         showStaffRecord(*shownPerson_);
+        return;
+    }
+    std::vector<rostradb::FormUpdate> updates;
+    try {
+        rostradb::showStaffMember(db_, &shown, form_->lookupBoxCounts(), updates);
+    } catch (const std::exception&) {
+        showStaffRecord(*shownPerson_); // shows what it can and reports the error
+        return;
+    }
+    form_->apply(rostradb::updatesForStep(updates, step));
 }

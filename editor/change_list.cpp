@@ -120,7 +120,14 @@ const char* tableWord(StaffTable table)
     return "staff";
 }
 
-std::string fieldLabel(StaffTable table, std::uint16_t field) { return fieldName(table, field); }
+std::string fieldLabel(StaffTable table, std::uint16_t field)
+{
+    static_assert(static_cast<int>(TableKind::NonPlayer) == static_cast<int>(StaffTable::NonPlayer) &&
+                  static_cast<int>(TableKind::Player) == static_cast<int>(StaffTable::Player));
+    if (const auto label = formLabelFor(static_cast<TableKind>(table), field))
+        return std::string(*label);
+    return fieldName(table, field);
+}
 
 ChangeRow describeChange(const GameDatabase& db, const RecordOwners& owners, const ValueKey& key)
 {

@@ -62,6 +62,9 @@ void TestUndoAndChanges::statusAndButtonsFollowTheHistory()
     QCOMPARE(button(&window, "btn_undo")->toolTip(),
              QStringLiteral("Undo Confirm Changes of ") + displayName(db, player));
 
+    edit(window, "ed_gk")->setText(edit(window, "ed_gk")->text() + QStringLiteral("1"));
+    QCOMPARE(statusText(window),
+             QStringLiteral("1 value changed since the last save - typed changes not confirmed"));
     confirmChanged(window, player, {"ed_gk", "ed_adap"});
     QCOMPARE(statusText(window), QStringLiteral("3 values changed since the last save"));
 

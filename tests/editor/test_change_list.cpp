@@ -38,6 +38,7 @@ TEST(ChangeRows, NameTheRecordAndTheValuesInFileAndNow)
 
     const ChangeRow wages = rowAfterSetting(db, StaffTable::Staff, 1, "wages", 4294967295u);
     EXPECT_EQ(wages.record, "staff 1");
+    EXPECT_EQ(wages.field, "Wages");
     EXPECT_EQ(wages.person, "Person 1");
     EXPECT_EQ(wages.personPosition, 1u);
     EXPECT_EQ(wages.inFile, "1500");
@@ -47,6 +48,9 @@ TEST(ChangeRows, NameTheRecordAndTheValuesInFileAndNow)
     EXPECT_EQ(youn.record, "non-player 1");
     EXPECT_EQ(youn.now, "3");
     EXPECT_EQ(youn.person, "Person 1");
+    // The form's label where a box shows the field, the format's name where none does.
+    EXPECT_EQ(rowAfterSetting(db, StaffTable::NonPlayer, 1, "currentAbility", 3).field, "Current ability");
+    EXPECT_EQ(rowAfterSetting(db, StaffTable::NonPlayer, 1, "extraValues[3]", 3).field, "extraValues[3]");
 }
 
 // Positions in the name, nation and club tables read better with the entry
