@@ -49,7 +49,7 @@ rostradb::FormValues shownForm(const rostradb::GameDatabase& db, std::size_t per
     for (const auto& u : updates) {
         const std::string control(u.control);
         if (u.kind == rostradb::FormUpdate::Kind::ComboIndex)
-            form.selections[control] = static_cast<std::int32_t>(u.index);
+            form.selections[control] = form.shownSelections[control] = static_cast<std::int32_t>(u.index);
         else if (u.kind != rostradb::FormUpdate::Kind::Text)
             continue;
         else if (control == "id")
