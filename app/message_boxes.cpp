@@ -16,6 +16,12 @@ std::function<UnsavedChoice(const QString&)>& unsavedAnswer()
     return answer;
 }
 
+std::function<ConfirmChoice(const QString&)>& confirmAnswer()
+{
+    static std::function<ConfirmChoice(const QString&)> answer;
+    return answer;
+}
+
 const QString kProgramName = QStringLiteral("rostradb");
 
 } // namespace
@@ -57,6 +63,36 @@ UnsavedChoice askAboutUnsavedEdits(QWidget* parent, const QString& question)
     }
 }
 
+QString confirmEditsQuestion(const QString& name, ConfirmBefore next)
+{
+    switch (next) {
+    case ConfirmBefore::Saving:
+        return QStringLiteral("Confirm the changes to %1 before saving?").arg(name);
+    case ConfirmBefore::Closing:
+        return QStringLiteral("Confirm the changes to %1 before closing?").arg(name);
+    case ConfirmBefore::LoadingAgain:
+        return QStringLiteral("Confirm the changes to %1 before loading again?").arg(name);
+    }
+    return {};
+}
+
+ConfirmChoice askToConfirmEdits(QWidget* parent, const QString& question)
+{
+    if (confirmAnswer())
+        return confirmAnswer()(question);
+    const auto button = QMessageBox::question(parent, kProgramName, question,
+                                              QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+                                              QMessageBox::Yes);
+    switch (button) {
+    case QMessageBox::Yes:
+        return ConfirmChoice::Confirm;
+    case QMessageBox::No:
+        return ConfirmChoice::Skip;
+    default:
+        return ConfirmChoice::Cancel; // also Escape and the window's close button
+    }
+}
+
 void setErrorReporterForTesting(std::function<void(const QString&)> reporter)
 {
     errorReporter() = std::move(reporter);
@@ -65,4 +101,9 @@ void setErrorReporterForTesting(std::function<void(const QString&)> reporter)
 void setUnsavedQuestionForTesting(std::function<UnsavedChoice(const QString&)> answer)
 {
     unsavedAnswer() = std::move(answer);
+}
+
+void setConfirmQuestionForTesting(std::function<ConfirmChoice(const QString&)> answer)
+{
+    confirmAnswer() = std::move(answer);
 }

@@ -1,7 +1,8 @@
 #pragma once
-// The program's two conversations with the user: reporting a failure, and
-// asking what to do with unsaved edits. Tests replace both with hooks, since
-// a modal box would wait for a click that never comes.
+// The program's conversations with the user: reporting a failure, asking
+// whether to confirm the edits still standing in the form, and asking what to
+// do with unsaved edits. Tests replace each with a hook, since a modal box
+// would wait for a click that never comes.
 
 #include <QString>
 
@@ -23,7 +24,21 @@ enum class UnsavedChoice { Save, Discard, Cancel };
 // Asks `question` with the buttons Save, Discard and Cancel.
 UnsavedChoice askAboutUnsavedEdits(QWidget* parent, const QString& question);
 
+// What the user is about to do while the form holds edits not confirmed.
+enum class ConfirmBefore { Saving, Closing, LoadingAgain };
+
+// "Confirm the changes to NAME before saving?" (closing, loading again).
+QString confirmEditsQuestion(const QString& name, ConfirmBefore next);
+
+// Confirm: "Confirm Changes", then go on. Skip: go on; the typed values stay
+// in the form. Cancel: stop.
+enum class ConfirmChoice { Confirm, Skip, Cancel };
+
+// Asks `question` with the buttons Yes (Confirm), No (Skip) and Cancel.
+ConfirmChoice askToConfirmEdits(QWidget* parent, const QString& question);
+
 // For tests: receive what would have been shown, answer what would have been
 // asked. An empty function restores the real boxes.
 void setErrorReporterForTesting(std::function<void(const QString& text)> reporter);
 void setUnsavedQuestionForTesting(std::function<UnsavedChoice(const QString& question)> answer);
+void setConfirmQuestionForTesting(std::function<ConfirmChoice(const QString& question)> answer);

@@ -126,6 +126,7 @@ void Tfrm_main::clearLoadedState()
         model->setStringList({});
     personShown_ = false;
     shownPerson_.reset();
+    shownName_.clear();
     history_.clear(); // the records it speaks of are about to go
     updateEditState();
 }
@@ -141,7 +142,8 @@ void Tfrm_main::fillLookupBoxes()
 
 void Tfrm_main::Open1Click()
 {
-    if (busy_ || !settleUnsavedEdits(tr("Save changes to the staff file before loading again?")))
+    if (busy_ || !settleUnconfirmedEdits(ConfirmBefore::LoadingAgain) ||
+        !settleUnsavedEdits(tr("Save changes to the staff file before loading again?")))
         return;
     BusyScope busy(busy_);
     // The list items and the form point into the tables: let go of them
@@ -184,7 +186,7 @@ bool Tfrm_main::saveStaffFile()
 
 void Tfrm_main::Save1Click()
 {
-    if (!busy_)
+    if (!busy_ && settleUnconfirmedEdits(ConfirmBefore::Saving))
         saveStaffFile();
 }
 
@@ -219,6 +221,7 @@ void Tfrm_main::lbx_staffClick()
             const auto position = current.data(StaffHitsModel::kPositionRole).toLongLong();
             selected = &rostradb::recordAt(db_.staff, position);
             shownPerson_ = static_cast<std::size_t>(position);
+            shownName_ = fromGameText(selected->displayName);
         }
         rostradb::showStaffMember(db_, selected, form_->lookupBoxCounts(), updates);
     } catch (const std::exception& error) {
@@ -231,12 +234,14 @@ void Tfrm_main::lbx_staffClick()
     personShown_ = true;
 }
 
-void Tfrm_main::Button1Click()
+void Tfrm_main::Button1Click() { confirmShownPerson(); }
+
+bool Tfrm_main::confirmShownPerson()
 {
     // Before a person is shown the form holds placeholders, not values: a
     // commit would write them over the records at position 0.
     if (busy_ || !personShown_)
-        return;
+        return false;
     const rostradb::FormValues values = form_->values();
     // What the commit changes becomes one step of the history, also when it
     // stops part-way: the writes before the failure stay.
@@ -248,11 +253,31 @@ void Tfrm_main::Button1Click()
         history_.record(db_, capture.step(db_));
         updateEditState();
         reportError(this, error);
-        return;
+        return false;
     }
     history_.record(db_, capture.step(db_));
     form_->markConfirmed(); // the boxes now hold what the records hold
     updateEditState();
+    return true;
+}
+
+// Values typed into the form but not confirmed are not in the records: Save
+// would not write them, and loading again or closing would drop them. Asked
+// before the question about unsaved edits, so that confirming them first
+// makes them part of what that question saves.
+bool Tfrm_main::settleUnconfirmedEdits(ConfirmBefore next)
+{
+    if (!personShown_ || !form_->hasUnconfirmedEdits())
+        return true;
+    switch (askToConfirmEdits(this, confirmEditsQuestion(shownName_, next))) {
+    case ConfirmChoice::Confirm:
+        return confirmShownPerson();
+    case ConfirmChoice::Skip:
+        return true;
+    case ConfirmChoice::Cancel:
+        return false;
+    }
+    return false;
 }
 
 bool Tfrm_main::settleUnsavedEdits(const QString& question)
@@ -273,7 +298,8 @@ bool Tfrm_main::settleUnsavedEdits(const QString& question)
 void Tfrm_main::closeEvent(QCloseEvent* event)
 {
     // Closing in the middle of a load or save would cut it short.
-    if (busy_ || !settleUnsavedEdits(tr("Save changes to the staff file before closing?"))) {
+    if (busy_ || !settleUnconfirmedEdits(ConfirmBefore::Closing) ||
+        !settleUnsavedEdits(tr("Save changes to the staff file before closing?"))) {
         event->ignore();
         return;
     }
@@ -352,6 +378,7 @@ void Tfrm_main::showStaffRecord(std::size_t position)
 {
     std::vector<rostradb::FormUpdate> updates;
     shownPerson_ = position;
+    shownName_ = fromGameText(db_.staff.at(position).displayName);
     try {
         rostradb::showStaffMember(db_, &db_.staff.at(position), form_->lookupBoxCounts(), updates);
     } catch (const std::exception& error) {

@@ -24,6 +24,7 @@ class StaffForm;
 class StaffHitsModel;
 class StatusStrip;
 class Tfrm_changes;
+enum class ConfirmBefore;
 
 struct StartupOptions {
     // Overrides the configured game directory for this run (--game-dir).
@@ -76,6 +77,8 @@ private:
     std::string gameDirectoryBytes() const;
 
     bool saveStaffFile();              // true when the file was written
+    bool confirmShownPerson();         // Button1Click; true when the commit succeeded
+    bool settleUnconfirmedEdits(ConfirmBefore next); // false: cancelled, or the confirm failed
     bool settleUnsavedEdits(const QString& question); // false: the user cancelled
     void clearLoadedState();
     void fillLookupBoxes();
@@ -94,6 +97,7 @@ private:
     bool busy_ = false;          // a load or save is running
     bool personShown_ = false;   // the form belongs to a person since the last load
     std::optional<std::size_t> shownPerson_; // the staff record the form shows
+    QString shownName_;                      // that person's display name
     rostradb::EditHistory history_;          // every change made since the last load
 
     QLabel* fendradir_ = nullptr;

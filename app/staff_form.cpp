@@ -90,10 +90,10 @@ void reportMisuse(const FormUpdate& update, const char* problem)
 
 // Leaving a lookup box: what it shows must be what "Confirm Changes" stores,
 // and that is the selected item. Text that names an item (in any case, as
-// the box itself matches it when the user presses Return) selects the first
-// such item in table order; text equal to the selected item's keeps it, so
-// the second of two equal names stays selected; any other text gives way to
-// the selected item's name again.
+// the combo box's own matching on Return and on leaving does) selects the
+// first such item in table order; text equal to the selected item's keeps
+// it, so the second of two equal names stays selected; any other text gives
+// way to the selected item's name again.
 void staff_form_parts::settleTypedText(QComboBox* box)
 {
     if (QCompleter* completer = box->completer(); completer && completer->popup()->isVisible())

@@ -1,6 +1,8 @@
 // The staff form's pages: five pages of labelled boxes, laid out for the
-// window's 11-pixel font. Each box is made, named and registered here; what
-// the boxes show and hand back is staff_form.cpp's business.
+// window's 11-pixel font. The pages, their boxes, names and labels come from
+// the editor's list of controls; how each block of the list is set out on its
+// page is decided here. What the boxes show and hand back is staff_form.cpp's
+// business.
 
 #include "staff_form.h"
 #include "staff_form_parts.h"
@@ -21,7 +23,7 @@
 #include <algorithm>
 #include <limits>
 #include <span>
-#include <string>
+#include <vector>
 
 using namespace rostradb;
 using namespace staff_form_parts;
@@ -108,7 +110,7 @@ void addLabelledLine(QGridLayout* grid, int row, int column, const QString& text
 
 // The boxes of one label: a date's day, month and year, caps and goals.
 struct Line {
-    const FormControl* first;
+    const FormControl* first; // its label is the line's
     std::vector<QWidget*> boxes;
 };
 

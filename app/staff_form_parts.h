@@ -19,8 +19,9 @@ inline QString toQString(std::string_view text)
 // The help memo's text, shown until a person is.
 QString helpText();
 
-// Makes a name box's text agree with its selected item when the user leaves
-// the box; connected to each name box as it is made.
+// Makes a lookup box's text agree with its selected item: connected to each
+// lookup box as it is made, for when the user leaves it, and called by
+// values() before it reads the selections.
 void settleTypedText(QComboBox* box);
 
 } // namespace staff_form_parts

@@ -92,7 +92,7 @@ void BM_CommitPerson(benchmark::State& state)
             else
                 form.texts[name] = u.text;
         } else if (u.kind == rostradb::FormUpdate::Kind::ComboIndex) {
-            form.selections[name] = static_cast<std::int32_t>(u.index);
+            form.selections[name] = form.shownSelections[name] = static_cast<std::int32_t>(u.index);
         }
     }
     for (auto _ : state) {

@@ -163,7 +163,6 @@ constexpr FormControl spare(std::string_view name, std::string_view label)
     return placed(kPreferences, name, label, ControlKind::SpareBox);
 }
 
-
 // Every control of the form, page by page and block by block in the order
 // the window lays them out. The order of the display's and the commit's
 // writes within one record cannot be observed, so both walk this order too.

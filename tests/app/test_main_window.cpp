@@ -1,10 +1,12 @@
 // The main window's start-up, File > Open, the guards around its handlers and
-// the question about unsaved edits, driven through the real widgets.
+// the questions about unconfirmed and unsaved edits, driven through the real
+// widgets.
 
 #include "app_test_support.h"
 
 #include "cp1252.h"
 #include "rostradbpos.h"
+#include "staff_form.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -43,6 +45,32 @@ private:
     std::function<void()> meddle_;
 };
 
+// The questions about edits not confirmed asked while an instance lives, each
+// answered with `answer`.
+class ConfirmAnswers {
+public:
+    ConfirmAnswers()
+    {
+        setConfirmQuestionForTesting([this](const QString& question) {
+            questions.append(question);
+            return answer;
+        });
+    }
+    ~ConfirmAnswers() { setConfirmQuestionForTesting({}); }
+    QStringList questions;
+    ConfirmChoice answer = ConfirmChoice::Cancel;
+};
+
+std::uint32_t fileWord(const QByteArray& bytes, qsizetype offset)
+{
+    std::uint32_t value = 0;
+    for (int i = 3; i >= 0; --i)
+        value = value << 8 | static_cast<std::uint8_t>(bytes.at(offset + i));
+    return value;
+}
+
+constexpr qsizetype kStaffRecordBytes = 157;
+
 } // namespace
 
 class TestMainWindow : public QObject {
@@ -59,6 +87,10 @@ private slots:
     void actionsDuringALoadAreIgnored();
     void unsavedEditsAreSettledBeforeClosing();
     void unsavedEditsAreSettledBeforeLoadingAgain();
+    void unconfirmedEditsAreAskedAboutBeforeSaving();
+    void unconfirmedEditsAreAskedAboutBeforeClosing();
+    void aPickedClubIsConfirmedBeforeLoadingAgain();
+    void choosingAnotherPersonRefillsTheFormWithoutAsking();
     void errorTextEndsWithOneFullStop();
 };
 
@@ -302,6 +334,158 @@ void TestMainWindow::unsavedEditsAreSettledBeforeLoadingAgain()
     QVERIFY(window.database().staff[person].wages != edited);
     QCOMPARE(game.staffFileBytes(), before);
     QVERIFY(!window.hasUnsavedEdits());
+    QCOMPARE(errors.messages, QStringList());
+}
+
+void TestMainWindow::unconfirmedEditsAreAskedAboutBeforeSaving()
+{
+    SampleInstallation game;
+    CapturedErrors errors;
+    ConfirmAnswers confirm;
+    Tfrm_main window(game.options());
+    window.Open1Click();
+    const auto& db = window.database();
+    const std::size_t person = personOfClass(db, 2);
+    QVERIFY(searchAndSelect(window, displayName(db, person), person));
+    auto* wages = child<QLineEdit>(&window, "ed_wages");
+    const std::uint32_t stored = db.staff[person].wages;
+    const QString typed = QString::number(stored + 5);
+    const QByteArray original = game.staffFileBytes();
+    const qsizetype wagesInFile = static_cast<qsizetype>(person) * kStaffRecordBytes + 78;
+
+    window.Save1Click(); // nothing typed: nothing asked
+    QVERIFY(confirm.questions.isEmpty());
+
+    wages->setText(typed);
+    window.Save1Click(); // Cancel: no save
+    QCOMPARE(confirm.questions,
+             QStringList{QStringLiteral("Confirm the changes to %1 before saving?").arg(displayName(db, person))});
+    QCOMPARE(db.staff[person].wages, stored);
+    QCOMPARE(wages->text(), typed);
+
+    confirm.answer = ConfirmChoice::Skip; // saved without it; the typed value stays
+    window.Save1Click();
+    QCOMPARE(confirm.questions.size(), 2);
+    QCOMPARE(db.staff[person].wages, stored);
+    QCOMPARE(game.staffFileBytes(), original);
+    QCOMPARE(wages->text(), typed);
+
+    confirm.answer = ConfirmChoice::Confirm;
+    window.Save1Click();
+    QCOMPARE(confirm.questions.size(), 3);
+    QCOMPARE(db.staff[person].wages, stored + 5);
+    QCOMPARE(fileWord(game.staffFileBytes(), wagesInFile), stored + 5);
+    QVERIFY(!window.hasUnsavedEdits());
+    window.Save1Click(); // confirmed: nothing left to ask about
+    QCOMPARE(confirm.questions.size(), 3);
+    QCOMPARE(errors.messages, QStringList());
+}
+
+void TestMainWindow::unconfirmedEditsAreAskedAboutBeforeClosing()
+{
+    SampleInstallation game;
+    CapturedErrors errors;
+    ConfirmAnswers confirm;
+    AnsweredQuestions unsaved;
+    Tfrm_main window(game.options());
+    window.show();
+    window.Open1Click();
+    const auto& db = window.database();
+    const std::size_t person = personOfClass(db, 1);
+    const auto nonPlayer = static_cast<std::size_t>(db.staff[person].nonPlayerId);
+    QVERIFY(searchAndSelect(window, displayName(db, person), person));
+    auto* ability = child<QLineEdit>(&window, "ed_cabl");
+    const std::uint16_t stored = db.nonPlayers[nonPlayer].currentAbility;
+    ability->setText(QString::number(stored ^ 1));
+
+    QVERIFY(!window.close()); // Cancel: stays open, nothing else asked
+    QCOMPARE(confirm.questions,
+             QStringList{QStringLiteral("Confirm the changes to %1 before closing?").arg(displayName(db, person))});
+    QVERIFY(unsaved.questions.isEmpty());
+    QVERIFY(window.isVisible());
+
+    // Confirmed, the edit is unsaved and that question follows.
+    confirm.answer = ConfirmChoice::Confirm;
+    unsaved.answer = UnsavedChoice::Cancel;
+    QVERIFY(!window.close());
+    QCOMPARE(db.nonPlayers[nonPlayer].currentAbility, stored ^ 1);
+    QCOMPARE(unsaved.questions, QStringList{QStringLiteral("Save changes to the staff file before closing?")});
+
+    // Typed again and skipped: the record keeps the confirmed value.
+    ability->setText(QString::number(stored ^ 2));
+    confirm.answer = ConfirmChoice::Skip;
+    unsaved.answer = UnsavedChoice::Discard;
+    QVERIFY(window.close());
+    QCOMPARE(confirm.questions.size(), 3);
+    QCOMPARE(unsaved.questions.size(), 2);
+    QCOMPARE(db.nonPlayers[nonPlayer].currentAbility, stored ^ 1);
+    QCOMPARE(errors.messages, QStringList());
+}
+
+// Moving a person to another club through the form, confirmed by the
+// question at File > Open, saved by the next question and loaded again.
+void TestMainWindow::aPickedClubIsConfirmedBeforeLoadingAgain()
+{
+    SampleInstallation game;
+    CapturedErrors errors;
+    ConfirmAnswers confirm;
+    AnsweredQuestions unsaved;
+    Tfrm_main window(game.options());
+    window.Open1Click();
+    const std::size_t person = personOfClass(window.database(), 2);
+    const QString name = displayName(window.database(), person);
+    QVERIFY(searchAndSelect(window, name, person));
+    auto* club = child<QComboBox>(&window, "cbx_club");
+    const int clubs = static_cast<int>(window.database().clubs.size());
+    QCOMPARE(club->count(), clubs + 1);
+    const int picked = (club->currentIndex() + 1) % clubs;
+    club->setCurrentIndex(picked);
+    QVERIFY(window.findChild<StaffForm*>()->hasUnconfirmedEdits());
+
+    confirm.answer = ConfirmChoice::Confirm;
+    unsaved.answer = UnsavedChoice::Save;
+    window.Open1Click();
+    QCOMPARE(confirm.questions,
+             QStringList{QStringLiteral("Confirm the changes to %1 before loading again?").arg(name)});
+    QCOMPARE(unsaved.questions,
+             QStringList{QStringLiteral("Save changes to the staff file before loading again?")});
+    QCOMPARE(fileWord(game.staffFileBytes(), static_cast<qsizetype>(person) * kStaffRecordBytes + 57),
+             std::uint32_t(picked));
+    QCOMPARE(window.database().staff[person].clubContracted, std::uint32_t(picked)); // as loaded again
+    QVERIFY(!window.findChild<StaffForm*>()->hasUnconfirmedEdits());
+
+    // "none" stores the none marker.
+    QVERIFY(searchAndSelect(window, name, person));
+    QCOMPARE(club->currentIndex(), picked);
+    club->setCurrentIndex(clubs);
+    window.Button1Click();
+    QCOMPARE(window.database().staff[person].clubContracted, 0xFEFFFFFFu);
+    QCOMPARE(confirm.questions.size(), 1);
+    QCOMPARE(errors.messages, QStringList());
+}
+
+void TestMainWindow::choosingAnotherPersonRefillsTheFormWithoutAsking()
+{
+    SampleInstallation game;
+    CapturedErrors errors;
+    ConfirmAnswers confirm;
+    Tfrm_main window(game.options());
+    window.Open1Click();
+    const auto& db = window.database();
+    const std::size_t first = personOfClass(db, 2);
+    const std::size_t second = personOfClass(db, 1);
+    QVERIFY(searchAndSelect(window, displayName(db, first), first));
+    auto* wages = child<QLineEdit>(&window, "ed_wages");
+    const std::uint32_t stored = db.staff[first].wages;
+    wages->setText(QString::number(stored + 1));
+    auto* form = window.findChild<StaffForm*>();
+    QVERIFY(form->hasUnconfirmedEdits());
+
+    QVERIFY(searchAndSelect(window, displayName(db, second), second));
+    QVERIFY(confirm.questions.isEmpty());
+    QVERIFY(!form->hasUnconfirmedEdits());
+    QCOMPARE(wages->text(), QString::number(db.staff[second].wages));
+    QCOMPARE(db.staff[first].wages, stored);
     QCOMPARE(errors.messages, QStringList());
 }
 

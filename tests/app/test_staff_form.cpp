@@ -1,5 +1,6 @@
 #include "staff_form.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QCompleter>
 #include <QLabel>
@@ -10,9 +11,11 @@
 #include <QStringListModel>
 #include <QStyleOption>
 #include <QTabWidget>
+#include <QSignalSpy>
 #include <QtTest>
 
 #include <algorithm>
+#include <functional>
 #include <limits>
 #include <map>
 #include <set>
@@ -316,6 +319,134 @@ private slots:
             QCOMPARE(box->currentText(), QString::fromUtf8(step.shown));
             QCOMPARE(form.values().selections.at("cbx_fname"), step.index);
         }
+    }
+
+    // Confirming without leaving the box: values() settles the typed text
+    // first, so the selection handed back is the item the box shows.
+    void typedTextSettlesBeforeTheValuesAreHandedBack()
+    {
+        StaffForm form;
+        form.setLookupModel(LookupTable::FirstNames, new QStringListModel({"Ann", "Bea", "Cid", "Bea", "none"}, &form));
+        form.setLookupModel(LookupTable::Clubs, new QStringListModel({"Athletic", "Rovers", "none"}, &form));
+        form.apply({selectItem("cbx_fname", 0), selectItem("cbx_club", 0)});
+        auto* names = find<QComboBox>(form, "cbx_fname");
+        auto* clubs = find<QComboBox>(form, "cbx_club");
+        const struct {
+            QComboBox* box;
+            const char* typed;
+            int index;
+            const char* shown;
+        } steps[] = {
+            {names, "Bea", 1, "Bea"},    // the first of two equal names, in table order
+            {names, "cid", 2, "Cid"},    // in any case, as Return would take it
+            {names, "Nobody", 2, "Cid"}, // names none: back to the selected item
+            {names, "", 2, "Cid"},
+            {clubs, "Rovers", 1, "Rovers"},
+            {clubs, "Rov", 1, "Rovers"},
+        };
+        for (const auto& step : steps) {
+            step.box->lineEdit()->setText(QString::fromUtf8(step.typed)); // typed, not left
+            const FormValues values = form.values();
+            QCOMPARE(values.selections.at(step.box->objectName().toStdString()), step.index);
+            QCOMPARE(step.box->currentText(), QString::fromUtf8(step.shown));
+        }
+    }
+
+    void typingWithTheOfferedNamesOpenSettlesToo()
+    {
+        StaffForm form;
+        auto* nations = new QStringListModel({"Aland", "Borduria", "Bordland", "none"}, &form);
+        form.setLookupModel(LookupTable::Nations, nations);
+        form.apply({visible(control::kStaffHelp, false), visible(control::kStaffPages, true),
+                    selectItem("cbx_snation", 0)});
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        auto* box = find<QComboBox>(form, "cbx_snation");
+        box->lineEdit()->setFocus();
+        box->lineEdit()->selectAll();
+        QTest::keyClicks(box->lineEdit(), "Bord");
+        QTRY_VERIFY(box->completer()->popup()->isVisible());
+        QCOMPARE(form.values().selections.at("cbx_snation"), 0); // "Bord" names no nation
+        QVERIFY(!box->completer()->popup()->isVisible());
+        QCOMPARE(box->currentText(), QStringLiteral("Aland"));
+    }
+
+    // A box is marked while it shows something else than when the person
+    // was shown or the edits were confirmed; what apply() and reset() do is
+    // not the user's.
+    void marksFollowTheUsersChanges()
+    {
+        StaffForm form;
+        form.setLookupModel(LookupTable::FirstNames, new QStringListModel({"Ann", "Bea", "none"}, &form));
+        QSignalSpy changes(&form, &StaffForm::unconfirmedEditsChanged);
+        const auto showPerson = [&](const char* wages) {
+            form.apply({text("ed_wages", wages), text("ed_cabl", "7"), selectItem("cbx_fname", 1)});
+        };
+        showPerson("12");
+        QVERIFY(!form.hasUnconfirmedEdits());
+        QCOMPARE(changes.count(), 0);
+
+        auto* wages = find<QLineEdit>(form, "ed_wages");
+        auto* names = find<QComboBox>(form, "cbx_fname");
+        const QColor plain = find<QLineEdit>(form, "ed_value")->palette().color(QPalette::Base);
+        QTest::keyClick(wages, Qt::Key_End);
+        QTest::keyClick(wages, Qt::Key_3);
+        QVERIFY(form.hasUnconfirmedEdits());
+        QCOMPARE(form.unconfirmedBoxes(), QStringList{"ed_wages"});
+        QCOMPARE(wages->property("unconfirmed").toBool(), true);
+        QVERIFY(wages->palette().color(QPalette::Base) != plain);
+        QCOMPARE(changes.count(), 1);
+        QCOMPARE(changes.last().at(0).toBool(), true);
+
+        names->setCurrentIndex(2);
+        QCOMPARE(form.unconfirmedBoxes(), (QStringList{"cbx_fname", "ed_wages"}));
+        QCOMPARE(changes.count(), 1); // already unconfirmed
+        QTest::keyClick(wages, Qt::Key_Backspace); // back to what was shown
+        names->setCurrentIndex(1);
+        QVERIFY(!form.hasUnconfirmedEdits());
+        QCOMPARE(wages->property("unconfirmed").toBool(), false);
+        QCOMPARE(wages->palette().color(QPalette::Base), plain);
+        QCOMPARE(changes.count(), 2);
+        QCOMPARE(changes.last().at(0).toBool(), false);
+
+        // Showing, confirming and resetting each start afresh.
+        const std::function<void()> fresh[] = {[&] { showPerson("99"); }, [&] { form.markConfirmed(); },
+                                               [&] { form.reset(); }};
+        int typed = 20;
+        for (const auto& startAfresh : fresh) {
+            find<QLineEdit>(form, "ed_cabl")->setText(QString::number(++typed));
+            QVERIFY(form.hasUnconfirmedEdits());
+            startAfresh();
+            QVERIFY(!form.hasUnconfirmedEdits());
+            QVERIFY(form.unconfirmedBoxes().isEmpty());
+            QCOMPARE(find<QLineEdit>(form, "ed_cabl")->property("unconfirmed").toBool(), false);
+            QCOMPARE(changes.last().at(0).toBool(), false);
+        }
+        QCOMPARE(changes.count(), 8);
+
+        // Text typed and settled back to the selected name leaves no mark.
+        showPerson("5");
+        names->lineEdit()->setText("Nobody");
+        QVERIFY(form.hasUnconfirmedEdits());
+        form.values();
+        QVERIFY(!form.hasUnconfirmedEdits());
+    }
+
+    // The club is stored only when picked: values() tells the commit which
+    // item the display selected, and after a confirm, which one was stored.
+    void valuesTellWhichItemWasShown()
+    {
+        StaffForm form;
+        form.setLookupModel(LookupTable::Clubs, new QStringListModel({"Athletic", "Rovers", "United", "none"}, &form));
+        form.apply({selectItem("cbx_club", 3)});
+        find<QComboBox>(form, "cbx_club")->setCurrentIndex(1);
+        FormValues values = form.values();
+        QCOMPARE(values.selections.at("cbx_club"), 1);
+        QCOMPARE(values.shownSelections.at("cbx_club"), 3);
+        form.markConfirmed();
+        values = form.values();
+        QCOMPARE(values.shownSelections.at("cbx_club"), 1);
+        QCOMPARE(values.shownSelections.at("cbx_fname"), -1);
     }
 
     void lookupModelsAreSharedAndFillWithoutSelecting()

@@ -160,7 +160,9 @@ std::size_t indexOf(const std::array<Field<Record>, L>& layout, std::string_view
 
 TEST(FormControls, LabelOfTheBoxThatShowsAField)
 {
-    const auto staff = [](std::string_view field) { return formLabelFor(TableKind::Staff, indexOf(kStaffLayout, field)); };
+    const auto staff = [](std::string_view field) {
+        return formLabelFor(TableKind::Staff, indexOf(kStaffLayout, field));
+    };
     const auto player = [](std::string_view field) {
         return formLabelFor(TableKind::Player, indexOf(kPlayerLayout, field));
     };
