@@ -97,23 +97,5 @@ TEST(ChangeRows, AttributeRecordsBelongToThePersonWhoseLinkLeadsThere)
     EXPECT_EQ(rowAfterSetting(db, StaffTable::NonPlayer, 2, "tact", 1).personPosition, 1u);
 }
 
-TEST(ChangeRows, ARecordMissingFromTheSnapshotHasNoValueInTheFile)
-{
-    GameDatabase db = testing::peopleDatabase({2, 2});
-    testing::takeSnapshot(db);
-    db.snapshot.staff.bytes.truncate(157);
-    EXPECT_EQ(rowAfterSetting(db, StaffTable::Staff, 1, "ambition", 4).inFile, "");
-}
-
-TEST(StatusLine, CountsTheChangedValues)
-{
-    EXPECT_EQ(statusLine(false, 0, false), "No database loaded");
-    EXPECT_EQ(statusLine(true, 0, false), "No unsaved changes");
-    EXPECT_EQ(statusLine(true, 1, false), "1 value changed since the last save");
-    EXPECT_EQ(statusLine(true, 1234, false), "1234 values changed since the last save");
-    EXPECT_EQ(statusLine(true, 0, true), "No unsaved changes - typed changes not confirmed");
-    EXPECT_EQ(statusLine(true, 2, true), "2 values changed since the last save - typed changes not confirmed");
-}
-
 } // namespace
 } // namespace rostradb

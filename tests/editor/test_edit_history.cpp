@@ -247,18 +247,5 @@ TEST(PendingChanges, FollowAFieldByFieldComparisonThroughRandomEdits)
     }
 }
 
-TEST(PendingChanges, FullCountSkipsTheLinksSaveNeverWrites)
-{
-    GameDatabase db = testing::peopleDatabase({2, 1});
-    takeSnapshot(db);
-    db.staff[1].playerId += 1; // kept in memory, never written
-    db.staff[1].ambition += 1;
-    db.nonPlayers[1].extraValues[7] += 1;
-    PendingChanges pending;
-    pending.recount(db);
-    EXPECT_EQ(pending.keys(), differencesFromSnapshot(db));
-    EXPECT_EQ(pending.count(), 2u);
-}
-
 } // namespace
 } // namespace rostradb
