@@ -94,7 +94,14 @@ Tfrm_main::Tfrm_main(const StartupOptions& options, QWidget* parent)
     FormCreate(options);
 }
 
-Tfrm_main::~Tfrm_main() = default;
+Tfrm_main::~Tfrm_main()
+{
+    // The list of changes reads the database and the history, which go
+    // before the child windows do; and nothing the form says on its way out
+    // may reach a half-destroyed window.
+    delete changes_;
+    disconnect(form_, nullptr, this, nullptr);
+}
 
 void Tfrm_main::setProgressSink(rostradb::ProgressSink* sink) { progress_ = sink; }
 
