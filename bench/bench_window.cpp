@@ -24,6 +24,8 @@
 #include <sys/resource.h>
 
 #include <cstdio>
+#include <memory>
+#include <optional>
 
 namespace {
 
@@ -44,10 +46,15 @@ struct Editor {
     std::unique_ptr<Tfrm_main> window;
 };
 
+// Owned by main() and made on first use: its widgets must be destroyed
+// before the QApplication, which a static would outlive.
+std::optional<Editor>* theEditor = nullptr;
+
 Editor& editor()
 {
-    static Editor e;
-    return e;
+    if (!theEditor->has_value())
+        theEditor->emplace();
+    return **theEditor;
 }
 
 void BM_OpenThroughWindow(benchmark::State& state)
@@ -119,6 +126,8 @@ int main(int argc, char* argv[])
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    std::optional<Editor> editorOfThisRun; // declared after app, so destroyed before it
+    theEditor = &editorOfThisRun;
     setErrorReporterForTesting([](const QString& text) { std::fprintf(stderr, "error: %s\n", qPrintable(text)); });
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

@@ -6,6 +6,7 @@
 #include <exception>
 #include <iostream>
 #include <stdexcept>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -25,6 +26,17 @@ int main(int argc, char* argv[])
         return 0;
     }
     try {
+        // Checked before the first file is written, so that a refusal leaves
+        // the folder exactly as it was.
+        const std::vector<std::string> existing = rostradb::existingSampleGameFiles(parsed.gameDir);
+        if (!existing.empty() && !parsed.force) {
+            std::string names;
+            for (const std::string& name : existing)
+                names += (names.empty() ? "" : ", ") + name;
+            std::cerr << "rostradb-sample: " << (parsed.gameDir / "data").string() << " already holds " << names
+                      << "; nothing was written. Give --force to replace those files.\n";
+            return 1;
+        }
         rostradb::writeSampleGame(parsed.gameDir, parsed.size, parsed.seed);
     } catch (const std::exception& e) {
         std::cerr << "rostradb-sample: " << e.what() << "\n";

@@ -41,6 +41,10 @@ SampleArguments parseSampleArguments(std::span<const std::string_view> args)
             parsed.help = true;
             return parsed;
         }
+        if (arg == "--force") {
+            parsed.force = true;
+            continue;
+        }
         if (arg == "--size" || arg == "--seed") {
             if (i + 1 == args.size())
                 throw std::invalid_argument(std::string(arg) + " needs a value");

@@ -75,6 +75,17 @@ SampleCounts sampleCounts(SampleSize size)
             .staff = 65536, .nonPlayers = 25000, .players = 45000};
 }
 
+std::vector<std::string> existingSampleGameFiles(const std::filesystem::path& gameDir)
+{
+    std::vector<std::string> present;
+    for (std::string_view name : kSampleGameFiles) {
+        // symlink_status: a dangling link is there too, and status() would say not_found.
+        if (std::filesystem::symlink_status(gameDir / "data" / name).type() != std::filesystem::file_type::not_found)
+            present.emplace_back(name);
+    }
+    return present;
+}
+
 void writeSampleGame(const std::filesystem::path& gameDir, SampleSize size, std::uint64_t seed)
 {
     const SampleCounts counts = sampleCounts(size);

@@ -3,8 +3,12 @@
 // and benchmarks that need real-sized data. Every file is made by this code
 // from a seed; no byte comes from the real game.
 
+#include <array>
 #include <cstdint>
 #include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
 
 namespace rostradb {
 
@@ -25,6 +29,19 @@ struct SampleCounts {
 };
 
 SampleCounts sampleCounts(SampleSize size);
+
+// The files writeSampleGame writes into gameDir/data/, in the order it writes them.
+inline constexpr std::array<std::string_view, 7> kSampleGameFiles = {
+    "index.dat", "nation.dat", "first_names.dat", "second_names.dat", "common_names.dat", "club.dat", "staff.dat",
+};
+
+// The names of kSampleGameFiles that gameDir/data/ already holds, in that
+// order. Anything of that name counts (a folder, a link to nowhere): writing
+// there would replace or follow it. Empty when gameDir or its data folder is
+// missing. Throws std::filesystem::filesystem_error when a name cannot be
+// looked at (no permission to the folder, say), since "not there" would then
+// be a guess.
+std::vector<std::string> existingSampleGameFiles(const std::filesystem::path& gameDir);
 
 // Creates gameDir/data/ (and gameDir) when missing and writes index.dat,
 // nation.dat, first_names.dat, second_names.dat, common_names.dat, club.dat

@@ -13,26 +13,30 @@ namespace {
 
 using Args = std::vector<std::string_view>;
 
-TEST(SampleArgumentsTest, AcceptsFolderSizeAndSeedInAnyOrder)
+TEST(SampleArgumentsTest, AcceptsFolderSizeSeedAndForceInAnyOrder)
 {
     struct Case {
         Args args;
         SampleSize size;
         std::uint64_t seed;
+        bool force;
     };
     const std::vector<Case> cases = {
-        {{"game"}, SampleSize::Small, 1},
-        {{"game", "--size", "tiny"}, SampleSize::Tiny, 1},
-        {{"--size", "full", "game"}, SampleSize::Full, 1},
-        {{"--seed", "0", "game", "--size", "small"}, SampleSize::Small, 0},
-        {{"game", "--seed", "18446744073709551615"}, SampleSize::Small, 18446744073709551615ull},
-        {{"game", "--size", "tiny", "--size", "full"}, SampleSize::Full, 1}, // the last one counts
+        {{"game"}, SampleSize::Small, 1, false},
+        {{"game", "--size", "tiny"}, SampleSize::Tiny, 1, false},
+        {{"--size", "full", "game"}, SampleSize::Full, 1, false},
+        {{"--seed", "0", "game", "--size", "small"}, SampleSize::Small, 0, false},
+        {{"game", "--seed", "18446744073709551615"}, SampleSize::Small, 18446744073709551615ull, false},
+        {{"game", "--size", "tiny", "--size", "full"}, SampleSize::Full, 1, false}, // the last one counts
+        {{"--force", "game"}, SampleSize::Small, 1, true},
+        {{"game", "--seed", "9", "--force", "--size", "tiny"}, SampleSize::Tiny, 9, true},
     };
     for (const Case& c : cases) {
         const SampleArguments parsed = parseSampleArguments(c.args);
         EXPECT_EQ(parsed.gameDir, "game");
         EXPECT_EQ(parsed.size, c.size);
         EXPECT_EQ(parsed.seed, c.seed);
+        EXPECT_EQ(parsed.force, c.force);
         EXPECT_FALSE(parsed.help);
     }
 }
@@ -59,6 +63,8 @@ TEST(SampleArgumentsTest, RefusesBadArgumentsWithAMessage)
         {"game", "--seed", "18446744073709551616"},
         {"game", "--verbose"},
         {"game", "--size=tiny"},
+        {"game", "--force=yes"},
+        {"game", "--forced"},
     };
     for (const Args& args : cases) {
         std::string joined;
