@@ -85,8 +85,7 @@ void fillOwners(const std::vector<StaffRecord>& staff, std::int32_t StaffRecord:
 void RecordOwners::build(const GameDatabase& db)
 {
     fillOwners(db.staff, &StaffRecord::playerId, kPlayer, db.players.size(), playerOwners_, kNobody);
-    fillOwners(db.staff, &StaffRecord::nonPlayerId, kNonPlayer, db.nonPlayers.size(),
-                                nonPlayerOwners_, kNobody);
+    fillOwners(db.staff, &StaffRecord::nonPlayerId, kNonPlayer, db.nonPlayers.size(), nonPlayerOwners_, kNobody);
 }
 
 std::optional<std::size_t> RecordOwners::owner(StaffTable table, std::uint32_t position) const

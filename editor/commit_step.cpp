@@ -34,8 +34,7 @@ void compare(const std::array<Field<Record>, N>& layout, StaffTable table,
 } // namespace
 
 CommitCapture::CommitCapture(const GameDatabase& db, const FormValues& form)
-    : staff_(copyAt(db.staff, form.staffPosition)),
-      player_(copyAt(db.players, form.playerPosition)),
+    : staff_(copyAt(db.staff, form.staffPosition)), player_(copyAt(db.players, form.playerPosition)),
       nonPlayer_(copyAt(db.nonPlayers, form.nonPlayerPosition))
 {
 }

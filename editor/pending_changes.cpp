@@ -19,8 +19,7 @@ void compareRecord(const Record& record, const std::uint8_t* bytes, StaffTable t
         const auto differs = [&](const auto& field) {
             return field.saved && field.access.get(record) != le::load(bytes + field.offset, field.access.width);
         };
-        ((differs(Layout[I]) ? (void)changed.insert({table, position, static_cast<std::uint16_t>(I)}) : void()),
-         ...);
+        ((differs(Layout[I]) ? (void)changed.insert({table, position, static_cast<std::uint16_t>(I)}) : void()), ...);
     }(std::make_index_sequence<Layout.size()>{});
 }
 

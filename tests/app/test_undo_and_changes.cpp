@@ -62,8 +62,7 @@ void TestUndoAndChanges::statusAndButtonsFollowTheHistory()
              QStringLiteral("Undo Confirm Changes of ") + displayName(db, player));
 
     edit(window, "ed_gk")->setText(edit(window, "ed_gk")->text() + QStringLiteral("1"));
-    QCOMPARE(statusText(window),
-             QStringLiteral("1 value changed since the last save - typed changes not confirmed"));
+    QCOMPARE(statusText(window), QStringLiteral("1 value changed since the last save - typed changes not confirmed"));
     confirmChanged(window, player, {"ed_gk", "ed_adap"});
     QCOMPARE(statusText(window), QStringLiteral("3 values changed since the last save"));
 
@@ -199,7 +198,8 @@ void TestUndoAndChanges::listFollowsChangesAndRevertsTheSelectedRows()
     QCOMPARE(model->rowCount(), 3);
 
     // Double-clicking the non-player row shows its person, not the one shown.
-    QCOMPARE(model->index(1, 0).data().toString(), QStringLiteral("non-player %1").arg(db.staff[nonPlayer].nonPlayerId));
+    QCOMPARE(model->index(1, 0).data().toString(),
+             QStringLiteral("non-player %1").arg(db.staff[nonPlayer].nonPlayerId));
     emit list->doubleClicked(model->index(1, 2));
     QCOMPARE(child<QSpinBox>(&window, "id")->value(), int(nonPlayer));
     QCOMPARE(edit(window, "ed_coac")->text(), model->index(1, 4).data().toString());
@@ -227,7 +227,9 @@ void TestUndoAndChanges::twoPeopleEditedOneUndoneSavesOnlyTheOther()
 
     const std::uint64_t players = db.directory.at(rostradb::entry::kPlayers).offset();
     const std::uint64_t nonPlayers = db.directory.at(rostradb::entry::kNonPlayers).offset();
-    const auto bump = [&](std::uint64_t at) { expected[qsizetype(at)] = char((std::uint8_t(expected[qsizetype(at)]) + 9) % 256); };
+    const auto bump = [&](std::uint64_t at) {
+        expected[qsizetype(at)] = char((std::uint8_t(expected[qsizetype(at)]) + 9) % 256);
+    };
     bump(players + std::uint64_t(db.staff[kept].playerId) * 70 + 67);       // vision
     bump(nonPlayers + std::uint64_t(db.staff[kept].nonPlayerId) * 68 + 34); // youn
     bump(kept * 157 + 34);                                                  // caps

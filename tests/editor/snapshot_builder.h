@@ -40,8 +40,8 @@ inline void takeSnapshot(GameDatabase& db)
 inline std::vector<std::uint8_t> encodedTables(const GameDatabase& db)
 {
     std::vector<std::uint8_t> bytes;
-    for (const TableRegion& region :
-         {regionOf(db.staff, kStaffLayout), regionOf(db.nonPlayers, kNonPlayerLayout), regionOf(db.players, kPlayerLayout)})
+    for (const TableRegion& region : {regionOf(db.staff, kStaffLayout), regionOf(db.nonPlayers, kNonPlayerLayout),
+                                      regionOf(db.players, kPlayerLayout)})
         bytes.insert(bytes.end(), region.bytes.data(), region.bytes.data() + region.bytes.size());
     return bytes;
 }
