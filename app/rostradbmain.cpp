@@ -5,16 +5,21 @@
 #include "game_location.h"
 #include "lookup_models.h"
 #include "message_boxes.h"
+#include "rostradb_changes.h"
 #include "staff_form.h"
 #include "staff_hits_model.h"
+#include "status_strip.h"
 
 #include "db/data_paths.h"
 #include "db/errors.h"
 #include "db/loaders.h"
 #include "db/staff_writer.h"
+#include "editor/change_list.h"
 #include "editor/commit_edits.h"
+#include "editor/commit_step.h"
 #include "editor/staff_display.h"
 #include "editor/staff_search.h"
+#include "editor/step_display.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -24,6 +29,7 @@
 #include <QListView>
 #include <QStringListModel>
 #include <QTextEdit>
+#include <QTabWidget>
 #include <QTextStream>
 
 namespace {
@@ -80,11 +86,22 @@ Tfrm_main::Tfrm_main(const StartupOptions& options, QWidget* parent)
         if (QApplication::mouseButtons() == Qt::NoButton)
             lbx_staffClick();
     });
+    connect(strip_, &StatusStrip::undoRequested, this, &Tfrm_main::undoClick);
+    connect(strip_, &StatusStrip::redoRequested, this, &Tfrm_main::redoClick);
+    connect(strip_, &StatusStrip::changesRequested, this, &Tfrm_main::changesClick);
+    connect(form_, &StaffForm::unconfirmedEditsChanged, this, &Tfrm_main::updateEditState);
 
     FormCreate(options);
 }
 
-Tfrm_main::~Tfrm_main() = default;
+Tfrm_main::~Tfrm_main()
+{
+    // The list of changes reads the database and the history, which go
+    // before the child windows do; and nothing the form says on its way out
+    // may reach a half-destroyed window.
+    delete changes_;
+    disconnect(form_, nullptr, this, nullptr);
+}
 
 void Tfrm_main::setProgressSink(rostradb::ProgressSink* sink) { progress_ = sink; }
 
@@ -115,8 +132,10 @@ void Tfrm_main::clearLoadedState()
     for (auto* model : {nations_, firstNames_, secondNames_, commonNames_, clubs_})
         model->setStringList({});
     personShown_ = false;
+    shownPerson_.reset();
     shownName_.clear();
-    unsavedEdits_ = false;
+    history_.clear(); // the records it speaks of are about to go
+    updateEditState();
 }
 
 void Tfrm_main::fillLookupBoxes()
@@ -141,10 +160,14 @@ void Tfrm_main::Open1Click()
         rostradb::runLoadSequence(db_, gameDirectoryBytes(), progress());
     } catch (const std::exception& error) {
         fillLookupBoxes(); // what did load stays usable
+        history_.reset(db_);
+        updateEditState();
         reportError(this, error);
         return;
     }
     fillLookupBoxes();
+    history_.reset(db_);
+    updateEditState();
 }
 
 bool Tfrm_main::saveStaffFile()
@@ -159,10 +182,12 @@ bool Tfrm_main::saveStaffFile()
             return false;
         save.write(progress());
     } catch (const std::exception& error) {
+        updateEditState();
         reportError(this, error);
         return false;
     }
-    unsavedEdits_ = false;
+    history_.saved(db_); // the file now holds what memory does
+    updateEditState();
     return true;
 }
 
@@ -202,6 +227,7 @@ void Tfrm_main::lbx_staffClick()
         if (current.isValid()) {
             const auto position = current.data(StaffHitsModel::kPositionRole).toLongLong();
             selected = &rostradb::recordAt(db_.staff, position);
+            shownPerson_ = static_cast<std::size_t>(position);
             shownName_ = fromGameText(selected->displayName);
         }
         rostradb::showStaffMember(db_, selected, form_->lookupBoxCounts(), updates);
@@ -223,16 +249,22 @@ bool Tfrm_main::confirmShownPerson()
     // commit would write them over the records at position 0.
     if (busy_ || !personShown_)
         return false;
+    const rostradb::FormValues values = form_->values();
+    // What the commit changes becomes one step of the history, also when it
+    // stops part-way: the writes before the failure stay.
+    const rostradb::CommitCapture capture(db_, values);
     rostradb::CommitOutcome outcome;
     try {
-        rostradb::commitEdits(db_, form_->values(), outcome);
+        rostradb::commitEdits(db_, values, outcome);
     } catch (const std::exception& error) {
-        unsavedEdits_ = unsavedEdits_ || outcome.changedAnything;
+        history_.record(db_, capture.step(db_));
+        updateEditState();
         reportError(this, error);
         return false;
     }
-    unsavedEdits_ = unsavedEdits_ || outcome.changedAnything;
-    form_->markConfirmed();
+    history_.record(db_, capture.step(db_));
+    form_->markConfirmed(); // the boxes now hold what the records hold
+    updateEditState();
     return true;
 }
 
@@ -257,7 +289,7 @@ bool Tfrm_main::settleUnconfirmedEdits(ConfirmBefore next)
 
 bool Tfrm_main::settleUnsavedEdits(const QString& question)
 {
-    if (!unsavedEdits_)
+    if (!hasUnsavedEdits())
         return true;
     switch (askAboutUnsavedEdits(this, question)) {
     case UnsavedChoice::Save:
@@ -278,5 +310,120 @@ void Tfrm_main::closeEvent(QCloseEvent* event)
         event->ignore();
         return;
     }
+    if (changes_)
+        changes_->close();
     event->accept();
+}
+
+void Tfrm_main::updateEditState()
+{
+    const std::string status = rostradb::statusLine(!db_.staff.empty(), history_.changedValues(),
+                                                    personShown_ && form_->hasUnconfirmedEdits());
+    const auto stepName = [](const rostradb::EditStep* step) {
+        return step ? fromGameText(step->name) : QString();
+    };
+    strip_->showState(QString::fromStdString(status), stepName(history_.undoStep()), stepName(history_.redoStep()));
+    if (changes_ && changes_->isVisible())
+        changes_->refresh();
+}
+
+void Tfrm_main::undoClick()
+{
+    if (busy_)
+        return;
+    if (const rostradb::EditStep* step = history_.undo(db_)) {
+        updateEditState();
+        refreshFormAfter(*step);
+    }
+}
+
+void Tfrm_main::redoClick()
+{
+    if (busy_)
+        return;
+    if (const rostradb::EditStep* step = history_.redo(db_)) {
+        updateEditState();
+        refreshFormAfter(*step);
+    }
+}
+
+void Tfrm_main::changesClick()
+{
+    if (!changes_) {
+        changes_ = new Tfrm_changes(db_, history_, this);
+        connect(changes_, &Tfrm_changes::revertRequested, this, &Tfrm_main::revertValues);
+        connect(changes_, &Tfrm_changes::personRequested, this, &Tfrm_main::showPersonOfChange);
+    }
+    changes_->refresh();
+    changes_->show();
+    changes_->raise();
+    changes_->activateWindow();
+}
+
+void Tfrm_main::revertValues(const std::vector<rostradb::ValueKey>& values)
+{
+    if (busy_)
+        return;
+    if (const rostradb::EditStep* step = history_.revert(db_, values)) {
+        updateEditState();
+        refreshFormAfter(*step);
+    }
+}
+
+void Tfrm_main::showPersonOfChange(std::size_t position)
+{
+    if (busy_ || position >= db_.staff.size())
+        return;
+    findChild<QTabWidget*>(QStringLiteral("PageControl1"))->setCurrentIndex(1); // "Staff"
+    showStaffRecord(position);
+    activateWindow();
+}
+
+// Shows the person at `position` of the staff table as choosing them in the
+// result list would, without touching the list.
+void Tfrm_main::showStaffRecord(std::size_t position)
+{
+    std::vector<rostradb::FormUpdate> updates;
+    shownPerson_ = position;
+    shownName_ = fromGameText(db_.staff.at(position).displayName);
+    try {
+        rostradb::showStaffMember(db_, &db_.staff.at(position), form_->lookupBoxCounts(), updates);
+    } catch (const std::exception& error) {
+        form_->apply(updates);
+        personShown_ = personShown_ || !updates.empty();
+        reportError(this, error);
+        return;
+    }
+    form_->apply(updates);
+    personShown_ = true;
+}
+
+// After an undo, redo or revert the form shows the values the step left,
+// when it changed one of the records on screen. With nothing typed and not
+// confirmed, only the boxes of the changed values are filled again; typed
+// values are replaced along with the rest, as when the person is chosen.
+void Tfrm_main::refreshFormAfter(const rostradb::EditStep& step)
+{
+    if (!shownPerson_ || !personShown_ || *shownPerson_ >= db_.staff.size())
+        return;
+    using rostradb::StaffTable;
+    // The positions the display put into id, idpl and idnp; links are never edited.
+    const rostradb::StaffRecord& shown = db_.staff[*shownPerson_];
+    if (!rostradb::stepTouches(step, StaffTable::Staff, static_cast<std::int64_t>(*shownPerson_)) &&
+        !rostradb::stepTouches(step, StaffTable::Staff, shown.staffId) &&
+        !rostradb::stepTouches(step, StaffTable::Player, shown.playerId) &&
+        !rostradb::stepTouches(step, StaffTable::NonPlayer, shown.nonPlayerId))
+        return;
+    if (form_->hasUnconfirmedEdits()) {
+        showStaffRecord(*shownPerson_);
+        return;
+    }
+    std::vector<rostradb::FormUpdate> updates;
+    try {
+        rostradb::showStaffMember(db_, &shown, form_->lookupBoxCounts(), updates);
+    } catch (const std::exception&) {
+        showStaffRecord(*shownPerson_); // shows what it can and reports the error
+        return;
+    }
+    form_->apply(rostradb::updatesForStep(updates, step));
 }

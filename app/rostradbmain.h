@@ -6,10 +6,12 @@
 
 #include "db/game_database.h"
 #include "db/progress_sink.h"
+#include "editor/edit_history.h"
 
 #include <QMainWindow>
 
 #include <optional>
+#include <vector>
 
 class QAction;
 class QLabel;
@@ -20,6 +22,8 @@ class QStringListModel;
 class QTextEdit;
 class StaffForm;
 class StaffHitsModel;
+class StatusStrip;
+class Tfrm_changes;
 enum class ConfirmBefore;
 
 struct StartupOptions {
@@ -41,7 +45,12 @@ public:
 
     const rostradb::GameDatabase& database() const { return db_; }
     QString gameDirectory() const;
-    bool hasUnsavedEdits() const { return unsavedEdits_; }
+    // Some value in memory differs from what the staff file held when it was
+    // loaded or last saved.
+    bool hasUnsavedEdits() const { return history_.changedValues() > 0; }
+    const rostradb::EditHistory& history() const { return history_; }
+    // The list of changes; nullptr until "Changes..." first opens it.
+    Tfrm_changes* changesWindow() const { return changes_; }
     bool isBusy() const { return busy_; }
 
 public slots:
@@ -50,6 +59,9 @@ public slots:
     void Button2Click(); // "Start Search"
     void lbx_staffClick(); // a person chosen in the result list
     void Button1Click(); // "Confirm Changes"
+    void undoClick();    // "Undo": the last step taken back
+    void redoClick();    // "Redo": the step taken back applied again
+    void changesClick(); // "Changes...": the list of changes shown
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -72,14 +84,21 @@ private:
     void fillLookupBoxes();
     rostradb::ProgressSink& progress();
 
+    void updateEditState(); // status line, Undo/Redo and the list of changes
+    void showStaffRecord(std::size_t position);
+    void refreshFormAfter(const rostradb::EditStep& step);
+    void revertValues(const std::vector<rostradb::ValueKey>& values);
+    void showPersonOfChange(std::size_t position);
+
     rostradb::GameDatabase db_;
     rostradb::ProgressSink* progress_ = nullptr;
     rostradb::SilentProgress silentProgress_; // until a sink is attached
 
     bool busy_ = false;          // a load or save is running
     bool personShown_ = false;   // the form belongs to a person since the last load
-    bool unsavedEdits_ = false;  // a commit changed a record since the last load or save
-    QString shownName_;          // display name of the person the form shows
+    std::optional<std::size_t> shownPerson_; // the staff record the form shows
+    QString shownName_;                      // that person's display name
+    rostradb::EditHistory history_;          // every change made since the last load
 
     QLabel* fendradir_ = nullptr;
     QTextEdit* about_ = nullptr;
@@ -92,4 +111,6 @@ private:
     QStringListModel* secondNames_ = nullptr;
     QStringListModel* commonNames_ = nullptr;
     QStringListModel* clubs_ = nullptr;
+    StatusStrip* strip_ = nullptr;
+    Tfrm_changes* changes_ = nullptr;
 };

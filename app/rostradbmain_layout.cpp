@@ -5,6 +5,7 @@
 
 #include "staff_form.h"
 #include "staff_hits_model.h"
+#include "status_strip.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -62,6 +63,10 @@ void Tfrm_main::buildLayout()
         pages->setTabVisible(at, false);
     }
     pages->setCurrentIndex(0);
+
+    // The client area's last 82 pixels, below the page controls.
+    strip_ = new StatusStrip(client);
+    strip_->setGeometry(0, 411, kClientWidth, kClientHeight - 411);
 
     buildMenu();
     layout()->setSizeConstraint(QLayout::SetFixedSize); // not resizable

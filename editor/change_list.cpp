@@ -1,0 +1,160 @@
+#include "change_list.h"
+
+#include "db/record_layout.h"
+#include "form_controls.h"
+
+#include <string_view>
+
+namespace rostradb {
+
+namespace {
+
+constexpr std::uint16_t staffField(std::string_view name)
+{
+    for (std::size_t i = 0; i < kStaffLayout.size(); ++i)
+        if (name == kStaffLayout[i].name)
+            return static_cast<std::uint16_t>(i);
+    throw "no such staff field"; // at compile time: a misspelt name does not build
+}
+
+// The staff fields that hold a position in a lookup table, whose value is
+// easier to read with the entry's name after it.
+struct LookupField {
+    std::uint16_t field;
+    LookupTable table;
+};
+constexpr LookupField kLookupFields[] = {
+    {staffField("firstName"), LookupTable::FirstNames},
+    {staffField("secondName"), LookupTable::SecondNames},
+    {staffField("commonName"), LookupTable::CommonNames},
+    {staffField("nation"), LookupTable::Nations},
+    {staffField("secondNation"), LookupTable::Nations},
+    {staffField("nationContracted"), LookupTable::Nations},
+    {staffField("clubContracted"), LookupTable::Clubs},
+};
+
+template <class Record>
+std::string entryText(const std::vector<Record>& table, std::uint32_t position)
+{
+    return position < table.size() ? std::string(table[position].displayText()) : std::string("none");
+}
+
+std::string lookupText(const GameDatabase& db, LookupTable table, std::uint32_t position)
+{
+    switch (table) {
+    case LookupTable::FirstNames:
+        return entryText(db.firstNames, position);
+    case LookupTable::SecondNames:
+        return entryText(db.secondNames, position);
+    case LookupTable::CommonNames:
+        return entryText(db.commonNames, position);
+    case LookupTable::Clubs:
+        return entryText(db.clubs, position);
+    case LookupTable::Nations:
+        break;
+    }
+    return entryText(db.nations, position);
+}
+
+std::string valueText(const GameDatabase& db, const ValueKey& key, std::uint32_t value)
+{
+    std::string text = std::to_string(value);
+    if (key.table == StaffTable::Staff)
+        for (const auto& lookup : kLookupFields)
+            if (lookup.field == key.field)
+                text += " (" + lookupText(db, lookup.table, value) + ")";
+    return text;
+}
+
+void fillOwners(const std::vector<StaffRecord>& staff, std::int32_t StaffRecord::*link, std::uint8_t onlyClass,
+                std::size_t records, std::vector<std::uint32_t>& owners, std::uint32_t nobody)
+{
+    owners.assign(records, nobody);
+    for (std::size_t i = 0; i < staff.size(); ++i) {
+        const StaffRecord& s = staff[i];
+        if (s.classification != onlyClass && s.classification != kNonPlayerAndPlayer)
+            continue;
+        const auto target = static_cast<std::uint32_t>(s.*link);
+        if (target < records && owners[target] == nobody)
+            owners[target] = static_cast<std::uint32_t>(i);
+    }
+}
+
+} // namespace
+
+void RecordOwners::build(const GameDatabase& db)
+{
+    fillOwners(db.staff, &StaffRecord::playerId, kPlayer, db.players.size(), playerOwners_, kNobody);
+    fillOwners(db.staff, &StaffRecord::nonPlayerId, kNonPlayer, db.nonPlayers.size(), nonPlayerOwners_, kNobody);
+}
+
+std::optional<std::size_t> RecordOwners::owner(StaffTable table, std::uint32_t position) const
+{
+    const std::vector<std::uint32_t>* owners = nullptr;
+    switch (table) {
+    case StaffTable::Staff:
+        return position;
+    case StaffTable::NonPlayer:
+        owners = &nonPlayerOwners_;
+        break;
+    case StaffTable::Player:
+        owners = &playerOwners_;
+        break;
+    }
+    if (position >= owners->size() || (*owners)[position] == kNobody)
+        return std::nullopt;
+    return (*owners)[position];
+}
+
+const char* tableWord(StaffTable table)
+{
+    switch (table) {
+    case StaffTable::NonPlayer:
+        return "non-player";
+    case StaffTable::Player:
+        return "player";
+    case StaffTable::Staff:
+        break;
+    }
+    return "staff";
+}
+
+std::string fieldLabel(StaffTable table, std::uint16_t field)
+{
+    static_assert(static_cast<int>(TableKind::NonPlayer) == static_cast<int>(StaffTable::NonPlayer) &&
+                  static_cast<int>(TableKind::Player) == static_cast<int>(StaffTable::Player));
+    if (const auto label = formLabelFor(static_cast<TableKind>(table), field))
+        return std::string(*label);
+    return fieldName(table, field);
+}
+
+ChangeRow describeChange(const GameDatabase& db, const RecordOwners& owners, const ValueKey& key)
+{
+    ChangeRow row;
+    row.record = std::string(tableWord(key.table)) + " " + std::to_string(key.position);
+    row.personPosition = owners.owner(key.table, key.position);
+    if (row.personPosition && *row.personPosition < db.staff.size())
+        row.person = db.staff[*row.personPosition].displayName;
+    row.field = fieldLabel(key.table, key.field);
+    if (const auto inFile = snapshotValue(db.snapshot, key))
+        row.inFile = valueText(db, key, *inFile);
+    row.now = valueText(db, key, currentValue(db, key));
+    return row;
+}
+
+std::string statusLine(bool loaded, std::size_t changedValues, bool unconfirmedEdits)
+{
+    std::string line;
+    if (!loaded)
+        line = "No database loaded";
+    else if (changedValues == 0)
+        line = "No unsaved changes";
+    else
+        line = std::to_string(changedValues) + (changedValues == 1 ? " value" : " values") +
+               " changed since the last save";
+    if (unconfirmedEdits)
+        line += " - typed changes not confirmed";
+    return line;
+}
+
+} // namespace rostradb

@@ -1,0 +1,102 @@
+#include "edit_history.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace rostradb {
+
+void EditHistory::reset(const GameDatabase& db)
+{
+    steps_.clear();
+    applied_ = 0;
+    owners_.build(db);
+    pending_.recount(db);
+}
+
+void EditHistory::clear()
+{
+    steps_.clear();
+    applied_ = 0;
+    pending_.clear();
+    owners_.build(GameDatabase{});
+}
+
+void EditHistory::saved(const GameDatabase& db) { pending_.recount(db); }
+
+void EditHistory::push(EditStep step)
+{
+    steps_.resize(applied_);
+    steps_.push_back(std::move(step));
+    applied_ = steps_.size();
+}
+
+void EditHistory::record(const GameDatabase& db, EditStep step)
+{
+    if (step.changes.empty())
+        return;
+    for (const auto& change : step.changes)
+        pending_.refresh(db, change.key);
+    push(std::move(step));
+}
+
+const EditStep* EditHistory::undo(GameDatabase& db)
+{
+    if (!canUndo())
+        return nullptr;
+    const EditStep& step = steps_[applied_ - 1];
+    // Backwards, so that a value changed twice within a step ends at its
+    // first `before`.
+    for (auto it = step.changes.rbegin(); it != step.changes.rend(); ++it)
+        pending_.set(db, it->key, it->before);
+    --applied_;
+    return &step;
+}
+
+const EditStep* EditHistory::redo(GameDatabase& db)
+{
+    if (!canRedo())
+        return nullptr;
+    const EditStep& step = steps_[applied_];
+    for (const auto& change : step.changes)
+        pending_.set(db, change.key, change.after);
+    ++applied_;
+    return &step;
+}
+
+const EditStep* EditHistory::revert(GameDatabase& db, const std::vector<ValueKey>& keys)
+{
+    // In list order, each value once, however the selection was made.
+    std::vector<ValueKey> sorted = keys;
+    std::sort(sorted.begin(), sorted.end());
+    sorted.erase(std::unique(sorted.begin(), sorted.end()), sorted.end());
+    EditStep step;
+    for (const auto& key : sorted) {
+        const auto inFile = snapshotValue(db.snapshot, key);
+        if (!inFile)
+            continue;
+        const std::uint32_t now = currentValue(db, key);
+        if (now != *inFile)
+            step.changes.push_back({key, now, *inFile});
+    }
+    if (step.changes.empty())
+        return nullptr;
+    step.name = revertStepName(step.changes.size());
+    for (const auto& change : step.changes)
+        pending_.set(db, change.key, change.after);
+    push(std::move(step));
+    return &steps_.back();
+}
+
+std::string revertStepName(std::size_t values)
+{
+    return "Revert " + std::to_string(values) + (values == 1 ? " value" : " values");
+}
+
+bool stepTouches(const EditStep& step, StaffTable table, std::int64_t position)
+{
+    return std::any_of(step.changes.begin(), step.changes.end(), [&](const FieldChange& c) {
+        return c.key.table == table && static_cast<std::int64_t>(c.key.position) == position;
+    });
+}
+
+} // namespace rostradb

@@ -1,0 +1,22 @@
+#pragma once
+// Showing the person on screen again after an undo, redo or revert: only the
+// boxes that show a value the step changed need new contents, and applying a
+// handful of updates costs far less than showing the whole person.
+
+#include "edit_history.h"
+#include "staff_display.h"
+
+#include <string_view>
+#include <vector>
+
+namespace rostradb {
+
+// The object names of the form's boxes that show field `field` of `table`
+// (ed_cabl shows the ability of either attribute record).
+std::vector<std::string_view> controlsShowing(StaffTable table, std::uint16_t field);
+
+// Of the updates that show a person, those of the boxes that show a value
+// `step` changed, in their order.
+std::vector<FormUpdate> updatesForStep(const std::vector<FormUpdate>& updates, const EditStep& step);
+
+} // namespace rostradb
