@@ -17,6 +17,7 @@
 #include <QSpinBox>
 #include <QTabWidget>
 
+#include <optional>
 #include <utility>
 
 using namespace rostradb;
@@ -147,7 +148,13 @@ QWidget* StaffForm::control(const FormUpdate& update) const
 
 void StaffForm::apply(const std::vector<FormUpdate>& updates)
 {
-    const RepaintPause pause(this);
+    // Showing a person changes a hundred boxes: pause repainting so that it
+    // reaches the screen as one change. A handful of boxes (an undo, say)
+    // repaint on their own, which is much cheaper than repainting the form.
+    constexpr std::size_t kUpdatesWorthAPause = 16;
+    std::optional<RepaintPause> pause;
+    if (updates.size() >= kUpdatesWorthAPause)
+        pause.emplace(this);
     const ProgramChange change(programIsChanging_);
     for (const FormUpdate& update : updates) {
         QWidget* target = control(update);
