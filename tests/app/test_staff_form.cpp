@@ -254,12 +254,20 @@ private slots:
         bool pausedDuringChange = false;
         connect(find<QLineEdit>(form, "ed_wages"), &QLineEdit::textChanged, &form,
                 [&] { pausedDuringChange = !form.updatesEnabled(); });
-        form.apply({text("ed_wages", "5")});
+        // Showing a person: many boxes at once, painted as one change.
+        std::vector<FormUpdate> many(20, text("ed_value", "1"));
+        many.push_back(text("ed_wages", "5"));
+        form.apply(many);
         QVERIFY(pausedDuringChange);
         QVERIFY(form.updatesEnabled());
 
+        // A few boxes (an undo) repaint on their own.
+        form.apply({text("ed_wages", "4")});
+        QVERIFY(!pausedDuringChange);
+
         form.setUpdatesEnabled(false); // held back by its owner: stays so
-        form.apply({text("ed_wages", "6")});
+        many.back() = text("ed_wages", "6");
+        form.apply(many);
         QVERIFY(!form.updatesEnabled());
     }
 
