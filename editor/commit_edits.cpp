@@ -41,17 +41,6 @@ bool writesInto(const FormControl& c, std::uint8_t classification)
         return c.kind == ControlKind::Edit && c.showsNonPlayer();
 }
 
-template <class Record>
-const FieldAccess<Record>& fieldOf(const FormControl& c)
-{
-    if constexpr (std::is_same_v<Record, StaffRecord>)
-        return c.staffField;
-    else if constexpr (std::is_same_v<Record, PlayerRecord>)
-        return c.playerField;
-    else
-        return c.nonPlayerField;
-}
-
 // A form that lacks a box the commit reads is a fault of the window, not of
 // the user's input; it is caught before the first write, so such a form never
 // half-commits.
@@ -129,7 +118,7 @@ void storePart(const GameDatabase& db, Record& record, const FormValues& form, s
         const std::string& text = formEntry(form.texts, c.name, "text");
         const std::uint32_t bits = c.reading == NumberWidth::Bits64 ? static_cast<std::uint32_t>(readNumber64(text))
                                                                     : static_cast<std::uint32_t>(readNumber32(text));
-        store(record, fieldOf<Record>(c), bits, outcome);
+        store(record, c.field<Record>(), bits, outcome);
     }
 }
 

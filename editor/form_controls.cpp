@@ -78,12 +78,7 @@ template <auto Member>
 constexpr void bind(FormControl& c)
 {
     using Record = typename MemberTraits<decltype(Member)>::Record;
-    if constexpr (std::is_same_v<Record, StaffRecord>)
-        c.staffField = fieldAccess<Member>();
-    else if constexpr (std::is_same_v<Record, PlayerRecord>)
-        c.playerField = fieldAccess<Member>();
-    else
-        c.nonPlayerField = fieldAccess<Member>();
+    c.field<Record>() = fieldAccess<Member>();
 }
 
 template <auto Member>
@@ -346,17 +341,6 @@ const FormControl* findFormControl(std::string_view name)
 
 namespace {
 
-template <class Record>
-const FieldAccess<Record>& bindingTo(const FormControl& c)
-{
-    if constexpr (std::is_same_v<Record, StaffRecord>)
-        return c.staffField;
-    else if constexpr (std::is_same_v<Record, PlayerRecord>)
-        return c.playerField;
-    else
-        return c.nonPlayerField;
-}
-
 // The field is found by what it holds rather than by comparing accessors:
 // a record with only that field's bits set reads as non-zero through the
 // one binding to it.
@@ -368,7 +352,7 @@ std::optional<std::string_view> labelOfField(const std::array<Field<Record>, N>&
     Record probe{};
     layout[fieldIndex].access.set(probe, 0xFFFFFFFF);
     for (const FormControl& c : kControls) {
-        const FieldAccess<Record>& field = bindingTo<Record>(c);
+        const FieldAccess<Record>& field = c.field<Record>();
         if (field.get != nullptr && field.get(probe) != 0)
             return c.label;
     }

@@ -14,6 +14,7 @@
 #include <optional>
 #include <span>
 #include <string_view>
+#include <type_traits>
 
 namespace rostradb {
 
@@ -78,6 +79,23 @@ struct FormControl {
     // outside the table is kept until the user picks something).
     bool storedOnlyWhenPicked = false;
     std::string_view hint; // tooltip, where the label alone does not say enough
+
+    // The binding to a record of type Record (its `get` is null when none).
+    template <class Record>
+    constexpr FieldAccess<Record>& field()
+    {
+        if constexpr (std::is_same_v<Record, StaffRecord>)
+            return staffField;
+        else if constexpr (std::is_same_v<Record, PlayerRecord>)
+            return playerField;
+        else
+            return nonPlayerField;
+    }
+    template <class Record>
+    constexpr const FieldAccess<Record>& field() const
+    {
+        return const_cast<FormControl*>(this)->field<Record>();
+    }
 
     bool showsStaff() const { return staffField.get != nullptr; }
     bool showsPlayer() const { return playerField.get != nullptr; }

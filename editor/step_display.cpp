@@ -10,17 +10,6 @@ namespace rostradb {
 
 namespace {
 
-template <class Record>
-const FieldAccess<Record>& bindingTo(const FormControl& c)
-{
-    if constexpr (std::is_same_v<Record, StaffRecord>)
-        return c.staffField;
-    else if constexpr (std::is_same_v<Record, PlayerRecord>)
-        return c.playerField;
-    else
-        return c.nonPlayerField;
-}
-
 // A record with only the field's bits set reads as non-zero through every
 // binding to that field and as zero through all others.
 template <class Record, std::size_t N>
@@ -29,7 +18,7 @@ void addControls(const std::array<Field<Record>, N>& layout, std::uint16_t field
     Record probe{};
     layout.at(field).access.set(probe, 0xFFFFFFFF);
     for (const FormControl& c : formControls()) {
-        const FieldAccess<Record>& binding = bindingTo<Record>(c);
+        const FieldAccess<Record>& binding = c.field<Record>();
         if (binding.get != nullptr && binding.get(probe) != 0)
             out.push_back(c.name);
     }
