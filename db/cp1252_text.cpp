@@ -19,22 +19,6 @@ constexpr std::array<char32_t, 32> kSpecials = {
 constexpr char32_t kFirstSpecial = 0x80;
 constexpr char32_t kLastSpecial = 0x9F;
 
-char32_t codePointOf(unsigned char byte)
-{
-    return byte >= kFirstSpecial && byte <= kLastSpecial ? kSpecials[byte - kFirstSpecial] : char32_t{byte};
-}
-
-// The byte for a code point, or -1 when the code page has none.
-int byteFor(char32_t codePoint)
-{
-    if (codePoint <= 0xFF && (codePoint < kFirstSpecial || codePoint > kLastSpecial))
-        return static_cast<int>(codePoint);
-    for (std::size_t i = 0; i < kSpecials.size(); ++i)
-        if (kSpecials[i] == codePoint)
-            return static_cast<int>(kFirstSpecial + i);
-    return -1;
-}
-
 void appendUtf8(std::string& out, char32_t c)
 {
     if (c < 0x80) {
@@ -85,13 +69,28 @@ std::int64_t nextCodePoint(std::string_view text, std::size_t& at)
 
 } // namespace
 
+char32_t cp1252CodePoint(unsigned char byte)
+{
+    return byte >= kFirstSpecial && byte <= kLastSpecial ? kSpecials[byte - kFirstSpecial] : char32_t{byte};
+}
+
+int cp1252ByteFor(char32_t codePoint)
+{
+    if (codePoint <= 0xFF && (codePoint < kFirstSpecial || codePoint > kLastSpecial))
+        return static_cast<int>(codePoint);
+    for (std::size_t i = 0; i < kSpecials.size(); ++i)
+        if (kSpecials[i] == codePoint)
+            return static_cast<int>(kFirstSpecial + i);
+    return -1;
+}
+
 const Utf8Char& utf8Of(unsigned char byte)
 {
     static const std::array<Utf8Char, 256> table = [] {
         std::array<Utf8Char, 256> t{};
         for (unsigned b = 0; b < t.size(); ++b) {
             std::string encoded;
-            appendUtf8(encoded, codePointOf(static_cast<unsigned char>(b)));
+            appendUtf8(encoded, cp1252CodePoint(static_cast<unsigned char>(b)));
             t[b].size = static_cast<std::uint8_t>(encoded.size());
             for (std::size_t i = 0; i < encoded.size(); ++i)
                 t[b].bytes[i] = encoded[i];
@@ -123,7 +122,7 @@ std::optional<std::string> utf8ToCp1252(std::string_view text)
     out.reserve(text.size());
     for (std::size_t at = 0; at < text.size();) {
         const std::int64_t c = nextCodePoint(text, at);
-        const int byte = c < 0 ? -1 : byteFor(static_cast<char32_t>(c));
+        const int byte = c < 0 ? -1 : cp1252ByteFor(static_cast<char32_t>(c));
         if (byte < 0)
             return std::nullopt;
         out += static_cast<char>(byte);

@@ -9,6 +9,12 @@
 
 namespace rostradb {
 
+// The character a byte stands for, and the byte for a character (-1 when the
+// code page has none): the code page itself, for converters of other text
+// types (the window's QString).
+char32_t cp1252CodePoint(unsigned char byte);
+int cp1252ByteFor(char32_t codePoint);
+
 // Every byte becomes exactly one character. The five bytes Windows-1252
 // leaves undefined (0x81, 0x8D, 0x8F, 0x90, 0x9D) keep their C1 code point,
 // so the mapping is one to one and any name survives the way back.
