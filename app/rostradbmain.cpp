@@ -14,12 +14,10 @@
 #include "db/errors.h"
 #include "db/loaders.h"
 #include "db/staff_writer.h"
-#include "editor/change_list.h"
 #include "editor/commit_edits.h"
 #include "editor/commit_step.h"
 #include "editor/staff_display.h"
 #include "editor/staff_search.h"
-#include "editor/step_display.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -29,7 +27,6 @@
 #include <QListView>
 #include <QStringListModel>
 #include <QTextEdit>
-#include <QTabWidget>
 #include <QTextStream>
 
 namespace {
@@ -313,117 +310,4 @@ void Tfrm_main::closeEvent(QCloseEvent* event)
     if (changes_)
         changes_->close();
     event->accept();
-}
-
-void Tfrm_main::updateEditState()
-{
-    const std::string status = rostradb::statusLine(!db_.staff.empty(), history_.changedValues(),
-                                                    personShown_ && form_->hasUnconfirmedEdits());
-    const auto stepName = [](const rostradb::EditStep* step) {
-        return step ? fromGameText(step->name) : QString();
-    };
-    strip_->showState(QString::fromStdString(status), stepName(history_.undoStep()), stepName(history_.redoStep()));
-    if (changes_ && changes_->isVisible())
-        changes_->refresh();
-}
-
-void Tfrm_main::undoClick()
-{
-    if (busy_)
-        return;
-    if (const rostradb::EditStep* step = history_.undo(db_)) {
-        updateEditState();
-        refreshFormAfter(*step);
-    }
-}
-
-void Tfrm_main::redoClick()
-{
-    if (busy_)
-        return;
-    if (const rostradb::EditStep* step = history_.redo(db_)) {
-        updateEditState();
-        refreshFormAfter(*step);
-    }
-}
-
-void Tfrm_main::changesClick()
-{
-    if (!changes_) {
-        changes_ = new Tfrm_changes(db_, history_, this);
-        connect(changes_, &Tfrm_changes::revertRequested, this, &Tfrm_main::revertValues);
-        connect(changes_, &Tfrm_changes::personRequested, this, &Tfrm_main::showPersonOfChange);
-    }
-    changes_->refresh();
-    changes_->show();
-    changes_->raise();
-    changes_->activateWindow();
-}
-
-void Tfrm_main::revertValues(const std::vector<rostradb::ValueKey>& values)
-{
-    if (busy_)
-        return;
-    if (const rostradb::EditStep* step = history_.revert(db_, values)) {
-        updateEditState();
-        refreshFormAfter(*step);
-    }
-}
-
-void Tfrm_main::showPersonOfChange(std::size_t position)
-{
-    if (busy_ || position >= db_.staff.size())
-        return;
-    findChild<QTabWidget*>(QStringLiteral("PageControl1"))->setCurrentIndex(1); // "Staff"
-    showStaffRecord(position);
-    activateWindow();
-}
-
-// Shows the person at `position` of the staff table as choosing them in the
-// result list would, without touching the list.
-void Tfrm_main::showStaffRecord(std::size_t position)
-{
-    std::vector<rostradb::FormUpdate> updates;
-    shownPerson_ = position;
-    shownName_ = fromGameText(db_.staff.at(position).displayName);
-    try {
-        rostradb::showStaffMember(db_, &db_.staff.at(position), form_->lookupBoxCounts(), updates);
-    } catch (const std::exception& error) {
-        form_->apply(updates);
-        personShown_ = personShown_ || !updates.empty();
-        reportError(this, error);
-        return;
-    }
-    form_->apply(updates);
-    personShown_ = true;
-}
-
-// After an undo, redo or revert the form shows the values the step left,
-// when it changed one of the records on screen. With nothing typed and not
-// confirmed, only the boxes of the changed values are filled again; typed
-// values are replaced along with the rest, as when the person is chosen.
-void Tfrm_main::refreshFormAfter(const rostradb::EditStep& step)
-{
-    if (!shownPerson_ || !personShown_ || *shownPerson_ >= db_.staff.size())
-        return;
-    using rostradb::StaffTable;
-    // The positions the display put into id, idpl and idnp; links are never edited.
-    const rostradb::StaffRecord& shown = db_.staff[*shownPerson_];
-    if (!rostradb::stepTouches(step, StaffTable::Staff, static_cast<std::int64_t>(*shownPerson_)) &&
-        !rostradb::stepTouches(step, StaffTable::Staff, shown.staffId) &&
-        !rostradb::stepTouches(step, StaffTable::Player, shown.playerId) &&
-        !rostradb::stepTouches(step, StaffTable::NonPlayer, shown.nonPlayerId))
-        return;
-    if (form_->hasUnconfirmedEdits()) {
-        showStaffRecord(*shownPerson_);
-        return;
-    }
-    std::vector<rostradb::FormUpdate> updates;
-    try {
-        rostradb::showStaffMember(db_, &shown, form_->lookupBoxCounts(), updates);
-    } catch (const std::exception&) {
-        showStaffRecord(*shownPerson_); // shows what it can and reports the error
-        return;
-    }
-    form_->apply(rostradb::updatesForStep(updates, step));
 }
