@@ -3,7 +3,10 @@
 #include "db/record_layout.h"
 #include "form_controls.h"
 
+#include <algorithm>
+#include <optional>
 #include <string_view>
+#include <vector>
 
 namespace rostradb {
 
@@ -119,13 +122,44 @@ const char* tableWord(StaffTable table)
     return "staff";
 }
 
-std::string fieldLabel(StaffTable table, std::uint16_t field)
+// The label of one table's fields: the form's label, with the format's field
+// name after it where one label stands for several fields (a date's day and
+// year are both "Birth"); the field name alone where no box shows the field.
+std::vector<std::string> labelsOf(StaffTable table)
 {
+    const std::size_t n = fieldCount(table);
     static_assert(static_cast<int>(TableKind::NonPlayer) == static_cast<int>(StaffTable::NonPlayer) &&
                   static_cast<int>(TableKind::Player) == static_cast<int>(StaffTable::Player));
-    if (const auto label = formLabelFor(static_cast<TableKind>(table), field))
-        return std::string(*label);
-    return fieldName(table, field);
+    std::vector<std::optional<std::string_view>> formLabels;
+    for (std::size_t f = 0; f < n; ++f)
+        formLabels.push_back(formLabelFor(static_cast<TableKind>(table), f));
+    std::vector<std::string> labels;
+    for (std::size_t f = 0; f < n; ++f) {
+        const char* name = fieldName(table, static_cast<std::uint16_t>(f));
+        if (!formLabels[f]) {
+            labels.emplace_back(name);
+            continue;
+        }
+        const bool shared = std::count(formLabels.begin(), formLabels.end(), formLabels[f]) > 1;
+        labels.push_back(shared ? std::string(*formLabels[f]) + " (" + name + ")" : std::string(*formLabels[f]));
+    }
+    return labels;
+}
+
+const std::string& fieldLabel(StaffTable table, std::uint16_t field)
+{
+    static const std::vector<std::string> staff = labelsOf(StaffTable::Staff);
+    static const std::vector<std::string> nonPlayer = labelsOf(StaffTable::NonPlayer);
+    static const std::vector<std::string> player = labelsOf(StaffTable::Player);
+    switch (table) {
+    case StaffTable::NonPlayer:
+        return nonPlayer.at(field);
+    case StaffTable::Player:
+        return player.at(field);
+    case StaffTable::Staff:
+        break;
+    }
+    return staff.at(field);
 }
 
 ChangeRow describeChange(const GameDatabase& db, const RecordOwners& owners, const ValueKey& key)

@@ -46,7 +46,7 @@ const char* tableWord(StaffTable table);
 
 // What the list calls a field: the label of the form's box that shows it,
 // or, where no box does, the format's field name.
-std::string fieldLabel(StaffTable table, std::uint16_t field);
+const std::string& fieldLabel(StaffTable table, std::uint16_t field);
 
 // The status line: "No database loaded", "No unsaved changes",
 // "1 value changed since the last save", "N values changed since the last

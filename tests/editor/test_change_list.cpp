@@ -51,6 +51,9 @@ TEST(ChangeRows, NameTheRecordAndTheValuesInFileAndNow)
     // The form's label where a box shows the field, the format's name where none does.
     EXPECT_EQ(rowAfterSetting(db, StaffTable::NonPlayer, 1, "currentAbility", 3).field, "Current ability");
     EXPECT_EQ(rowAfterSetting(db, StaffTable::NonPlayer, 1, "extraValues[3]", 3).field, "extraValues[3]");
+    // One label for a date's day and year: the field's own name tells them apart.
+    EXPECT_EQ(rowAfterSetting(db, StaffTable::Staff, 1, "birthYear", 1999).field, "Birth (birthYear)");
+    EXPECT_EQ(rowAfterSetting(db, StaffTable::Staff, 1, "wages", 3).field, "Wages");
 }
 
 // Positions in the name, nation and club tables read better with the entry
