@@ -21,7 +21,7 @@ namespace rostradb {
 class EditHistory {
 public:
     // After a load: no steps, the owners of the attribute records found
-    // again, every value compared with the snapshot.
+    // again, and no value differs from the snapshot the records came from.
     void reset(const GameDatabase& db);
     // Forgets everything, before the records it speaks of are loaded again.
     void clear();
