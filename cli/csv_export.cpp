@@ -44,13 +44,18 @@ public:
     void put(char c) { *at_++ = c; }
     void cell(std::string_view ready) { at_ = std::copy(ready.begin(), ready.end(), at_); }
     void commas(std::size_t count) { at_ = std::fill_n(at_, count, ','); }
-    void number(std::int64_t n)
+    [[gnu::always_inline]] void number(std::int64_t n)
     {
-        // Most cells are one-byte attributes: one or two digits.
+        // Most cells are one-byte attributes (one to three digits); days,
+        // years and abilities have four or five.
         if (n >= 0 && n < 10) {
             put(static_cast<char>('0' + n));
         } else if (n >= 10 && n < 100) {
             put(static_cast<char>('0' + n / 10));
+            put(static_cast<char>('0' + n % 10));
+        } else if (n >= 100 && n < 1000) {
+            put(static_cast<char>('0' + n / 100));
+            put(static_cast<char>('0' + n / 10 % 10));
             put(static_cast<char>('0' + n % 10));
         } else {
             at_ = std::to_chars(at_, at_ + 24, n).ptr;
