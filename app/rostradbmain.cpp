@@ -218,13 +218,22 @@ void Tfrm_main::lbx_staffClick()
     if (busy_)
         return;
     const QModelIndex current = staffList_->currentIndex();
+    if (current.isValid())
+        showStaffRecord(current.data(StaffHitsModel::kPositionRole).toLongLong());
+    else
+        showStaffRecord(std::nullopt); // nothing chosen: the display reports it
+}
+
+// Shows the person at `position` of the staff table, as choosing them in the
+// result list does. What was shown before an error stays on screen.
+void Tfrm_main::showStaffRecord(std::optional<std::int64_t> position)
+{
     std::vector<rostradb::FormUpdate> updates;
     try {
-        const rostradb::StaffRecord* selected = nullptr; // nothing chosen
-        if (current.isValid()) {
-            const auto position = current.data(StaffHitsModel::kPositionRole).toLongLong();
-            selected = &rostradb::recordAt(db_.staff, position);
-            shownPerson_ = static_cast<std::size_t>(position);
+        const rostradb::StaffRecord* selected = nullptr;
+        if (position) {
+            selected = &rostradb::recordAt(db_.staff, *position);
+            shownPerson_ = static_cast<std::size_t>(*position);
             shownName_ = fromGameText(selected->displayName);
         }
         rostradb::showStaffMember(db_, selected, form_->lookupBoxCounts(), updates);

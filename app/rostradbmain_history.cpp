@@ -77,27 +77,8 @@ void Tfrm_main::showPersonOfChange(std::size_t position)
     if (busy_ || position >= db_.staff.size())
         return;
     findChild<QTabWidget*>(QStringLiteral("PageControl1"))->setCurrentIndex(1); // "Staff"
-    showStaffRecord(position);
+    showStaffRecord(static_cast<std::int64_t>(position));
     activateWindow();
-}
-
-// Shows the person at `position` of the staff table as choosing them in the
-// result list would, without touching the list.
-void Tfrm_main::showStaffRecord(std::size_t position)
-{
-    std::vector<rostradb::FormUpdate> updates;
-    shownPerson_ = position;
-    shownName_ = fromGameText(db_.staff.at(position).displayName);
-    try {
-        rostradb::showStaffMember(db_, &db_.staff.at(position), form_->lookupBoxCounts(), updates);
-    } catch (const std::exception& error) {
-        form_->apply(updates);
-        personShown_ = personShown_ || !updates.empty();
-        reportError(this, error);
-        return;
-    }
-    form_->apply(updates);
-    personShown_ = true;
 }
 
 // After an undo, redo or revert the form shows the values the step left,
@@ -117,14 +98,14 @@ void Tfrm_main::refreshFormAfter(const rostradb::EditStep& step)
         !rostradb::stepTouches(step, StaffTable::NonPlayer, shown.nonPlayerId))
         return;
     if (form_->hasUnconfirmedEdits()) {
-        showStaffRecord(*shownPerson_);
+        showStaffRecord(static_cast<std::int64_t>(*shownPerson_));
         return;
     }
     std::vector<rostradb::FormUpdate> updates;
     try {
         rostradb::showStaffMember(db_, &shown, form_->lookupBoxCounts(), updates);
     } catch (const std::exception&) {
-        showStaffRecord(*shownPerson_); // shows what it can and reports the error
+        showStaffRecord(static_cast<std::int64_t>(*shownPerson_)); // shows what it can and reports the error
         return;
     }
     form_->apply(rostradb::updatesForStep(updates, step));
