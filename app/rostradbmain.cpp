@@ -29,6 +29,8 @@
 #include <QTextEdit>
 #include <QTextStream>
 
+#include <optional>
+
 namespace {
 
 // Marks the window busy for the length of a load or save. The pass hands
@@ -174,10 +176,16 @@ bool Tfrm_main::saveStaffFile()
         // Look at the disk first: a moved directory or an unreadable file
         // stops the save here, and another program's changes are only
         // replaced when the user says so.
-        rostradb::StaffFileSave save(db_, gameDirectoryBytes());
-        if (save.diskChangedSinceLoad() && !askToReplaceChangesOnDisk(this))
-            return false;
-        save.write(progress());
+        std::optional<rostradb::StaffFileSave> save(std::in_place, db_, gameDirectoryBytes());
+        if (save->diskChangedSinceLoad()) {
+            if (!askToReplaceChangesOnDisk(this))
+                return false;
+            // The question may have stood open for a while: look at the disk
+            // again, so that the bytes the editor does not keep are written
+            // back as the file holds them now.
+            save.emplace(db_, gameDirectoryBytes());
+        }
+        save->write(progress());
     } catch (const std::exception& error) {
         updateEditState();
         reportError(this, error);

@@ -16,12 +16,15 @@ public:
     {
         setReplaceQuestionForTesting([this] {
             ++asked;
+            if (whileAsked)
+                whileAsked();
             return replace;
         });
     }
     ~AnsweredReplaceQuestion() { setReplaceQuestionForTesting({}); }
     int asked = 0;
     bool replace = false;
+    std::function<void()> whileAsked; // what happens while the box is open
 };
 
 void writeFile(const QString& path, const QByteArray& bytes)
@@ -70,10 +73,17 @@ void TestSaveChecks::valueChangedByAnotherProgramIsOnlyReplacedWhenTheUserSaysSo
     QCOMPARE(game.staffFileBytes(), elsewhere);
     QVERIFY(window.hasUnsavedEdits());
 
+    // While the user reads the question, the other program also rewrites a
+    // date tail of the person the editor is about to write.
     asked.replace = true;
+    const int tail = static_cast<int>(person * 157 + 21);
+    asked.whileAsked = [&] {
+        elsewhere[tail] = static_cast<char>(elsewhere[tail] ^ 0x18);
+        writeFile(game.dataFile(QStringLiteral("staff.dat")), elsewhere);
+    };
     window.Save1Click();
     QCOMPARE(asked.asked, 2);
-    QByteArray expected = elsewhere;
+    QByteArray expected = elsewhere; // that date tail included
     expected[static_cast<int>(other * 157 + 87)] = loaded[static_cast<int>(other * 157 + 87)];
     for (int i = 0; i < 4; ++i)
         expected[static_cast<int>(person * 157 + 78) + i] = static_cast<char>(wages >> (8 * i));
