@@ -3,21 +3,15 @@
 // line, Undo and Redo with the form shown again, and opening the list of
 // changes with 1,000 changed values.
 
-#include "full_sample.h"
+#include "window_bench.h"
 
-#include "message_boxes.h"
 #include "rostradb_changes.h"
-#include "rostradbmain.h"
 #include "staff_hits_model.h"
 
-#include <QApplication>
-#include <QDir>
-#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
 #include <QTableView>
-#include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 
@@ -26,30 +20,24 @@
 
 namespace {
 
+// Loaded, with the Staff tab in front so that every change is painted.
 struct Editor {
     Editor()
     {
-        QFile about(work.filePath(QStringLiteral("rostradb.txt")));
-        if (about.open(QIODevice::WriteOnly))
-            about.write("rostradb benchmark\n");
-        QDir::setCurrent(work.path());
-        window = std::make_unique<Tfrm_main>(StartupOptions{QString::fromStdString(bench::fullSampleGame())});
-        window->show();
-        window->Open1Click();
-        window->findChild<QTabWidget*>(QStringLiteral("PageControl1"))->setCurrentIndex(1);
+        main.window->Open1Click();
+        main.window->findChild<QTabWidget*>(QStringLiteral("PageControl1"))->setCurrentIndex(1);
     }
-    QTemporaryDir work;
-    std::unique_ptr<Tfrm_main> window;
+    bench::MainWindowOnSample main;
 };
 
-// Destroyed by main() before the QApplication goes.
+// Made on first use, destroyed before the QApplication.
 std::unique_ptr<Editor> theEditor;
 
 Tfrm_main& window()
 {
     if (!theEditor)
         theEditor = std::make_unique<Editor>();
-    return *theEditor->window;
+    return *theEditor->main.window;
 }
 
 // Puts the person into the form as a click in the result list would.
@@ -61,20 +49,12 @@ void show(Tfrm_main& w, std::size_t position)
     list->setCurrentIndex(hits->index(0, 0));
 }
 
-std::size_t personOfClass(const rostradb::GameDatabase& db, std::uint8_t c, std::size_t from)
-{
-    for (std::size_t i = from; i < db.staff.size(); ++i)
-        if (db.staff[i].classification == c && !db.staff[i].displayName.empty())
-            return i;
-    return 0;
-}
-
 QLineEdit* box(Tfrm_main& w, const char* name) { return w.findChild<QLineEdit*>(QLatin1String(name)); }
 
 void BM_ConfirmThroughWindow(benchmark::State& state)
 {
     Tfrm_main& w = window();
-    show(w, personOfClass(w.database(), 3, w.database().staff.size() / 2));
+    show(w, bench::personOfClass(w.database(), 3, w.database().staff.size() / 2));
     QLineEdit* pace = box(w, "ed_pace");
     int value = pace->text().toInt();
     for (auto _ : state) {
@@ -93,7 +73,7 @@ BENCHMARK(BM_ConfirmThroughWindow)->Unit(benchmark::kMicrosecond);
 void BM_UndoThroughWindow(benchmark::State& state)
 {
     Tfrm_main& w = window();
-    show(w, personOfClass(w.database(), 3, w.database().staff.size() / 2 + 100));
+    show(w, bench::personOfClass(w.database(), 3, w.database().staff.size() / 2 + 100));
     QLineEdit* pace = box(w, "ed_pace");
     pace->setText(QString::number((pace->text().toInt() + 1) % 200));
     w.Button1Click();
@@ -129,7 +109,7 @@ void BM_OpenChangesList(benchmark::State& state)
     Tfrm_main& w = window();
     std::size_t person = 1000;
     while (w.history().changedValues() < 1000) {
-        person = personOfClass(w.database(), 2, person + 1);
+        person = bench::personOfClass(w.database(), 2, person + 1);
         show(w, person);
         for (const char* name : {"ed_pace", "ed_gk", "ed_adap", "ed_temp"}) {
             QLineEdit* line = box(w, name);
@@ -162,14 +142,6 @@ void quietPlatform(QtMsgType type, const QMessageLogContext&, const QString& mes
 
 int main(int argc, char* argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
     qInstallMessageHandler(quietPlatform);
-    QApplication app(argc, argv);
-    setErrorReporterForTesting([](const QString& text) { std::fprintf(stderr, "error: %s\n", qPrintable(text)); });
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    theEditor.reset();
-    return 0;
+    return bench::runWindowBenchmarks(argc, argv, [] { theEditor.reset(); });
 }

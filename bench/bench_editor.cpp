@@ -3,8 +3,8 @@
 
 #include "full_sample.h"
 
-#include "db/data_paths.h"
-#include "db/loaders.h"
+#include "tests/editor/database_builder.h"
+
 #include "editor/commit_edits.h"
 #include "editor/staff_display.h"
 #include "editor/staff_search.h"
@@ -15,30 +15,13 @@ namespace {
 
 const rostradb::GameDatabase& loadedDatabase()
 {
-    static const rostradb::GameDatabase db = [] {
-        const std::string game = bench::fullSampleGame();
-        rostradb::GameDatabase loaded;
-        loaded.directory.read(rostradb::dataFilePath(game, rostradb::datafile::kIndex));
-        rostradb::SilentProgress sink;
-        rostradb::runLoadSequence(loaded, game, sink);
-        return loaded;
-    }();
+    static const rostradb::GameDatabase db = bench::loadFullSample();
     return db;
 }
 
 std::size_t personOfClass(const rostradb::GameDatabase& db, std::uint8_t c)
 {
-    for (std::size_t i = db.staff.size() / 2; i < db.staff.size(); ++i)
-        if (db.staff[i].classification == c && !db.staff[i].displayName.empty())
-            return i;
-    return 0;
-}
-
-rostradb::LookupBoxCounts boxCounts(const rostradb::GameDatabase& db)
-{
-    const auto withNone = [](std::size_t n) { return static_cast<std::int64_t>(n) + 1; };
-    return {withNone(db.firstNames.size()), withNone(db.secondNames.size()), withNone(db.commonNames.size()),
-            withNone(db.nations.size()), withNone(db.clubs.size())};
+    return bench::personOfClass(db, c, db.staff.size() / 2);
 }
 
 void BM_SearchAllStaff(benchmark::State& state)
@@ -60,7 +43,7 @@ void BM_ShowPersonWindowFree(benchmark::State& state)
 {
     const auto& db = loadedDatabase();
     const auto& person = db.staff[personOfClass(db, 3)];
-    const auto counts = boxCounts(db);
+    const auto counts = rostradb::testing::loadedBoxCounts(db);
     std::vector<rostradb::FormUpdate> updates;
     for (auto _ : state) {
         updates.clear();
@@ -77,7 +60,7 @@ void BM_CommitPerson(benchmark::State& state)
     rostradb::GameDatabase db = loadedDatabase();
     const std::size_t position = personOfClass(db, 3);
     std::vector<rostradb::FormUpdate> updates;
-    rostradb::showStaffMember(db, &db.staff[position], boxCounts(db), updates);
+    rostradb::showStaffMember(db, &db.staff[position], rostradb::testing::loadedBoxCounts(db), updates);
     // The form as the display left it: what an unedited "Confirm Changes" sends.
     rostradb::FormValues form;
     for (const auto& u : updates) {

@@ -4,8 +4,8 @@
 
 #include "full_sample.h"
 
-#include "db/data_paths.h"
-#include "db/loaders.h"
+#include "tests/editor/database_builder.h"
+
 #include "editor/change_list.h"
 #include "editor/commit_step.h"
 #include "editor/edit_history.h"
@@ -17,51 +17,21 @@ namespace {
 
 rostradb::GameDatabase& loadedDatabase()
 {
-    static rostradb::GameDatabase db = [] {
-        const std::string game = bench::fullSampleGame();
-        rostradb::GameDatabase loaded;
-        loaded.directory.read(rostradb::dataFilePath(game, rostradb::datafile::kIndex));
-        rostradb::SilentProgress sink;
-        rostradb::runLoadSequence(loaded, game, sink);
-        return loaded;
-    }();
+    static rostradb::GameDatabase db = bench::loadFullSample();
     return db;
 }
 
 std::size_t personOfClass(const rostradb::GameDatabase& db, std::uint8_t c)
 {
-    for (std::size_t i = db.staff.size() / 2; i < db.staff.size(); ++i)
-        if (db.staff[i].classification == c && !db.staff[i].displayName.empty())
-            return i;
-    return 0;
+    return bench::personOfClass(db, c, db.staff.size() / 2);
 }
 
 // The form as the window hands it back after showing the person.
 rostradb::FormValues shownForm(const rostradb::GameDatabase& db, std::size_t person)
 {
-    const auto withNone = [](std::size_t n) { return static_cast<std::int64_t>(n) + 1; };
-    const rostradb::LookupBoxCounts counts{withNone(db.firstNames.size()), withNone(db.secondNames.size()),
-                                           withNone(db.commonNames.size()), withNone(db.nations.size()),
-                                           withNone(db.clubs.size())};
     std::vector<rostradb::FormUpdate> updates;
-    rostradb::showStaffMember(db, &db.staff[person], counts, updates);
-    rostradb::FormValues form;
-    for (const auto& u : updates) {
-        const std::string control(u.control);
-        if (u.kind == rostradb::FormUpdate::Kind::ComboIndex)
-            form.selections[control] = form.shownSelections[control] = static_cast<std::int32_t>(u.index);
-        else if (u.kind != rostradb::FormUpdate::Kind::Text)
-            continue;
-        else if (control == "id")
-            form.staffPosition = std::stoi(u.text);
-        else if (control == "idpl")
-            form.playerPosition = std::stoi(u.text);
-        else if (control == "idnp")
-            form.nonPlayerPosition = std::stoi(u.text);
-        else
-            form.texts[control] = u.text;
-    }
-    return form;
+    rostradb::showStaffMember(db, &db.staff[person], rostradb::testing::loadedBoxCounts(db), updates);
+    return rostradb::testing::applyUpdates(updates);
 }
 
 // One Confirm as the window runs it: copy, commit, step recorded.

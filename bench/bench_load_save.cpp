@@ -28,6 +28,21 @@ struct ScratchGame {
     std::filesystem::path path;
 };
 
+// The scratch copy, loaded: what the save benchmarks write back.
+struct LoadedScratchGame {
+    LoadedScratchGame()
+    {
+        db.directory.read(rostradb::dataFilePath(game, rostradb::datafile::kIndex));
+        rostradb::runLoadSequence(db, game, sink);
+    }
+    void save() { rostradb::saveStaffFile(db, game, sink); } // includes the flush to disk
+
+    const ScratchGame scratch;
+    const std::string game = scratch.dir();
+    rostradb::GameDatabase db;
+    rostradb::SilentProgress sink;
+};
+
 rostradb::GameDatabase openedDatabase(const std::string& game)
 {
     rostradb::GameDatabase db;
@@ -71,27 +86,20 @@ BENCHMARK(BM_LoadSequence)->Unit(benchmark::kMillisecond);
 // load snapshot) and writes only the records that change, then flushes.
 void BM_SaveUnedited(benchmark::State& state)
 {
-    const ScratchGame scratch;
-    const std::string game = scratch.dir();
-    rostradb::GameDatabase db = openedDatabase(game);
-    rostradb::SilentProgress sink;
-    rostradb::runLoadSequence(db, game, sink);
+    LoadedScratchGame scratch;
     for (auto _ : state)
-        rostradb::saveStaffFile(db, game, sink); // includes the flush to disk
+        scratch.save();
 }
 BENCHMARK(BM_SaveUnedited)->Unit(benchmark::kMillisecond);
 
 void BM_SaveOneEdit(benchmark::State& state)
 {
-    const ScratchGame scratch;
-    const std::string game = scratch.dir();
-    rostradb::GameDatabase db = openedDatabase(game);
-    rostradb::SilentProgress sink;
-    rostradb::runLoadSequence(db, game, sink);
+    LoadedScratchGame scratch;
+    auto& db = scratch.db;
     std::size_t person = 0;
     for (auto _ : state) {
         db.staff[person].wages ^= 1; // every save has one record to write
-        rostradb::saveStaffFile(db, game, sink);
+        scratch.save();
         person = (person + 4099) % db.staff.size();
     }
 }
@@ -100,11 +108,8 @@ BENCHMARK(BM_SaveOneEdit)->Unit(benchmark::kMillisecond);
 // The worst case: every record of the three tables changes.
 void BM_SaveEveryRecordChanged(benchmark::State& state)
 {
-    const ScratchGame scratch;
-    const std::string game = scratch.dir();
-    rostradb::GameDatabase db = openedDatabase(game);
-    rostradb::SilentProgress sink;
-    rostradb::runLoadSequence(db, game, sink);
+    LoadedScratchGame scratch;
+    auto& db = scratch.db;
     for (auto _ : state) {
         for (auto& r : db.staff)
             r.wages ^= 1;
@@ -112,7 +117,7 @@ void BM_SaveEveryRecordChanged(benchmark::State& state)
             r.coaching ^= 1;
         for (auto& r : db.players)
             r.pace ^= 1;
-        rostradb::saveStaffFile(db, game, sink);
+        scratch.save();
     }
 }
 BENCHMARK(BM_SaveEveryRecordChanged)->Unit(benchmark::kMillisecond);

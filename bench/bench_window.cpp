@@ -2,59 +2,38 @@
 // File > Open with the Status window and the combo boxes, showing a person,
 // and opening the drop-down of a name box with 65,536 names.
 
-#include "full_sample.h"
+#include "window_bench.h"
 
-#include "message_boxes.h"
-#include "rostradbmain.h"
 #include "rostradbpos.h"
 #include "staff_hits_model.h"
 
-#include <QApplication>
 #include <QComboBox>
-#include <QDir>
-#include <QFile>
 #include <QLineEdit>
 #include <QListView>
 #include <QSpinBox>
 #include <QTabWidget>
-#include <QTemporaryDir>
-
-#include <benchmark/benchmark.h>
 
 #include <sys/resource.h>
 
-#include <cstdio>
-#include <memory>
 #include <optional>
 
 namespace {
 
+// The main window reports to a real Status window, which outlives it.
 struct Editor {
-    Editor()
-    {
-        // The about text is read from the current folder.
-        QFile about(work.filePath(QStringLiteral("rostradb.txt")));
-        if (about.open(QIODevice::WriteOnly))
-            about.write("rostradb benchmark\n");
-        QDir::setCurrent(work.path());
-        window = std::make_unique<Tfrm_main>(StartupOptions{QString::fromStdString(bench::fullSampleGame())});
-        window->setProgressSink(&status);
-        window->show();
-    }
-    QTemporaryDir work;
     Tfrm_pos status;
-    std::unique_ptr<Tfrm_main> window;
+    bench::MainWindowOnSample main{&status};
+    Tfrm_main* window = main.window.get();
 };
 
-// Owned by main() and made on first use: its widgets must be destroyed
-// before the QApplication, which a static would outlive.
-std::optional<Editor>* theEditor = nullptr;
+// Made on first use, destroyed before the QApplication.
+std::optional<Editor> theEditor;
 
 Editor& editor()
 {
-    if (!theEditor->has_value())
-        theEditor->emplace();
-    return **theEditor;
+    if (!theEditor)
+        theEditor.emplace();
+    return *theEditor;
 }
 
 void BM_OpenThroughWindow(benchmark::State& state)
@@ -123,14 +102,5 @@ BENCHMARK(BM_NameBoxPopup)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char* argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    std::optional<Editor> editorOfThisRun; // declared after app, so destroyed before it
-    theEditor = &editorOfThisRun;
-    setErrorReporterForTesting([](const QString& text) { std::fprintf(stderr, "error: %s\n", qPrintable(text)); });
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return bench::runWindowBenchmarks(argc, argv, [] { theEditor.reset(); });
 }

@@ -3,8 +3,11 @@
 // system's temporary folder and reused while it is there (the generator is
 // deterministic, so a kept copy is the same game).
 
+#include "db/data_paths.h"
+#include "db/loaders.h"
 #include "tools/sample_game.h"
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
 
@@ -16,6 +19,28 @@ inline std::string fullSampleGame()
     if (!std::filesystem::exists(dir / "data" / "index.dat"))
         rostradb::writeSampleGame(dir, rostradb::SampleSize::Full, 1);
     return dir.string();
+}
+
+// The full sample game loaded as File > Open loads it (start-up's directory
+// read included), without windows.
+inline rostradb::GameDatabase loadFullSample()
+{
+    const std::string game = fullSampleGame();
+    rostradb::GameDatabase db;
+    db.directory.read(rostradb::dataFilePath(game, rostradb::datafile::kIndex));
+    rostradb::SilentProgress sink;
+    rostradb::runLoadSequence(db, game, sink);
+    return db;
+}
+
+// The first person of classification `c` with a name, from position `from`
+// on; 0 when there is none.
+inline std::size_t personOfClass(const rostradb::GameDatabase& db, std::uint8_t c, std::size_t from)
+{
+    for (std::size_t i = from; i < db.staff.size(); ++i)
+        if (db.staff[i].classification == c && !db.staff[i].displayName.empty())
+            return i;
+    return 0;
 }
 
 } // namespace bench
