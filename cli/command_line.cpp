@@ -43,7 +43,8 @@ constexpr const char* kDiffFooter =
     "Lists every field that differs, one line per value, e.g.\n"
     "  staff 123 (Jon Smithers) wages: 1000 -> 2000\n"
     "With --json: an array of {\"table\", \"position\", \"field\", \"old\", \"new\"} objects\n"
-    "(table \"staff\", \"player\" or \"nonPlayer\"), the patch that `apply` reads. Games whose\n"
+    "(table \"staff\", \"player\" or \"nonPlayer\"), the patch that `apply` reads; it leaves out\n"
+    "playerId, extraIndex and nonPlayerId, which a save never writes. Games whose\n"
     "staff, non-player or player tables differ in size are refused.";
 
 constexpr const char* kApplyFooter =

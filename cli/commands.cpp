@@ -22,15 +22,15 @@ namespace rostradb::cli {
 
 namespace {
 
-// Runs a command's body; a refusal (ours or the core's) becomes status 1.
+// Runs a command's body; anything that stops it becomes status 1.
 template <class Body>
 int guarded(std::ostream& err, Body&& body)
 {
     try {
         return body();
-    } catch (const Refused& e) {
-        err << "rostradb-cli: " << e.what() << '\n';
-    } catch (const DbError& e) {
+    } catch (const std::exception& e) {
+        // Our refusals and the core's, but also a file system error or a
+        // lack of memory: always a message and a status.
         err << "rostradb-cli: " << e.what() << '\n';
     }
     return kRefused;
@@ -83,8 +83,14 @@ int runDiff(const DiffOptions& options, std::ostream& out, std::ostream& err)
         const GameDatabase after = loadGame(options.newGame);
         const std::vector<FieldChange> changes = diffGames(before, after);
         if (options.json) {
+            // A patch holds what apply can write: the links a save never
+            // writes (playerId, extraIndex, nonPlayerId) stay in the text only.
+            std::vector<FieldChange> writable;
+            for (const FieldChange& c : changes)
+                if (c.field->saved)
+                    writable.push_back(c);
             // One change a line: a patch that reads well and compares well.
-            const nlohmann::ordered_json patch = changesToJson(changes);
+            const nlohmann::ordered_json patch = changesToJson(writable);
             std::string text = "[";
             for (std::size_t i = 0; i < patch.size(); ++i)
                 text += (i == 0 ? "\n  " : ",\n  ") + patch[i].dump();

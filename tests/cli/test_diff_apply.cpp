@@ -102,6 +102,30 @@ TEST_F(CliDiff, ApplyingTheDiffToACopyOfOldGivesNewsStaffFile)
     EXPECT_EQ(staffOf(copy), staffOf(newGame()));
 }
 
+// Another tool moved a person's link to their player record: a save never
+// writes those bytes, so the text lists the difference and the patch leaves
+// it out, and apply still turns OLD into NEW where a save can.
+TEST_F(CliDiff, ALinkNoSaveWritesIsListedButNotPatched)
+{
+    std::vector<std::uint8_t> edited = staffOf(newGame());
+    const std::size_t playerIdOfPerson7 = 7 * 157 + 145;
+    edited[playerIdOfPerson7] ^= 0x01;
+    writeFileBytes(newGame() / "data" / "staff.dat", edited);
+
+    const CliResult text = runCli({"diff", oldGame().string(), newGame().string()});
+    EXPECT_NE(text.out.find("staff 7 ("), std::string::npos) << text.out;
+    EXPECT_NE(text.out.find(") playerId: "), std::string::npos) << text.out;
+    writePatch(diffJson());
+    EXPECT_EQ(nlohmann::json::parse(diffJson()).size(), 4u);
+
+    const fs::path copy = root.path() / "copy";
+    copyGame(oldGame(), copy);
+    const CliResult r = runCli({"apply", copy.string(), patchFile().string()});
+    ASSERT_EQ(r.status, 0) << r.err;
+    edited[playerIdOfPerson7] ^= 0x01; // the one byte no save writes
+    EXPECT_EQ(staffOf(copy), edited);
+}
+
 TEST_F(CliDiff, AConflictingPatchWritesNothingUnlessForced)
 {
     writePatch(diffJson());
