@@ -88,7 +88,7 @@ Tfrm_main::Tfrm_main(const StartupOptions& options, QWidget* parent)
     connect(strip_, &StatusStrip::undoRequested, this, &Tfrm_main::undoClick);
     connect(strip_, &StatusStrip::redoRequested, this, &Tfrm_main::redoClick);
     connect(strip_, &StatusStrip::changesRequested, this, &Tfrm_main::changesClick);
-    connect(form_, &StaffForm::unconfirmedEditsChanged, this, &Tfrm_main::updateEditState);
+    connect(form_, &StaffForm::unconfirmedEditsChanged, this, &Tfrm_main::updateStatus);
 
     FormCreate(options);
 }

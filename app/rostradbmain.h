@@ -85,6 +85,7 @@ private:
     rostradb::ProgressSink& progress();
 
     void updateEditState(); // status line, Undo/Redo and the list of changes
+    void updateStatus();    // status line and Undo/Redo only
     void showStaffRecord(std::optional<std::int64_t> position); // nullopt: nobody chosen
     void refreshFormAfter(const rostradb::EditStep& step);
     void revertValues(const std::vector<rostradb::ValueKey>& values);

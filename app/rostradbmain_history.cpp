@@ -19,14 +19,21 @@
 
 void Tfrm_main::updateEditState()
 {
+    updateStatus();
+    if (changes_ && changes_->isVisible())
+        changes_->refresh();
+}
+
+// Only the strip: typing into the form changes the status line's note, not
+// the list of changes (which a refresh would rebuild, losing its selection).
+void Tfrm_main::updateStatus()
+{
     const std::string status = rostradb::statusLine(!db_.staff.empty(), history_.changedValues(),
                                                     personShown_ && form_->hasUnconfirmedEdits());
     const auto stepName = [](const rostradb::EditStep* step) {
         return step ? fromGameText(step->name) : QString();
     };
     strip_->showState(QString::fromStdString(status), stepName(history_.undoStep()), stepName(history_.redoStep()));
-    if (changes_ && changes_->isVisible())
-        changes_->refresh();
 }
 
 void Tfrm_main::undoClick()

@@ -183,8 +183,13 @@ void TestUndoAndChanges::listFollowsChangesAndRevertsTheSelectedRows()
     QCOMPARE(model->rowCount(), 3);
 
     // Revert the staff row: the adaptability goes back, the pace stays.
+    // Typing into the form meanwhile leaves the selection alone.
     const std::uint8_t pace = db.players[size_t(db.staff[player].playerId)].pace;
     list->selectRow(0);
+    const QString coaching = edit(window, "ed_coac")->text();
+    edit(window, "ed_coac")->setText(coaching + QStringLiteral("3"));
+    edit(window, "ed_coac")->setText(coaching); // typed back: no mark left
+    QCOMPARE(list->selectionModel()->selectedRows().size(), 1);
     auto* revert = button(changes, "btn_revert");
     QVERIFY(revert->isEnabled());
     revert->click();
