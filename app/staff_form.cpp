@@ -92,8 +92,8 @@ void reportMisuse(const FormUpdate& update, const char* problem)
 // Leaving a lookup box: what it shows must be what "Confirm Changes" stores,
 // and that is the selected item. Text that names an item (in any case, as
 // the combo box's own matching on Return and on leaving does) selects the
-// first such item in table order; text equal to the selected item's keeps
-// it, so the second of two equal names stays selected; any other text gives
+// first such item in table order; text equal to the selected item's (in any
+// case) keeps it, so the second of two equal names stays selected; any other text gives
 // way to the selected item's name again.
 void staff_form_parts::settleTypedText(QComboBox* box)
 {
@@ -103,8 +103,11 @@ void staff_form_parts::settleTypedText(QComboBox* box)
     const int current = box->currentIndex();
     if (typed == box->itemText(current))
         return;
-    const int named = box->findText(typed, Qt::MatchFixedString);
-    if (named >= 0)
+    // The selected item's own name in other capitals still means that item,
+    // not the first of its namesakes.
+    const bool namesCurrent = current >= 0 && typed.compare(box->itemText(current), Qt::CaseInsensitive) == 0;
+    const int named = namesCurrent ? current : box->findText(typed, Qt::MatchFixedString);
+    if (named >= 0 && named != current)
         box->setCurrentIndex(named);
     box->setEditText(box->itemText(box->currentIndex()));
     box->lineEdit()->home(false);

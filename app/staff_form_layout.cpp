@@ -328,8 +328,18 @@ QComboBox* StaffForm::makeLookupBox(QWidget* page, std::string_view name)
 {
     auto* box = new QComboBox(page);
     box->setFixedHeight(kRowHeight);
+    // The typed text is matched by settleTypedText alone, which keeps the
+    // selected one of two namesakes typed in other capitals where the box's
+    // own matching would jump to the first: it hears "editing finished"
+    // before the box does (connected before the box takes the line edit),
+    // and with "duplicates" allowed the box does not match on Return either.
+    // Nothing is ever inserted.
+    auto* typing = new QLineEdit;
+    connect(typing, &QLineEdit::editingFinished, box, [box] { settleTypedText(box); });
     box->setEditable(true);
+    box->setLineEdit(typing);
     box->setInsertPolicy(QComboBox::NoInsert);
+    box->setDuplicatesEnabled(true);
     // A table can hold 65,536 entries. The box is sized by a number of
     // characters and its list rows are of one height, so that neither the
     // layout nor the popup measures every item.
@@ -348,7 +358,6 @@ QComboBox* StaffForm::makeLookupBox(QWidget* page, std::string_view name)
     if (auto* list = qobject_cast<QListView*>(completer->popup()))
         list->setUniformItemSizes(true);
     box->setCompleter(completer);
-    connect(box->lineEdit(), &QLineEdit::editingFinished, box, [box] { settleTypedText(box); });
 
     registerControl(box, name);
     boxes_.push_back(box);

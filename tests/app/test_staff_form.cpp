@@ -316,6 +316,7 @@ private slots:
             const char* shown;
         } steps[] = {
             {"Bea", 2, "Bea"},    // unchanged: the second of two equal names stays
+            {"bea", 2, "Bea"},    // in other capitals too
             {"Cid", 3, "Cid"},    // names an item: selects it
             {"Nobody", 3, "Cid"}, // names none: the selected item's name comes back
             {"ci", 3, "Cid"},     // part of a name is no name
