@@ -22,6 +22,12 @@ std::function<ConfirmChoice(const QString&)>& confirmAnswer()
     return answer;
 }
 
+std::function<bool()>& replaceAnswer()
+{
+    static std::function<bool()> answer;
+    return answer;
+}
+
 const QString kProgramName = QStringLiteral("rostradb");
 
 } // namespace
@@ -93,6 +99,20 @@ ConfirmChoice askToConfirmEdits(QWidget* parent, const QString& question)
     }
 }
 
+bool askToReplaceChangesOnDisk(QWidget* parent)
+{
+    if (replaceAnswer())
+        return replaceAnswer()();
+    QMessageBox box(QMessageBox::Warning, kProgramName,
+                    QStringLiteral("staff.dat has been changed by another program since it was loaded."),
+                    QMessageBox::Save | QMessageBox::Cancel, parent);
+    box.setInformativeText(QStringLiteral("Save replaces those changes with the editor's values."));
+    // Replacing someone else's work must be a deliberate choice.
+    box.setDefaultButton(QMessageBox::Cancel);
+    box.setEscapeButton(QMessageBox::Cancel);
+    return box.exec() == QMessageBox::Save;
+}
+
 void setErrorReporterForTesting(std::function<void(const QString&)> reporter)
 {
     errorReporter() = std::move(reporter);
@@ -107,3 +127,5 @@ void setConfirmQuestionForTesting(std::function<ConfirmChoice(const QString&)> a
 {
     confirmAnswer() = std::move(answer);
 }
+
+void setReplaceQuestionForTesting(std::function<bool()> answer) { replaceAnswer() = std::move(answer); }

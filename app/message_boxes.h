@@ -1,7 +1,8 @@
 #pragma once
 // The program's conversations with the user: reporting a failure, asking
-// whether to confirm the edits still standing in the form, and asking what to
-// do with unsaved edits. Tests replace each with a hook, since a modal box
+// whether to confirm the edits still standing in the form, asking what to do
+// with unsaved edits, and asking whether Save may replace values another
+// program changed on the disk. Tests replace each with a hook, since a modal box
 // would wait for a click that never comes.
 
 #include <QString>
@@ -37,8 +38,13 @@ enum class ConfirmChoice { Confirm, Skip, Cancel };
 // Asks `question` with the buttons Yes (Confirm), No (Skip) and Cancel.
 ConfirmChoice askToConfirmEdits(QWidget* parent, const QString& question);
 
+// Save found values that another program changed since the load: true when
+// the user chose Save; Cancel (the default, also Escape) is false.
+bool askToReplaceChangesOnDisk(QWidget* parent);
+
 // For tests: receive what would have been shown, answer what would have been
 // asked. An empty function restores the real boxes.
 void setErrorReporterForTesting(std::function<void(const QString& text)> reporter);
 void setUnsavedQuestionForTesting(std::function<UnsavedChoice(const QString& question)> answer);
 void setConfirmQuestionForTesting(std::function<ConfirmChoice(const QString& question)> answer);
+void setReplaceQuestionForTesting(std::function<bool()> answer);

@@ -1,7 +1,6 @@
 #include "rostradbmain.h"
 
 #include "cp1252.h"
-#include "disk_change_question.h"
 #include "game_location.h"
 #include "lookup_models.h"
 #include "message_boxes.h"

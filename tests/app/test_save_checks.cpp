@@ -3,8 +3,6 @@
 
 #include "app_test_support.h"
 
-#include "disk_change_question.h"
-
 #include "db/data_file.h"
 
 namespace {
