@@ -12,12 +12,6 @@ namespace rostradb {
 
 namespace {
 
-// The bytes of one table, read in a single call from the file's current
-// position.
-ByteBuffer readTableBytes(DataFile& file, std::uint64_t count, std::size_t recordBytes)
-{
-    return readTableBytesAt(file, file.position(), count, recordBytes, false);
-}
 
 // How a table step reports per record: the nation step sets no positions.
 enum class Positions { Reported, Silent };
@@ -61,7 +55,7 @@ void loadLookupTable(GameDatabase& db, const std::string& gameDirectory, std::st
     const Positions positions = caption ? Positions::Reported : Positions::Silent;
     if (caption)
         beginTable(sink, caption, entry.lastIndex());
-    const auto bytes = readTableBytes(file, entry.recordCount(), Record::kFileBytes);
+    const auto bytes = readTableBytes(file, 0, entry.recordCount(), Record::kFileBytes);
     appendRecords(bytes, entry.recordCount(), Record::kFileBytes, table, sink, positions,
                   keepLeadingBytes<Record>);
     file.close();
@@ -74,10 +68,9 @@ template <const auto& Layout, class Record>
 void loadAttributeTable(DataFile& file, const IndexEntry& entry, const char* caption, std::vector<Record>& table,
                         TableRegion& region, ProgressSink& sink)
 {
-    file.seek(entry.offset());
     beginTable(sink, caption, entry.lastIndex());
     region = TableRegion{entry.offset(), entry.recordCount(), Record::kFileBytes,
-                         readTableBytes(file, entry.recordCount(), Record::kFileBytes)};
+                         readTableBytes(file, entry.offset(), entry.recordCount(), Record::kFileBytes)};
     appendRecords(region.bytes, entry.recordCount(), Record::kFileBytes, table, sink, Positions::Reported,
                   [](const std::uint8_t* fileRecord) {
                       Record record;
@@ -88,11 +81,10 @@ void loadAttributeTable(DataFile& file, const IndexEntry& entry, const char* cap
 
 } // namespace
 
-ByteBuffer readTableBytesAt(RandomAccessFile& file, std::uint64_t position, std::uint64_t count,
-                            std::size_t recordBytes, bool seekFirst)
+ByteBuffer readTableBytes(RandomAccessFile& file, std::uint64_t position, std::uint64_t count,
+                          std::size_t recordBytes)
 {
-    if (seekFirst)
-        file.seek(position);
+    file.seek(position);
     const std::uint64_t fileSize = file.size();
     const std::uint64_t available = fileSize > position ? fileSize - position : 0;
     // count is at most 2^32 and a record at most 581 bytes: no overflow.
@@ -121,10 +113,9 @@ void loadStaffGeneral(DataFile& file, GameDatabase& db, ProgressSink& sink)
 {
     const IndexEntry& entry = db.directory.at(entry::kStaff);
     beginTable(sink, caption::kStaffGeneral, entry.lastIndex());
-    // The staff table starts at byte 0, whatever the entry's offset says; the
-    // file was just opened there.
+    // The staff table starts at byte 0, whatever the entry's offset says.
     db.snapshot.staff = TableRegion{0, entry.recordCount(), StaffRecord::kFileBytes,
-                                    readTableBytes(file, entry.recordCount(), StaffRecord::kFileBytes)};
+                                    readTableBytes(file, 0, entry.recordCount(), StaffRecord::kFileBytes)};
     appendRecords(db.snapshot.staff.bytes, entry.recordCount(), StaffRecord::kFileBytes, db.staff, sink, Positions::Reported,
                   [&db](const std::uint8_t* fileRecord) {
                       StaffRecord record;

@@ -51,10 +51,10 @@ std::string buildDisplayName(std::uint32_t firstName, std::uint32_t secondName,
                              const std::vector<NameRecord>& secondNames);
 
 // Reads as many of a table's `count` records as the file holds from
-// `position` on (moving there first when `seekFirst`), in one call; a short
-// buffer means the file ended. The caller decides what a short table means.
-ByteBuffer readTableBytesAt(RandomAccessFile& file, std::uint64_t position, std::uint64_t count,
-                            std::size_t recordBytes, bool seekFirst);
+// `position` on, in one call; a short buffer means the file ended. The caller
+// decides what a short table means.
+ByteBuffer readTableBytes(RandomAccessFile& file, std::uint64_t position, std::uint64_t count,
+                          std::size_t recordBytes);
 
 // Raises kTablesOverlap when the staff, non-player and player tables, as the
 // directory sizes and places them, share a byte.

@@ -264,6 +264,18 @@ constexpr std::size_t coveredBytes(const Layout& layout, std::size_t recordBytes
     return covered;
 }
 
+// Which bytes of a file record the writer puts fields into.
+template <const auto& Layout, std::size_t RecordBytes>
+constexpr std::array<bool, RecordBytes> savedBytes()
+{
+    std::array<bool, RecordBytes> saved{};
+    for (const auto& f : Layout)
+        if (f.saved)
+            for (std::size_t i = f.offset; i < std::size_t{f.offset} + f.access.width; ++i)
+                saved[i] = true;
+    return saved;
+}
+
 static_assert(coveredBytes(kStaffLayout, StaffRecord::kFileBytes) == 135);
 static_assert(coveredBytes(kNonPlayerLayout, NonPlayerRecord::kFileBytes) == 68);
 static_assert(coveredBytes(kPlayerLayout, PlayerRecord::kFileBytes) == 69);

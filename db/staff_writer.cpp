@@ -16,41 +16,24 @@ namespace rostradb {
 
 namespace {
 
-// Which bytes of a file record the writer puts fields into, from the layout.
-template <const auto& Layout, std::size_t RecordBytes>
-constexpr std::array<bool, RecordBytes> savedBytes()
-{
-    std::array<bool, RecordBytes> saved{};
-    for (const auto& f : Layout)
-        if (f.saved)
-            for (std::size_t i = f.offset; i < std::size_t{f.offset} + f.access.width; ++i)
-                saved[i] = true;
-    return saved;
-}
-
 // A run of neighbouring records that change: written in one piece.
 struct Run {
     std::uint64_t first = 0;
-    std::uint64_t end = 0; // one past the last record
+    std::uint64_t end = 0;    // one past the last record
+    std::size_t oldAt = 0;    // where the run's old bytes start in TablePlan::old
 };
 
-// One of the staff file's three tables: what the disk holds now, what it
-// will hold, and which records differ.
+// One of the staff file's three tables: what it will hold, which records
+// change, and what the disk held there before (to put back if writing fails).
 struct TablePlan {
     const char* caption = nullptr;
     std::uint32_t lastIndex = 0;
-    TableRegion now;     // the disk's bytes before the save
-    TableRegion written; // now, with every saved field put in from memory
+    TableRegion bytes;              // read from the disk, then every saved field put in from memory
+    std::vector<std::uint8_t> old;  // the disk's bytes of the records that change, run after run
     std::vector<Run> runs;
-    bool changedByOthers = false; // a saved field on the disk differs from the snapshot
+    bool changedByOthers = false;   // a saved field on the disk differs from the snapshot
 
-    std::uint64_t recordsToWrite() const
-    {
-        std::uint64_t n = 0;
-        for (const Run& run : runs)
-            n += run.end - run.first;
-        return n;
-    }
+    std::uint64_t recordsToWrite() const { return old.size() / bytes.recordBytes; }
 };
 
 template <class Record>
@@ -75,44 +58,41 @@ TablePlan planTable(RandomAccessFile& file, const std::vector<Record>& records, 
     TablePlan plan;
     plan.caption = caption;
     plan.lastIndex = entry.lastIndex();
-    plan.now = TableRegion{loaded.offset, loaded.recordCount, kBytes,
-                           readTableBytesAt(file, loaded.offset, loaded.recordCount, kBytes, true)};
+    plan.bytes = TableRegion{loaded.offset, loaded.recordCount, kBytes,
+                             readTableBytes(file, loaded.offset, loaded.recordCount, kBytes)};
     // The file is rewritten in place, never extended: a table that no longer
     // fits the file (it was cut short since the load) stops the save here.
-    if (!plan.now.complete())
+    if (!plan.bytes.complete())
         throw DbError(kReadBeyondEnd);
-    plan.written = plan.now;
 
     const auto count = static_cast<std::size_t>(loaded.recordCount);
-    constexpr auto kNoRun = static_cast<std::size_t>(-1);
-    std::size_t runStart = kNoRun;
+    std::array<std::uint8_t, kBytes> disk{};
+    bool inRun = false;
     for (std::size_t i = 0; i < count; ++i) {
-        const std::uint8_t* disk = plan.now.record(i);
+        std::uint8_t* record = plan.bytes.record(i);
         const std::uint8_t* snapshot = loaded.record(i);
-        if (!plan.changedByOthers && std::memcmp(disk, snapshot, kBytes) != 0)
+        if (!plan.changedByOthers && std::memcmp(record, snapshot, kBytes) != 0)
             for (std::size_t b = 0; b < kBytes; ++b)
-                plan.changedByOthers = plan.changedByOthers || (kSaved[b] && disk[b] != snapshot[b]);
+                plan.changedByOthers = plan.changedByOthers || (kSaved[b] && record[b] != snapshot[b]);
 
-        std::uint8_t* out = plan.written.record(i);
-        encodeRecord<Layout>(records[i], out);
-        const bool changes = std::memcmp(out, disk, kBytes) != 0;
-        if (changes && runStart == kNoRun)
-            runStart = i;
-        if (!changes && runStart != kNoRun) {
-            plan.runs.push_back({runStart, i});
-            runStart = kNoRun;
+        std::memcpy(disk.data(), record, kBytes);
+        encodeRecord<Layout>(records[i], record);
+        const bool changes = std::memcmp(disk.data(), record, kBytes) != 0;
+        if (changes) {
+            if (!inRun)
+                plan.runs.push_back({i, i, plan.old.size()});
+            plan.runs.back().end = i + 1;
+            plan.old.insert(plan.old.end(), disk.begin(), disk.end());
         }
+        inRun = changes;
     }
-    if (runStart != kNoRun)
-        plan.runs.push_back({runStart, count});
     return plan;
 }
 
-void writeRun(RandomAccessFile& file, const TableRegion& region, const Run& run)
+void writeRun(RandomAccessFile& file, const TableRegion& region, const std::uint8_t* bytes, const Run& run)
 {
     file.seek(region.offset + run.first * region.recordBytes);
-    file.write({region.record(static_cast<std::size_t>(run.first)),
-                static_cast<std::size_t>((run.end - run.first) * region.recordBytes)});
+    file.write({bytes, static_cast<std::size_t>((run.end - run.first) * region.recordBytes)});
 }
 
 } // namespace
@@ -194,12 +174,12 @@ void StaffFileSave::write(ProgressSink& sink)
         for (const TablePlan& table : s.tables) {
             beginTable(sink, table.caption, table.lastIndex);
             auto run = table.runs.begin();
-            const auto count = static_cast<std::size_t>(table.now.recordCount);
+            const auto count = static_cast<std::size_t>(table.bytes.recordCount);
             for (std::size_t i = 0; i < count; ++i) {
                 sink.setPosition(static_cast<std::int32_t>(i)); // beginTable refused larger
                 if (run != table.runs.end() && run->end == i + 1) {
                     touched.push_back({&table, *run});
-                    writeRun(file, table.written, *run);
+                    writeRun(file, table.bytes, table.bytes.record(static_cast<std::size_t>(run->first)), *run);
                     ++run;
                 }
                 sink.pumpEvents();
@@ -214,7 +194,7 @@ void StaffFileSave::write(ProgressSink& sink)
         // putting back cannot be helped here.
         for (const Done& done : touched) {
             try {
-                writeRun(file, done.table->now, done.run);
+                writeRun(file, done.table->bytes, done.table->old.data() + done.run.oldAt, done.run);
             } catch (const std::exception&) {
             }
         }
@@ -227,9 +207,9 @@ void StaffFileSave::write(ProgressSink& sink)
 
     // What the disk holds now is the base of the next comparison.
     StaffFileSnapshot& snapshot = s.db.snapshot;
-    snapshot.staff.bytes = std::move(s.tables[0].written.bytes);
-    snapshot.nonPlayers.bytes = std::move(s.tables[1].written.bytes);
-    snapshot.players.bytes = std::move(s.tables[2].written.bytes);
+    snapshot.staff.bytes = std::move(s.tables[0].bytes.bytes);
+    snapshot.nonPlayers.bytes = std::move(s.tables[1].bytes.bytes);
+    snapshot.players.bytes = std::move(s.tables[2].bytes.bytes);
     file.close();
 }
 
