@@ -94,15 +94,7 @@ void Tfrm_main::showPersonOfChange(std::size_t position)
 // values are replaced along with the rest, as when the person is chosen.
 void Tfrm_main::refreshFormAfter(const rostradb::EditStep& step)
 {
-    if (!shownPerson_ || !personShown_ || *shownPerson_ >= db_.staff.size())
-        return;
-    using rostradb::StaffTable;
-    // The positions the display put into id, idpl and idnp; links are never edited.
-    const rostradb::StaffRecord& shown = db_.staff[*shownPerson_];
-    if (!rostradb::stepTouches(step, StaffTable::Staff, static_cast<std::int64_t>(*shownPerson_)) &&
-        !rostradb::stepTouches(step, StaffTable::Staff, shown.staffId) &&
-        !rostradb::stepTouches(step, StaffTable::Player, shown.playerId) &&
-        !rostradb::stepTouches(step, StaffTable::NonPlayer, shown.nonPlayerId))
+    if (!shownPerson_ || !personShown_ || !rostradb::stepTouchesPerson(db_, *shownPerson_, step))
         return;
     if (form_->hasUnconfirmedEdits()) {
         showStaffRecord(static_cast<std::int64_t>(*shownPerson_));
@@ -110,7 +102,7 @@ void Tfrm_main::refreshFormAfter(const rostradb::EditStep& step)
     }
     std::vector<rostradb::FormUpdate> updates;
     try {
-        rostradb::showStaffMember(db_, &shown, form_->lookupBoxCounts(), updates);
+        rostradb::showStaffMember(db_, &db_.staff[*shownPerson_], form_->lookupBoxCounts(), updates);
     } catch (const std::exception&) {
         showStaffRecord(static_cast<std::int64_t>(*shownPerson_)); // shows what it can and reports the error
         return;

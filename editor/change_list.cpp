@@ -91,6 +91,12 @@ void RecordOwners::build(const GameDatabase& db)
     fillOwners(db.staff, &StaffRecord::nonPlayerId, kNonPlayer, db.nonPlayers.size(), nonPlayerOwners_, kNobody);
 }
 
+void RecordOwners::clear()
+{
+    playerOwners_.clear();
+    nonPlayerOwners_.clear();
+}
+
 std::optional<std::size_t> RecordOwners::owner(StaffTable table, std::uint32_t position) const
 {
     const std::vector<std::uint32_t>* owners = nullptr;

@@ -21,6 +21,7 @@ namespace rostradb {
 class RecordOwners {
 public:
     void build(const GameDatabase& db);
+    void clear();
     std::optional<std::size_t> owner(StaffTable table, std::uint32_t position) const;
 
 private:

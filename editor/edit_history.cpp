@@ -20,7 +20,7 @@ void EditHistory::clear()
     steps_.clear();
     applied_ = 0;
     pending_.clear();
-    owners_.build(GameDatabase{});
+    owners_.clear();
 }
 
 // The save put every field it writes from memory into the bytes that became

@@ -39,19 +39,6 @@ void setValue(GameDatabase& db, const ValueKey& key, std::uint32_t bits)
     });
 }
 
-std::size_t snapshotRecordCount(const StaffFileSnapshot& snapshot, StaffTable table)
-{
-    switch (table) {
-    case StaffTable::NonPlayer:
-        return staff_tables::regionRecords(snapshot.nonPlayers);
-    case StaffTable::Player:
-        return staff_tables::regionRecords(snapshot.players);
-    case StaffTable::Staff:
-        break;
-    }
-    return staff_tables::regionRecords(snapshot.staff);
-}
-
 std::optional<std::uint32_t> snapshotValue(const StaffFileSnapshot& snapshot, const ValueKey& key)
 {
     const TableRegion& region = key.table == StaffTable::Staff       ? snapshot.staff

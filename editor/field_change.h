@@ -56,7 +56,5 @@ void setValue(GameDatabase& db, const ValueKey& key, std::uint32_t bits);
 // The value in the load snapshot; none when the snapshot does not hold the
 // record (a load that stopped early, or no load at all).
 std::optional<std::uint32_t> snapshotValue(const StaffFileSnapshot& snapshot, const ValueKey& key);
-// The number of whole records the snapshot holds of the table.
-std::size_t snapshotRecordCount(const StaffFileSnapshot& snapshot, StaffTable table);
 
 } // namespace rostradb

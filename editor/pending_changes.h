@@ -4,9 +4,9 @@
 // player record; the fields kept but never written (the links at 145..156)
 // cannot differ in the file, so they are not counted.
 //
-// A full comparison walks some 15 MB, so it runs only after a load and after
-// a save; every change in between goes through set(), which compares the one
-// value it touches.
+// A load or a save leaves nothing differing, and every change in between
+// goes through set(), which compares the one value it touches. The full
+// comparison (some 15 MB) is what the tests check that bookkeeping against.
 
 #include "field_change.h"
 

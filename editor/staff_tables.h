@@ -38,8 +38,6 @@ decltype(auto) visitLayout(StaffTable table, Function&& function)
     return function(kStaffLayout);
 }
 
-inline constexpr StaffTable kAll[] = {StaffTable::Staff, StaffTable::NonPlayer, StaffTable::Player};
-
 // Whole records in a snapshot region (the bytes of a load that stopped early
 // may end inside one).
 inline std::size_t regionRecords(const TableRegion& region)

@@ -49,4 +49,16 @@ std::vector<FormUpdate> updatesForStep(const std::vector<FormUpdate>& updates, c
     return kept;
 }
 
+bool stepTouchesPerson(const GameDatabase& db, std::size_t staffPosition, const EditStep& step)
+{
+    if (staffPosition >= db.staff.size())
+        return false;
+    // The positions the display put into id, idpl and idnp; links are never edited.
+    const StaffRecord& shown = db.staff[staffPosition];
+    return stepTouches(step, StaffTable::Staff, static_cast<std::int64_t>(staffPosition)) ||
+           stepTouches(step, StaffTable::Staff, shown.staffId) ||
+           stepTouches(step, StaffTable::Player, shown.playerId) ||
+           stepTouches(step, StaffTable::NonPlayer, shown.nonPlayerId);
+}
+
 } // namespace rostradb

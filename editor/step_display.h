@@ -15,6 +15,11 @@ namespace rostradb {
 // (ed_cabl shows the ability of either attribute record).
 std::vector<std::string_view> controlsShowing(StaffTable table, std::uint16_t field);
 
+// Whether the step changed one of the records the form shows for the person
+// at `staffPosition`: that staff record, the one at its staffId (where the
+// form's values come from), and its player and non-player records.
+bool stepTouchesPerson(const GameDatabase& db, std::size_t staffPosition, const EditStep& step);
+
 // Of the updates that show a person, those of the boxes that show a value
 // `step` changed, in their order.
 std::vector<FormUpdate> updatesForStep(const std::vector<FormUpdate>& updates, const EditStep& step);
