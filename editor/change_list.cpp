@@ -134,11 +134,9 @@ const char* tableWord(StaffTable table)
 std::vector<std::string> labelsOf(StaffTable table)
 {
     const std::size_t n = fieldCount(table);
-    static_assert(static_cast<int>(TableKind::NonPlayer) == static_cast<int>(StaffTable::NonPlayer) &&
-                  static_cast<int>(TableKind::Player) == static_cast<int>(StaffTable::Player));
     std::vector<std::optional<std::string_view>> formLabels;
     for (std::size_t f = 0; f < n; ++f)
-        formLabels.push_back(formLabelFor(static_cast<TableKind>(table), f));
+        formLabels.push_back(formLabelFor(table, f));
     std::vector<std::string> labels;
     for (std::size_t f = 0; f < n; ++f) {
         const char* name = fieldName(table, static_cast<std::uint16_t>(f));

@@ -5,6 +5,7 @@
 // lists of changes of such values; the list of changes shows them.
 
 #include "db/game_database.h"
+#include "staff_table.h"
 
 #include <compare>
 #include <cstddef>
@@ -14,10 +15,6 @@
 #include <vector>
 
 namespace rostradb {
-
-// In the order the tables lie in staff.dat, which is also the order the list
-// of changes sorts them in.
-enum class StaffTable : std::uint8_t { Staff, NonPlayer, Player };
 
 struct ValueKey {
     StaffTable table = StaffTable::Staff;

@@ -361,14 +361,14 @@ std::optional<std::string_view> labelOfField(const std::array<Field<Record>, N>&
 
 } // namespace
 
-std::optional<std::string_view> formLabelFor(TableKind table, std::size_t fieldIndex)
+std::optional<std::string_view> formLabelFor(StaffTable table, std::size_t fieldIndex)
 {
     switch (table) {
-    case TableKind::Staff:
+    case StaffTable::Staff:
         return labelOfField(kStaffLayout, fieldIndex);
-    case TableKind::NonPlayer:
+    case StaffTable::NonPlayer:
         return labelOfField(kNonPlayerLayout, fieldIndex);
-    case TableKind::Player:
+    case StaffTable::Player:
         return labelOfField(kPlayerLayout, fieldIndex);
     }
     return std::nullopt;

@@ -7,6 +7,7 @@
 
 #include "db/record_layout.h"
 #include "db/records.h"
+#include "staff_table.h"
 
 #include <array>
 #include <cstddef>
@@ -134,10 +135,6 @@ std::span<const FormControl> formControls();
 // The control of that object name, or nullptr.
 const FormControl* findFormControl(std::string_view name);
 
-// The records of the staff file, for naming a field by its index in the
-// record's layout (kStaffLayout, kNonPlayerLayout, kPlayerLayout).
-enum class TableKind : std::uint8_t { Staff, NonPlayer, Player };
-
 // The label of the form box that shows field `fieldIndex` of the layout of
 // `table`, such as "Wages" for the staff layout's `wages` or "Current
 // ability" for both the player's and the non-player's `currentAbility`.
@@ -146,6 +143,6 @@ enum class TableKind : std::uint8_t { Staff, NonPlayer, Player };
 // lookup or code box shows (the positions, the date tails' neighbours such
 // as nationDate1Day, the preferences, ...) and for an index past the layout;
 // callers then use the layout's own field name.
-std::optional<std::string_view> formLabelFor(TableKind table, std::size_t fieldIndex);
+std::optional<std::string_view> formLabelFor(StaffTable table, std::size_t fieldIndex);
 
 } // namespace rostradb

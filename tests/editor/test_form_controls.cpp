@@ -161,13 +161,13 @@ std::size_t indexOf(const std::array<Field<Record>, L>& layout, std::string_view
 TEST(FormControls, LabelOfTheBoxThatShowsAField)
 {
     const auto staff = [](std::string_view field) {
-        return formLabelFor(TableKind::Staff, indexOf(kStaffLayout, field));
+        return formLabelFor(StaffTable::Staff, indexOf(kStaffLayout, field));
     };
     const auto player = [](std::string_view field) {
-        return formLabelFor(TableKind::Player, indexOf(kPlayerLayout, field));
+        return formLabelFor(StaffTable::Player, indexOf(kPlayerLayout, field));
     };
     const auto nonPlayer = [](std::string_view field) {
-        return formLabelFor(TableKind::NonPlayer, indexOf(kNonPlayerLayout, field));
+        return formLabelFor(StaffTable::NonPlayer, indexOf(kNonPlayerLayout, field));
     };
     EXPECT_EQ(staff("wages"), "Wages");
     EXPECT_EQ(staff("loyalty"), "Loyality");
@@ -188,18 +188,18 @@ TEST(FormControls, LabelOfTheBoxThatShowsAField)
     for (std::string_view field : {"staffId", "playerId", "nationDate1Day", "extraByte", "preferenceSet2[1]"})
         EXPECT_EQ(staff(field), std::nullopt) << field;
     EXPECT_EQ(nonPlayer("recordId"), std::nullopt);
-    EXPECT_EQ(formLabelFor(TableKind::Player, kPlayerLayout.size()), std::nullopt);
+    EXPECT_EQ(formLabelFor(StaffTable::Player, kPlayerLayout.size()), std::nullopt);
 
     // Every field some box is bound to has a label, and no other field has.
-    const auto labelled = [](TableKind table, std::size_t fields) {
+    const auto labelled = [](StaffTable table, std::size_t fields) {
         std::size_t count = 0;
         for (std::size_t i = 0; i < fields; ++i)
             count += formLabelFor(table, i).has_value();
         return count;
     };
-    EXPECT_EQ(labelled(TableKind::Staff, kStaffLayout.size()), placesOf(&FormControl::staffField, kStaffLayout).size());
-    EXPECT_EQ(labelled(TableKind::Player, kPlayerLayout.size()), 60u);
-    EXPECT_EQ(labelled(TableKind::NonPlayer, kNonPlayerLayout.size()), 26u);
+    EXPECT_EQ(labelled(StaffTable::Staff, kStaffLayout.size()), placesOf(&FormControl::staffField, kStaffLayout).size());
+    EXPECT_EQ(labelled(StaffTable::Player, kPlayerLayout.size()), 60u);
+    EXPECT_EQ(labelled(StaffTable::NonPlayer, kNonPlayerLayout.size()), 26u);
 }
 
 } // namespace
