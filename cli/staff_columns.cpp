@@ -42,11 +42,6 @@ std::vector<StaffColumn> buildColumns()
     return columns;
 }
 
-template <class Record>
-std::string_view textAt(const std::vector<Record>& table, std::uint32_t position)
-{
-    return position < table.size() ? table[position].displayText() : std::string_view{};
-}
 
 } // namespace
 
@@ -116,40 +111,6 @@ std::optional<std::size_t> linkInside(const GameDatabase& db, const StaffRecord&
     if (link < 0 || static_cast<std::size_t>(link) >= recordCount(db, table))
         return std::nullopt;
     return static_cast<std::size_t>(link);
-}
-
-std::string_view lookupText(const GameDatabase& db, LookupTable table, std::uint32_t position)
-{
-    switch (table) {
-    case LookupTable::Nations:
-        return textAt(db.nations, position);
-    case LookupTable::FirstNames:
-        return textAt(db.firstNames, position);
-    case LookupTable::SecondNames:
-        return textAt(db.secondNames, position);
-    case LookupTable::CommonNames:
-        return textAt(db.commonNames, position);
-    case LookupTable::Clubs:
-        break;
-    }
-    return textAt(db.clubs, position);
-}
-
-std::size_t lookupCount(const GameDatabase& db, LookupTable table)
-{
-    switch (table) {
-    case LookupTable::Nations:
-        return db.nations.size();
-    case LookupTable::FirstNames:
-        return db.firstNames.size();
-    case LookupTable::SecondNames:
-        return db.secondNames.size();
-    case LookupTable::CommonNames:
-        return db.commonNames.size();
-    case LookupTable::Clubs:
-        break;
-    }
-    return db.clubs.size();
 }
 
 void staffRowCells(const GameDatabase& db, std::size_t position, std::vector<std::string>& cells)

@@ -5,6 +5,7 @@
 // PlayerRecord ("player.*") and NonPlayerRecord ("nonPlayer.*") fields.
 
 #include "editor/form_controls.h"
+#include "editor/lookup_tables.h"
 #include "table_fields.h"
 
 #include <optional>
@@ -43,11 +44,6 @@ const TableField& staffFieldOf(const FieldAccess<StaffRecord>& access);
 // The staff field's link to `table` (playerId, nonPlayerId).
 const TableField& linkField(Table table);
 
-// The display text of the record at `position`, in the game's bytes; empty
-// when the position lies outside the table.
-std::string_view lookupText(const GameDatabase& db, LookupTable table, std::uint32_t position);
-// Records in the lookup table.
-std::size_t lookupCount(const GameDatabase& db, LookupTable table);
 
 // The person's cells, one per column, in UTF-8; the cells of a record the
 // person does not lead to are empty. `cells` is reused from row to row.

@@ -2,6 +2,7 @@
 
 #include "db/record_layout.h"
 #include "form_controls.h"
+#include "lookup_tables.h"
 
 #include <algorithm>
 #include <optional>
@@ -36,36 +37,15 @@ constexpr LookupField kLookupFields[] = {
     {staffField("clubContracted"), LookupTable::Clubs},
 };
 
-template <class Record>
-std::string entryText(const std::vector<Record>& table, std::uint32_t position)
-{
-    return position < table.size() ? std::string(table[position].displayText()) : std::string("none");
-}
-
-std::string lookupText(const GameDatabase& db, LookupTable table, std::uint32_t position)
-{
-    switch (table) {
-    case LookupTable::FirstNames:
-        return entryText(db.firstNames, position);
-    case LookupTable::SecondNames:
-        return entryText(db.secondNames, position);
-    case LookupTable::CommonNames:
-        return entryText(db.commonNames, position);
-    case LookupTable::Clubs:
-        return entryText(db.clubs, position);
-    case LookupTable::Nations:
-        break;
-    }
-    return entryText(db.nations, position);
-}
-
 std::string valueText(const GameDatabase& db, const ValueKey& key, std::uint32_t value)
 {
     std::string text = std::to_string(value);
     if (key.table == StaffTable::Staff)
         for (const auto& lookup : kLookupFields)
             if (lookup.field == key.field)
-                text += " (" + lookupText(db, lookup.table, value) + ")";
+                text += " (" + (value < lookupCount(db, lookup.table) ? std::string(lookupText(db, lookup.table, value))
+                                                                    : std::string("none")) +
+                        ")";
     return text;
 }
 

@@ -2,6 +2,7 @@
 
 #include "db/errors.h"
 #include "form_controls.h"
+#include "lookup_tables.h"
 #include "number_reading.h"
 
 #include <stdexcept>
@@ -71,23 +72,6 @@ void store(Record& record, const FieldAccess<Record>& field, std::uint32_t bits,
         outcome.changedAnything = true;
 }
 
-std::int64_t recordCount(const GameDatabase& db, LookupTable table)
-{
-    switch (table) {
-    case LookupTable::Nations:
-        return static_cast<std::int64_t>(db.nations.size());
-    case LookupTable::FirstNames:
-        return static_cast<std::int64_t>(db.firstNames.size());
-    case LookupTable::SecondNames:
-        return static_cast<std::int64_t>(db.secondNames.size());
-    case LookupTable::CommonNames:
-        return static_cast<std::int64_t>(db.commonNames.size());
-    case LookupTable::Clubs:
-        return static_cast<std::int64_t>(db.clubs.size());
-    }
-    return 0;
-}
-
 // Item i of a lookup box is record i of its table, and the item at the
 // table's record count is "none". No selection (-1) passes the signed test
 // and is stored as it is, all bits set.
@@ -98,7 +82,7 @@ void storeSelection(const GameDatabase& db, StaffRecord& staff, const FormContro
     if (box.storedOnlyWhenPicked && selected == formEntry(form.shownSelections, box.name, "shown selection"))
         return; // what the display showed, even "none" for a club outside the table, is what is stored
     const std::uint32_t bits =
-        selected < recordCount(db, box.table) ? static_cast<std::uint32_t>(selected) : kNoneMarker;
+        selected < static_cast<std::int64_t>(lookupCount(db, box.table)) ? static_cast<std::uint32_t>(selected) : kNoneMarker;
     store(staff, box.staffField, bits, outcome);
 }
 
