@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <map>
 #include <utility>
 
 namespace rostradb::cli {
@@ -136,14 +137,16 @@ std::string exportCsv(const GameDatabase& db)
 {
     struct TextColumn {
         const TableField* field;
-        LookupCells cells;
+        const LookupCells* cells;
     };
+    // One set of cells per table: three columns name nations.
+    std::map<LookupTable, LookupCells> cellsOfTable;
     std::vector<std::string> header;
     std::vector<TextColumn> texts;
     for (const StaffColumn& c : staffColumns()) {
         header.push_back(c.name);
         if (c.kind == StaffColumn::Kind::Text)
-            texts.push_back({c.field, LookupCells(db, c.lookup)});
+            texts.push_back({c.field, &cellsOfTable.try_emplace(c.lookup, db, c.lookup).first->second});
     }
     std::string out;
     appendCsvRow(out, header);
@@ -160,7 +163,7 @@ std::string exportCsv(const GameDatabase& db)
             row.fields<kStaffLayout>(&person);
             for (const TextColumn& c : texts) {
                 row.put(',');
-                row.cell(c.cells.at(fieldBits(db, *c.field, position)));
+                row.cell(c.cells->at(fieldBits(db, *c.field, position)));
             }
             row.fields<kPlayerLayout>(recordOrNull(db.players, linkedRecord(db, person, Table::Player)));
             row.fields<kNonPlayerLayout>(recordOrNull(db.nonPlayers, linkedRecord(db, person, Table::NonPlayer)));

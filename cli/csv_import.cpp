@@ -190,12 +190,13 @@ private:
             case StaffColumn::Kind::Position:
                 break;
             case StaffColumn::Kind::DisplayName:
-                if (row.cells[i] != cp1252ToUtf8(person.displayName))
+                if (!cp1252EqualsUtf8(person.displayName, row.cells[i]))
                     error(row.line, column->name,
                           "the display name cannot be changed: it is built from firstName and secondName");
                 break;
             case StaffColumn::Kind::Text:
-                if (row.cells[i] != cp1252ToUtf8(lookupText(db_, column->lookup, fieldBits(db_, *column->field, *position))))
+                if (!cp1252EqualsUtf8(lookupText(db_, column->lookup, fieldBits(db_, *column->field, *position)),
+                                      row.cells[i]))
                     error(row.line, column->name,
                           "the text cannot be changed: it follows from " + std::string(column->field->name) +
                               "; change that column instead");

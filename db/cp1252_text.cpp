@@ -108,6 +108,18 @@ void appendCp1252AsUtf8(std::string& out, std::string_view bytes)
     }
 }
 
+bool cp1252EqualsUtf8(std::string_view bytes, std::string_view utf8)
+{
+    std::size_t at = 0;
+    for (const char byte : bytes) {
+        const Utf8Char& c = utf8Of(static_cast<unsigned char>(byte));
+        if (utf8.size() - at < c.size || utf8.compare(at, c.size, c.bytes, c.size) != 0)
+            return false;
+        at += c.size;
+    }
+    return at == utf8.size();
+}
+
 std::string cp1252ToUtf8(std::string_view bytes)
 {
     std::string out;

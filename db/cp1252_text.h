@@ -29,6 +29,10 @@ struct Utf8Char {
 };
 const Utf8Char& utf8Of(unsigned char byte);
 
+// Whether the game's bytes read as exactly the UTF-8 text, without making a
+// string of them.
+bool cp1252EqualsUtf8(std::string_view bytes, std::string_view utf8);
+
 // UTF-8 back to the game's bytes; nullopt when the text is not well-formed
 // UTF-8 or holds a character the code page cannot express.
 std::optional<std::string> utf8ToCp1252(std::string_view text);

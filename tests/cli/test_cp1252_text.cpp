@@ -16,6 +16,10 @@ TEST(Cp1252Text, EveryByteSurvivesTheWayThereAndBack)
         all += static_cast<char>(b);
     const std::string utf8 = cp1252ToUtf8(all);
     EXPECT_EQ(utf8ToCp1252(utf8), all);
+    EXPECT_TRUE(cp1252EqualsUtf8(all, utf8));
+    EXPECT_FALSE(cp1252EqualsUtf8(all, utf8.substr(0, utf8.size() - 1))); // a byte of the last character short
+    EXPECT_FALSE(cp1252EqualsUtf8(all.substr(1), utf8));
+    EXPECT_FALSE(cp1252EqualsUtf8("J\xE9r", "Jer"));
 }
 
 TEST(Cp1252Text, LettersAndTypographyMapToTheirCharacters)
