@@ -17,6 +17,7 @@
 #include <iterator>
 #include <ostream>
 #include <sstream>
+#include <stdexcept>
 #include <string>
 
 namespace {
@@ -28,30 +29,25 @@ struct Discard {
     std::ostream stream{nullptr};
 };
 
-fs::path scratch()
-{
-    const fs::path dir = fs::temp_directory_path() / "rostradb-bench-cli";
-    fs::create_directories(dir);
-    return dir;
-}
-
 // A copy of the full game to change, and the exported CSV with 1,000 cells
 // edited: wages of 500 people, the pace of 250 players, the coaching of 250
 // non-players, spread over the table.
 struct EditedExport {
-    fs::path game = scratch() / "game";
-    fs::path csv = scratch() / "edited.csv";
+    const bench::ScratchGame scratch{"cli"};
+    fs::path game = scratch.path;
+    fs::path csv = scratch.path / "edited.csv";
     std::vector<std::uint8_t> staffBytes;
 
     EditedExport()
     {
-        fs::remove_all(game);
-        fs::copy(bench::fullSampleGame(), game, fs::copy_options::recursive);
         const rostradb::GameDatabase db = rostradb::cli::loadGame(game.string());
         rostradb::cli::CsvDocument doc = rostradb::cli::parseCsv(rostradb::cli::exportCsv(db));
         auto& header = doc.rows[0].cells;
         auto column = [&](const std::string& name) {
-            return static_cast<std::size_t>(std::find(header.begin(), header.end(), name) - header.begin());
+            const auto it = std::find(header.begin(), header.end(), name);
+            if (it == header.end())
+                throw std::logic_error("the export has no column " + name);
+            return static_cast<std::size_t>(it - header.begin());
         };
         const std::size_t wages = column("wages"), pace = column("player.pace"),
                           coaching = column("nonPlayer.coaching");
@@ -94,7 +90,8 @@ struct EditedExport {
 void BM_Export(benchmark::State& state)
 {
     const std::string game = bench::fullSampleGame();
-    const std::string csv = (scratch() / "export.csv").string();
+    const bench::ScratchGame out{"export", false};
+    const std::string csv = (out.path / "export.csv").string();
     Discard err;
     for (auto _ : state) {
         if (rostradb::cli::runExport({game, csv}, err.stream, err.stream) != 0)

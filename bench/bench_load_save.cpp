@@ -15,19 +15,6 @@
 
 namespace {
 
-// A copy of the full sample game for the benchmarks that write, so that the
-// shared one stays as the generator made it.
-struct ScratchGame {
-    ScratchGame() : path(std::filesystem::temp_directory_path() / "rostradb-bench-scratch")
-    {
-        std::filesystem::remove_all(path);
-        std::filesystem::copy(bench::fullSampleGame(), path, std::filesystem::copy_options::recursive);
-    }
-    ~ScratchGame() { std::filesystem::remove_all(path); }
-    std::string dir() const { return path.string(); }
-    std::filesystem::path path;
-};
-
 // The scratch copy, loaded: what the save benchmarks write back.
 struct LoadedScratchGame {
     LoadedScratchGame()
@@ -37,7 +24,7 @@ struct LoadedScratchGame {
     }
     void save() { rostradb::saveStaffFile(db, game, sink); } // includes the flush to disk
 
-    const ScratchGame scratch;
+    const bench::ScratchGame scratch{"save"};
     const std::string game = scratch.dir();
     rostradb::GameDatabase db;
     rostradb::SilentProgress sink;

@@ -21,6 +21,26 @@ inline std::string fullSampleGame()
     return dir.string();
 }
 
+// A folder of one benchmark's own, removed with everything in it at the end;
+// with `withGame`, holding a copy of the full sample game to write to, so
+// that the shared one stays as the generator made it.
+struct ScratchGame {
+    explicit ScratchGame(const std::string& name, bool withGame = true)
+        : path(std::filesystem::temp_directory_path() / ("rostradb-bench-" + name))
+    {
+        std::filesystem::remove_all(path);
+        if (withGame)
+            std::filesystem::copy(fullSampleGame(), path, std::filesystem::copy_options::recursive);
+        else
+            std::filesystem::create_directories(path);
+    }
+    ~ScratchGame() { std::filesystem::remove_all(path); }
+    ScratchGame(const ScratchGame&) = delete;
+    ScratchGame& operator=(const ScratchGame&) = delete;
+    std::string dir() const { return path.string(); }
+    std::filesystem::path path;
+};
+
 // The full sample game loaded as File > Open loads it (start-up's directory
 // read included), without windows.
 inline rostradb::GameDatabase loadFullSample()
