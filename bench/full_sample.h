@@ -47,9 +47,8 @@ inline rostradb::GameDatabase loadFullSample()
 {
     const std::string game = fullSampleGame();
     rostradb::GameDatabase db;
-    db.directory.read(rostradb::dataFilePath(game, rostradb::datafile::kIndex));
     rostradb::SilentProgress sink;
-    rostradb::runLoadSequence(db, game, sink);
+    rostradb::readDirectoryAndLoad(db, game, sink);
     return db;
 }
 

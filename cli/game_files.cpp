@@ -19,9 +19,8 @@ GameDatabase loadGame(const std::string& gameDirectory)
 {
     GameDatabase db;
     try {
-        db.directory.read(dataFilePath(gameDirectory, datafile::kIndex));
         SilentProgress nobodyWatches;
-        runLoadSequence(db, gameDirectory, nobodyWatches);
+        readDirectoryAndLoad(db, gameDirectory, nobodyWatches);
     } catch (const DbError& e) {
         throw Refused(gameDirectory + ": " + e.what());
     }

@@ -156,7 +156,11 @@ void checkStaffTablesApart(const TableDirectory& directory)
         throw DbError(kTablesOverlap);
 }
 
-void runLoadSequence(GameDatabase& db, const std::string& gameDirectory, ProgressSink& sink)
+namespace {
+
+enum class DirectoryRead { IfStartUpReadIt, Always };
+
+void loadGameFiles(GameDatabase& db, const std::string& gameDirectory, ProgressSink& sink, DirectoryRead read)
 {
     // Each load starts from empty tables, so the tables (and the boxes the
     // window fills from them) always hold exactly one copy of the files.
@@ -167,7 +171,7 @@ void runLoadSequence(GameDatabase& db, const std::string& gameDirectory, Progres
     // restored backup): size and place the tables by the directory the
     // files come with now. A directory start-up could not read stays as it
     // is, and the first lookup reports it.
-    if (db.directory.size() == TableDirectory::kEntryCount) {
+    if (read == DirectoryRead::Always || db.directory.size() == TableDirectory::kEntryCount) {
         TableDirectory current;
         current.read(dataFilePath(gameDirectory, datafile::kIndex));
         db.directory = std::move(current);
@@ -195,6 +199,18 @@ void runLoadSequence(GameDatabase& db, const std::string& gameDirectory, Progres
     staffFile.close();
 
     loadLookupTable(db, gameDirectory, datafile::kClubs, entry::kClubs, caption::kClubs, db.clubs, sink);
+}
+
+} // namespace
+
+void runLoadSequence(GameDatabase& db, const std::string& gameDirectory, ProgressSink& sink)
+{
+    loadGameFiles(db, gameDirectory, sink, DirectoryRead::IfStartUpReadIt);
+}
+
+void readDirectoryAndLoad(GameDatabase& db, const std::string& gameDirectory, ProgressSink& sink)
+{
+    loadGameFiles(db, gameDirectory, sink, DirectoryRead::Always);
 }
 
 } // namespace rostradb

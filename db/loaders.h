@@ -44,6 +44,10 @@ inline constexpr const char* kTablesOverlap = "The tables of staff.dat overlap o
 // in db.snapshot exactly as read.
 void runLoadSequence(GameDatabase& db, const std::string& gameDirectory, ProgressSink& sink);
 
+// Start-up and File > Open in one, for callers without a window: reads the
+// directory (its failure stops the load) and then every table.
+void readDirectoryAndLoad(GameDatabase& db, const std::string& gameDirectory, ProgressSink& sink);
+
 // "First Second", from the two name tables; empty unless both positions lie
 // inside their tables; at most 50 bytes in all.
 std::string buildDisplayName(std::uint32_t firstName, std::uint32_t secondName,
