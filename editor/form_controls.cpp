@@ -1,5 +1,7 @@
 #include "form_controls.h"
 
+#include <vector>
+
 #include <type_traits>
 
 namespace rostradb {
@@ -341,37 +343,45 @@ const FormControl* findFormControl(std::string_view name)
 
 namespace {
 
-// The field is found by what it holds rather than by comparing accessors:
-// a record with only that field's bits set reads as non-zero through the
-// one binding to it.
+// The controls bound to each field of a layout. A field is found by what it
+// holds rather than by comparing accessors: a record with only that field's
+// bits set reads as non-zero through every binding to it and as zero
+// through all others.
 template <class Record, std::size_t N>
-std::optional<std::string_view> labelOfField(const std::array<Field<Record>, N>& layout, std::size_t fieldIndex)
+std::vector<std::vector<const FormControl*>> controlsByField(const std::array<Field<Record>, N>& layout)
 {
-    if (fieldIndex >= layout.size())
-        return std::nullopt;
-    Record probe{};
-    layout[fieldIndex].access.set(probe, 0xFFFFFFFF);
-    for (const FormControl& c : kControls) {
-        const FieldAccess<Record>& field = c.field<Record>();
-        if (field.get != nullptr && field.get(probe) != 0)
-            return c.label;
+    std::vector<std::vector<const FormControl*>> byField(N);
+    for (std::size_t f = 0; f < N; ++f) {
+        Record probe{};
+        layout[f].access.set(probe, 0xFFFFFFFF);
+        for (const FormControl& c : kControls) {
+            const FieldAccess<Record>& binding = c.field<Record>();
+            if (binding.get != nullptr && binding.get(probe) != 0)
+                byField[f].push_back(&c);
+        }
     }
-    return std::nullopt;
+    return byField;
 }
 
 } // namespace
 
+const std::vector<const FormControl*>& formControlsShowing(StaffTable table, std::size_t fieldIndex)
+{
+    // Worked out once: the list of changes and every undo ask again and again.
+    static const auto staff = controlsByField(kStaffLayout);
+    static const auto nonPlayer = controlsByField(kNonPlayerLayout);
+    static const auto player = controlsByField(kPlayerLayout);
+    static const std::vector<const FormControl*> none;
+    const auto& byField = table == StaffTable::Staff ? staff : table == StaffTable::NonPlayer ? nonPlayer : player;
+    return fieldIndex < byField.size() ? byField[fieldIndex] : none;
+}
+
 std::optional<std::string_view> formLabelFor(StaffTable table, std::size_t fieldIndex)
 {
-    switch (table) {
-    case StaffTable::Staff:
-        return labelOfField(kStaffLayout, fieldIndex);
-    case StaffTable::NonPlayer:
-        return labelOfField(kNonPlayerLayout, fieldIndex);
-    case StaffTable::Player:
-        return labelOfField(kPlayerLayout, fieldIndex);
-    }
-    return std::nullopt;
+    const auto& controls = formControlsShowing(table, fieldIndex);
+    if (controls.empty())
+        return std::nullopt;
+    return controls.front()->label;
 }
 
 } // namespace rostradb

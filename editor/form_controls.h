@@ -16,6 +16,7 @@
 #include <span>
 #include <string_view>
 #include <type_traits>
+#include <vector>
 
 namespace rostradb {
 
@@ -134,6 +135,11 @@ std::span<const FormControl> formControls();
 
 // The control of that object name, or nullptr.
 const FormControl* findFormControl(std::string_view name);
+
+// The controls bound to field `fieldIndex` of the layout of `table`, in the
+// form's order (ed_cabl shows the ability of either attribute record); empty
+// for a field no control shows and for an index past the layout.
+const std::vector<const FormControl*>& formControlsShowing(StaffTable table, std::size_t fieldIndex);
 
 // The label of the form box that shows field `fieldIndex` of the layout of
 // `table`, such as "Wages" for the staff layout's `wages` or "Current

@@ -11,10 +11,6 @@
 
 namespace rostradb {
 
-// The object names of the form's boxes that show field `field` of `table`
-// (ed_cabl shows the ability of either attribute record).
-std::vector<std::string_view> controlsShowing(StaffTable table, std::uint16_t field);
-
 // Whether the step changed one of the records the form shows for the person
 // at `staffPosition`: that staff record, the one at its staffId (where the
 // form's values come from), and its player and non-player records.
