@@ -27,6 +27,9 @@ class DataFile final : public RandomAccessFile {
 public:
     // Opens an existing file for reading and writing.
     static DataFile openExisting(const std::string& path);
+    // Creates `path` for reading and writing, emptying a file of that name.
+    // Only the save's journal is ever created; the game's files never are.
+    static DataFile createEmpty(const std::string& path);
 
     DataFile(DataFile&& other) noexcept;
     DataFile& operator=(DataFile&& other) noexcept;
@@ -42,13 +45,27 @@ public:
     void write(std::span<const std::uint8_t> data) override;
     void syncToDisk() override;
     void close() override;
+    bool tryLockExclusive() override;
+    void unlock() override;
 
-    bool isOpen() const { return fd_ >= 0; }
+    bool isOpen() const { return handle_ != kNoHandle; }
 
 private:
-    explicit DataFile(int fd) : fd_(fd) {}
-    int fd_ = -1;
+    // A file descriptor on POSIX, a HANDLE on Windows; only the platform's
+    // own source file looks inside.
+    static constexpr std::intptr_t kNoHandle = -1;
+    explicit DataFile(std::intptr_t handle) : handle_(handle) {}
+    std::intptr_t handle_ = kNoHandle;
     std::uint64_t position_ = 0;
 };
+
+// The few things done to the folder around the data files, for the save's
+// journal: whether a file is there, deleting one, and flushing the folder so
+// that a file's creation or deletion survives a power cut (POSIX needs an
+// fsync of the folder for that; Windows commits it with the file). Each
+// raises the mapped error.
+bool fileExists(const std::string& path);
+void removeFile(const std::string& path);
+void syncFolder(const std::string& folderPath);
 
 } // namespace rostradb

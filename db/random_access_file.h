@@ -28,6 +28,14 @@ public:
     // Closes the file, reporting a failed close.
     virtual void close() = 0;
 
+    // Takes an advisory exclusive lock on the whole file without waiting
+    // (flock on POSIX, LockFileEx on Windows) and says whether it got it:
+    // false means another process holds it. Only rostradb's own writers ask
+    // for it, so that two of them never save one file at once; the game and
+    // other programs are not kept out. The lock goes with unlock() or close().
+    virtual bool tryLockExclusive() { return true; }
+    virtual void unlock() {}
+
     // Reads exactly out.size() bytes or raises "Read beyond end of file".
     void readExact(std::span<std::uint8_t> out);
 };

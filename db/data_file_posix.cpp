@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -70,40 +71,48 @@ DataFile DataFile::openExisting(const std::string& path)
     return DataFile(fd);
 }
 
-DataFile::DataFile(DataFile&& other) noexcept : fd_(other.fd_), position_(other.position_)
+DataFile DataFile::createEmpty(const std::string& path)
 {
-    other.fd_ = -1;
+    const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (fd < 0)
+        throw DbError(openErrorMessage(errno, path));
+    return DataFile(fd);
+}
+
+DataFile::DataFile(DataFile&& other) noexcept : handle_(other.handle_), position_(other.position_)
+{
+    other.handle_ = kNoHandle;
 }
 
 DataFile& DataFile::operator=(DataFile&& other) noexcept
 {
     if (this != &other) {
-        if (fd_ >= 0)
-            ::close(fd_);
-        fd_ = other.fd_;
+        if (handle_ != kNoHandle)
+            ::close(static_cast<int>(handle_));
+        handle_ = other.handle_;
         position_ = other.position_;
-        other.fd_ = -1;
+        other.handle_ = kNoHandle;
     }
     return *this;
 }
 
 DataFile::~DataFile()
 {
-    if (fd_ >= 0)
-        ::close(fd_);
+    if (handle_ != kNoHandle)
+        ::close(static_cast<int>(handle_));
 }
 
 std::uint64_t DataFile::size() const
 {
     struct stat info {};
-    if (::fstat(fd_, &info) != 0)
+    if (::fstat(static_cast<int>(handle_), &info) != 0)
         throwSystemError(errno);
     return static_cast<std::uint64_t>(info.st_size);
 }
 
 void DataFile::seek(std::uint64_t position)
 {
-    if (::lseek(fd_, static_cast<off_t>(position), SEEK_SET) < 0)
+    if (::lseek(static_cast<int>(handle_), static_cast<off_t>(position), SEEK_SET) < 0)
         throwSystemError(errno);
     position_ = position;
 }
@@ -112,7 +121,7 @@ std::size_t DataFile::readSome(std::span<std::uint8_t> out)
 {
     std::size_t done = 0;
     while (done < out.size()) {
-        const ssize_t n = ::read(fd_, out.data() + done, out.size() - done);
+        const ssize_t n = ::read(static_cast<int>(handle_), out.data() + done, out.size() - done);
         if (n < 0) {
             if (errno == EINTR)
                 continue;
@@ -141,7 +150,7 @@ void DataFile::write(std::span<const std::uint8_t> data)
 {
     std::size_t done = 0;
     while (done < data.size()) {
-        const ssize_t n = ::write(fd_, data.data() + done, data.size() - done);
+        const ssize_t n = ::write(static_cast<int>(handle_), data.data() + done, data.size() - done);
         if (n < 0) {
             if (errno == EINTR)
                 continue;
@@ -156,18 +165,68 @@ void DataFile::write(std::span<const std::uint8_t> data)
 
 void DataFile::syncToDisk()
 {
-    if (::fsync(fd_) != 0)
+    if (::fsync(static_cast<int>(handle_)) != 0)
         throwSystemError(errno);
 }
 
 void DataFile::close()
 {
-    const int fd = fd_;
-    fd_ = -1;
+    const int fd = static_cast<int>(handle_);
+    handle_ = kNoHandle;
     // A failed close can mean lost data on some file systems: report it,
     // and never retry (the descriptor is gone either way).
     if (fd >= 0 && ::close(fd) != 0 && errno != EINTR)
         throwSystemError(errno);
+}
+
+bool DataFile::tryLockExclusive()
+{
+    // flock, not fcntl: an fcntl lock belongs to the process and vanishes
+    // when any descriptor of the file is closed (the loader's, say).
+    while (::flock(static_cast<int>(handle_), LOCK_EX | LOCK_NB) != 0) {
+        if (errno == EINTR)
+            continue;
+        if (errno == EWOULDBLOCK)
+            return false;
+        throwSystemError(errno);
+    }
+    return true;
+}
+
+void DataFile::unlock()
+{
+    if (::flock(static_cast<int>(handle_), LOCK_UN) != 0)
+        throwSystemError(errno);
+}
+
+bool fileExists(const std::string& path)
+{
+    struct stat info {};
+    if (::lstat(path.c_str(), &info) == 0)
+        return true;
+    if (errno == ENOENT || errno == ENOTDIR)
+        return false;
+    throwSystemError(errno);
+}
+
+void removeFile(const std::string& path)
+{
+    if (::unlink(path.c_str()) != 0)
+        throwSystemError(errno);
+}
+
+void syncFolder(const std::string& folderPath)
+{
+    const int fd = ::open(folderPath.empty() ? "." : folderPath.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        throwSystemError(errno);
+    const int synced = ::fsync(fd);
+    const int error = errno;
+    ::close(fd);
+    // Some file systems cannot flush a folder and say so; their entries are
+    // written with the data, so that is no failure.
+    if (synced != 0 && error != EINVAL && error != ENOTSUP)
+        throwSystemError(error);
 }
 
 } // namespace rostradb
