@@ -1,10 +1,18 @@
 #include "game_location.h"
 
+#include "db/data_paths.h"
+#include "db/wine_registry.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 
 #include <stdexcept>
 
 namespace {
+
+const QString kRecentKey = QStringLiteral("RecentGameFolders");
 
 QString valueAsDirectory(const QSettings& settings)
 {
@@ -15,6 +23,10 @@ QString valueAsDirectory(const QSettings& settings)
         throw std::runtime_error("Invalid data type for 'Location'");
     return value.toString();
 }
+
+// rostradb's own settings (organisation and application "rostradb"); the
+// game's belong to its installer.
+const QString kOwnName = QStringLiteral("rostradb");
 
 } // namespace
 
@@ -29,4 +41,61 @@ QString readGameDirectory()
                              QStringLiteral("Fendra"));
 #endif
     return valueAsDirectory(settings);
+}
+
+QString readWineGameDirectory()
+{
+#ifdef Q_OS_LINUX
+    const auto prefix = rostradb::wine::defaultPrefix();
+    if (!prefix)
+        return {};
+    const auto folder = rostradb::wine::gameLocation(*prefix);
+    return folder ? QFile::decodeName(folder->native().c_str()) : QString();
+#else
+    return {};
+#endif
+}
+
+QString findGameDirectory(const std::optional<QString>& commandLine)
+{
+    if (commandLine && !commandLine->isEmpty())
+        return *commandLine;
+    if (const QStringList recent = recentGameFolders(); !recent.isEmpty())
+        return recent.first();
+    if (QString location = readGameDirectory(); !location.isEmpty())
+        return location;
+    return readWineGameDirectory();
+}
+
+QStringList recentGameFolders()
+{
+    const QSettings settings(QSettings::NativeFormat, QSettings::UserScope, kOwnName, kOwnName);
+    QStringList folders = settings.value(kRecentKey).toStringList();
+    folders.removeAll(QString());
+    return folders.mid(0, kRecentGameFolders);
+}
+
+void rememberGameFolder(const QString& folder)
+{
+    QStringList folders = recentGameFolders();
+    folders.removeAll(folder);
+    folders.prepend(folder);
+    QSettings settings(QSettings::NativeFormat, QSettings::UserScope, kOwnName, kOwnName);
+    settings.setValue(kRecentKey, folders.mid(0, kRecentGameFolders));
+    settings.sync();
+}
+
+bool holdsGame(const QString& folder)
+{
+    if (folder.isEmpty())
+        return false;
+    const std::string path = rostradb::dataFilePath(QFile::encodeName(folder).toStdString(), rostradb::datafile::kIndex);
+    return QFileInfo(QFile::decodeName(path.c_str())).isFile();
+}
+
+QString notAGameFolderMessage(const QString& folder)
+{
+    return QStringLiteral("%1 does not hold the game: data/index.dat is missing. Choose the folder the game is "
+                          "installed in")
+        .arg(QDir::toNativeSeparators(folder));
 }

@@ -1,5 +1,6 @@
 #include "message_boxes.h"
 
+#include <QFileDialog>
 #include <QMessageBox>
 
 namespace {
@@ -25,6 +26,12 @@ std::function<ConfirmChoice(const QString&)>& confirmAnswer()
 std::function<bool()>& replaceAnswer()
 {
     static std::function<bool()> answer;
+    return answer;
+}
+
+std::function<QString(const QString&)>& folderAnswer()
+{
+    static std::function<QString(const QString&)> answer;
     return answer;
 }
 
@@ -78,6 +85,8 @@ QString confirmEditsQuestion(const QString& name, ConfirmBefore next)
         return QStringLiteral("Confirm the changes to %1 before closing?").arg(name);
     case ConfirmBefore::LoadingAgain:
         return QStringLiteral("Confirm the changes to %1 before loading again?").arg(name);
+    case ConfirmBefore::ChangingGame:
+        return QStringLiteral("Confirm the changes to %1 before changing the game folder?").arg(name);
     }
     return {};
 }
@@ -113,6 +122,13 @@ bool askToReplaceChangesOnDisk(QWidget* parent)
     return box.exec() == QMessageBox::Save;
 }
 
+QString askForGameFolder(QWidget* parent, const QString& startIn)
+{
+    if (folderAnswer())
+        return folderAnswer()(startIn);
+    return QFileDialog::getExistingDirectory(parent, QStringLiteral("Choose the game folder"), startIn);
+}
+
 void setErrorReporterForTesting(std::function<void(const QString&)> reporter)
 {
     errorReporter() = std::move(reporter);
@@ -129,3 +145,8 @@ void setConfirmQuestionForTesting(std::function<ConfirmChoice(const QString&)> a
 }
 
 void setReplaceQuestionForTesting(std::function<bool()> answer) { replaceAnswer() = std::move(answer); }
+
+void setFolderChooserForTesting(std::function<QString(const QString&)> answer)
+{
+    folderAnswer() = std::move(answer);
+}

@@ -2,7 +2,7 @@
 // The program's conversations with the user: reporting a failure, asking
 // whether to confirm the edits still standing in the form, asking what to do
 // with unsaved edits, and asking whether Save may replace values another
-// program changed on the disk. Tests replace each with a hook, since a modal box
+// program changed on the disk, and which folder holds the game. Tests replace each with a hook, since a modal box
 // would wait for a click that never comes.
 
 #include <QString>
@@ -26,7 +26,7 @@ enum class UnsavedChoice { Save, Discard, Cancel };
 UnsavedChoice askAboutUnsavedEdits(QWidget* parent, const QString& question);
 
 // What the user is about to do while the form holds edits not confirmed.
-enum class ConfirmBefore { Saving, Closing, LoadingAgain };
+enum class ConfirmBefore { Saving, Closing, LoadingAgain, ChangingGame };
 
 // "Confirm the changes to NAME before saving?" (closing, loading again).
 QString confirmEditsQuestion(const QString& name, ConfirmBefore next);
@@ -42,9 +42,14 @@ ConfirmChoice askToConfirmEdits(QWidget* parent, const QString& question);
 // the user chose Save; Cancel (the default, also Escape) is false.
 bool askToReplaceChangesOnDisk(QWidget* parent);
 
+// The folder dialog for choosing the game's folder, opened in `startIn`; the
+// empty string when the user cancelled.
+QString askForGameFolder(QWidget* parent, const QString& startIn);
+
 // For tests: receive what would have been shown, answer what would have been
 // asked. An empty function restores the real boxes.
 void setErrorReporterForTesting(std::function<void(const QString& text)> reporter);
 void setUnsavedQuestionForTesting(std::function<UnsavedChoice(const QString& question)> answer);
 void setConfirmQuestionForTesting(std::function<ConfirmChoice(const QString& question)> answer);
 void setReplaceQuestionForTesting(std::function<bool()> answer);
+void setFolderChooserForTesting(std::function<QString(const QString& startIn)> answer);

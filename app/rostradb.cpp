@@ -16,8 +16,9 @@ int main(int argc, char* argv[])
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
         "Editor of the people database of the game Fendra.\n"
-        "The game directory is read from the setting Location (organisation \"Quillmoor Ltd\", "
-        "application \"Fendra\"); --game-dir overrides it for this run and writes nothing."));
+        "The game directory is --game-dir, else the folder last taken with File > Choose Game Folder..., "
+        "else the setting Location (organisation \"Quillmoor Ltd\", application \"Fendra\"), else the "
+        "game's Location in the Wine prefix ($WINEPREFIX or ~/.wine). --game-dir writes nothing."));
     parser.addHelpOption();
     parser.addVersionOption();
     const QCommandLineOption gameDir(QStringLiteral("game-dir"),

@@ -1,5 +1,6 @@
 #include "rostradbmain.h"
 
+#include "about_text.h"
 #include "cp1252.h"
 #include "game_location.h"
 #include "lookup_models.h"
@@ -26,7 +27,6 @@
 #include <QListView>
 #include <QStringListModel>
 #include <QTextEdit>
-#include <QTextStream>
 
 #include <optional>
 
@@ -46,19 +46,6 @@ public:
 private:
     bool& busy_;
 };
-
-QStringList readAboutText()
-{
-    // Read from the current folder, where the program is started from.
-    QFile file(QStringLiteral("rostradb.txt"));
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
-        throw std::runtime_error("Cannot open file rostradb.txt");
-    QStringList lines;
-    QTextStream in(&file);
-    while (!in.atEnd())
-        lines.append(in.readLine());
-    return lines;
-}
 
 } // namespace
 
@@ -109,18 +96,27 @@ QString Tfrm_main::gameDirectory() const { return fendradir_->text(); }
 
 std::string Tfrm_main::gameDirectoryBytes() const { return QFile::encodeName(gameDirectory()).toStdString(); }
 
-QString Tfrm_main::getfendradir(bool /*canCreate*/) const { return readGameDirectory(); }
+// The whole lookup: the folder taken last, the setting Location, then the
+// Wine prefix. Nothing is created or written.
+QString Tfrm_main::getfendradir(bool /*canCreate*/) const { return findGameDirectory(std::nullopt); }
 
 void Tfrm_main::FormCreate(const StartupOptions& options)
 {
     // The nine tables already exist (db_ is a member), whatever fails below.
     try {
-        fendradir_->setText(options.gameDirectory ? *options.gameDirectory : getfendradir(true));
-        about_->setPlainText(readAboutText().join(QLatin1Char('\n')));
-        db_.directory.read(rostradb::dataFilePath(gameDirectoryBytes(), rostradb::datafile::kIndex));
+        const bool commandLine = options.gameDirectory && !options.gameDirectory->isEmpty();
+        fendradir_->setText(commandLine ? *options.gameDirectory : getfendradir(true));
+        about_->setPlainText(
+            readAboutText(aboutTextFolders(QCoreApplication::applicationDirPath())).join(QLatin1Char('\n')));
+        // With no folder known there is nothing to read and nothing to
+        // report: the "Main frame" tab offers to choose one. A folder that
+        // was named but fails is reported.
+        if (!gameDirectory().isEmpty())
+            db_.directory.read(rostradb::dataFilePath(gameDirectoryBytes(), rostradb::datafile::kIndex));
     } catch (const std::exception& error) {
         reportError(this, error);
     }
+    updateGameFolderControls();
 }
 
 void Tfrm_main::clearLoadedState()
@@ -147,15 +143,35 @@ void Tfrm_main::fillLookupBoxes()
 
 void Tfrm_main::Open1Click()
 {
-    if (busy_ || !settleUnconfirmedEdits(ConfirmBefore::LoadingAgain) ||
+    if (busy_)
+        return;
+    // Nothing to load from: ask where the game is instead (taking a folder
+    // loads it).
+    if (!holdsGame(gameDirectory())) {
+        ChooseGame1Click();
+        return;
+    }
+    if (!settleUnconfirmedEdits(ConfirmBefore::LoadingAgain) ||
         !settleUnsavedEdits(tr("Save changes to the staff file before loading again?")))
         return;
+    loadGame(false);
+}
+
+void Tfrm_main::loadGame(bool freshDirectory)
+{
     BusyScope busy(busy_);
     // The list items and the form point into the tables: let go of them
     // before the tables are emptied and filled again.
     clearLoadedState();
     try {
-        rostradb::runLoadSequence(db_, gameDirectoryBytes(), progress());
+        if (freshDirectory) {
+            // Another game's directory must never place this game's tables,
+            // not even when this one's cannot be read.
+            db_.directory.clear();
+            rostradb::readDirectoryAndLoad(db_, gameDirectoryBytes(), progress());
+        } else {
+            rostradb::runLoadSequence(db_, gameDirectoryBytes(), progress());
+        }
     } catch (const std::exception& error) {
         fillLookupBoxes(); // what did load stays usable
         history_.reset(db_);

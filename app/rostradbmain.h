@@ -1,6 +1,7 @@
 #pragma once
 // The main window: the game directory and about text on "Main frame", the
-// staff editor on "Staff", and File > Open / Save. Its handlers stay thin:
+// staff editor on "Staff", File > Open / Save and the choice of the game's
+// folder. Its handlers stay thin:
 // they gather what the form holds, call the database or the editor, and show
 // the result; every failure is caught at the handler's edge and reported.
 
@@ -17,6 +18,7 @@ class QAction;
 class QLabel;
 class QLineEdit;
 class QListView;
+class QMenu;
 class QPushButton;
 class QStringListModel;
 class QTextEdit;
@@ -27,7 +29,8 @@ class Tfrm_changes;
 enum class ConfirmBefore;
 
 struct StartupOptions {
-    // Overrides the configured game directory for this run (--game-dir).
+    // Overrides every other source of the game directory for this run
+    // (--game-dir); nothing is remembered.
     std::optional<QString> gameDirectory;
 };
 
@@ -62,6 +65,11 @@ public slots:
     void undoClick();    // "Undo": the last step taken back
     void redoClick();    // "Redo": the step taken back applied again
     void changesClick(); // "Changes...": the list of changes shown
+    void ChooseGame1Click(); // File > Choose Game Folder...: the folder dialog
+    // Makes `folder` the game directory when its data/ holds index.dat,
+    // remembers it and loads it; otherwise says what is missing and changes
+    // nothing. Edits not yet confirmed or saved are settled first.
+    void takeGameFolder(const QString& folder);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -71,6 +79,8 @@ private:
     QWidget* buildMainFrameTab();
     QWidget* buildStaffTab();
     void buildMenu();
+    void fillRecentGameMenu();
+    void updateGameFolderControls(); // the choose button when there is no game
 
     void FormCreate(const StartupOptions& options);
     QString getfendradir(bool canCreate) const;
@@ -81,6 +91,7 @@ private:
     bool settleUnconfirmedEdits(ConfirmBefore next); // false: cancelled, or the confirm failed
     bool settleUnsavedEdits(const QString& question); // false: the user cancelled
     void clearLoadedState();
+    void loadGame(bool freshDirectory); // the load of File > Open, after its questions
     void fillLookupBoxes();
     rostradb::ProgressSink& progress();
 
@@ -102,6 +113,8 @@ private:
     rostradb::EditHistory history_;          // every change made since the last load
 
     QLabel* fendradir_ = nullptr;
+    QPushButton* chooseGame_ = nullptr;
+    QMenu* recentGames_ = nullptr;
     QTextEdit* about_ = nullptr;
     QLineEdit* search_ = nullptr;
     QListView* staffList_ = nullptr;

@@ -82,6 +82,11 @@ QWidget* Tfrm_main::buildMainFrameTab()
     fendradir_ = named(new QLabel(QStringLiteral("fendradir"), page), "fendradir");
     fendradir_->setGeometry(140, 12, 480, 16);
     fendradir_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    // Shown beside the directory while it does not hold the game (placed by
+    // updateGameFolderControls).
+    chooseGame_ = named(new QPushButton(QStringLiteral("Choose the game folder..."), page), "btn_choosegame");
+    chooseGame_->hide();
+    connect(chooseGame_, &QPushButton::clicked, this, &Tfrm_main::ChooseGame1Click);
 
     auto* banner = named(new QLabel(page), "Image1");
     banner->setGeometry(116, 40, 400, 50);
@@ -141,4 +146,12 @@ void Tfrm_main::buildMenu()
     save->setObjectName(QStringLiteral("Save1"));
     connect(open, &QAction::triggered, this, &Tfrm_main::Open1Click);
     connect(save, &QAction::triggered, this, &Tfrm_main::Save1Click);
+
+    file->addSeparator();
+    QAction* choose = file->addAction(QStringLiteral("Choose Game &Folder..."));
+    choose->setObjectName(QStringLiteral("ChooseGame1"));
+    connect(choose, &QAction::triggered, this, &Tfrm_main::ChooseGame1Click);
+    recentGames_ = file->addMenu(QStringLiteral("&Recent Game Folders"));
+    recentGames_->setObjectName(QStringLiteral("RecentGames1"));
+    fillRecentGameMenu();
 }

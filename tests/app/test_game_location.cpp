@@ -1,10 +1,14 @@
-// The game directory comes from the settings file of organisation
-// "Quillmoor Ltd", application "Fendra", under $XDG_CONFIG_HOME.
+// Where start-up finds things: the game directory (the command line, the
+// folder taken last, the setting Location of organisation "Quillmoor Ltd",
+// the Wine prefix), the list of folders taken, and the about text. Settings
+// live under a private $XDG_CONFIG_HOME, the Wine prefix is $WINEPREFIX.
 
+#include "about_text.h"
 #include "game_location.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -16,7 +20,32 @@ QTemporaryDir& configHome()
     return dir;
 }
 
+QTemporaryDir& winePrefix()
+{
+    static QTemporaryDir dir;
+    return dir;
+}
+
 QString settingsFile() { return configHome().filePath(QStringLiteral("Quillmoor Ltd/Fendra.conf")); }
+QString ownSettingsFile() { return configHome().filePath(QStringLiteral("rostradb/rostradb.conf")); }
+
+void writeFile(const QString& path, const QByteArray& contents)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(contents);
+}
+
+// A prefix as Wine makes it: drive c: a link to drive_c, holding the game.
+QString makeWineGame()
+{
+    const QDir prefix(winePrefix().path());
+    prefix.mkpath(QStringLiteral("drive_c/Games/Fendra/data"));
+    prefix.mkpath(QStringLiteral("dosdevices"));
+    QFile::link(QStringLiteral("../drive_c"), prefix.filePath(QStringLiteral("dosdevices/c:")));
+    return QFileInfo(prefix.filePath(QStringLiteral("drive_c/Games/Fendra"))).canonicalFilePath();
+}
 
 void writeSettings(const QByteArray& contents)
 {
@@ -35,6 +64,11 @@ private slots:
     void readsTheDirectoryExactlyAsStored();
     void missingFileOrValueMeansNoDirectory();
     void aValueThatIsNotTextIsRefused();
+    void startUpTakesTheFirstSourceThatNamesAFolder_data();
+    void startUpTakesTheFirstSourceThatNamesAFolder();
+    void recentFoldersKeepTheLastFiveTaken();
+    void aGameFolderHoldsTheTableDirectory();
+    void aboutTextComesFromTheFirstFolderHoldingIt();
 };
 
 void TestGameLocation::readsTheDirectoryExactlyAsStored_data()
@@ -78,11 +112,112 @@ void TestGameLocation::aValueThatIsNotTextIsRefused()
     }
 }
 
+void TestGameLocation::startUpTakesTheFirstSourceThatNamesAFolder_data()
+{
+    QTest::addColumn<QString>("commandLine");
+    QTest::addColumn<QString>("taken");
+    QTest::addColumn<QByteArray>("location");
+    QTest::addColumn<bool>("wine");
+    QTest::addColumn<QString>("expected");
+    const QByteArray located("[General]\nLocation=/games/located\n");
+    QTest::newRow("command line first") << "/games/cli" << "/games/taken" << located << true << "/games/cli";
+    QTest::newRow("then the folder taken last") << "" << "/games/taken" << located << true << "/games/taken";
+    QTest::newRow("then Location") << "" << "" << located << true << "/games/located";
+    QTest::newRow("then the Wine prefix") << "" << "" << QByteArray() << true << "wine";
+    QTest::newRow("an empty Location names nothing")
+        << "" << "" << QByteArray("[General]\nLocation=\n") << true << "wine";
+    QTest::newRow("no source at all") << "" << "" << QByteArray() << false << "";
+}
+
+void TestGameLocation::startUpTakesTheFirstSourceThatNamesAFolder()
+{
+    QFETCH(QString, commandLine);
+    QFETCH(QString, taken);
+    QFETCH(QByteArray, location);
+    QFETCH(bool, wine);
+    QFETCH(QString, expected);
+
+    QFile::remove(ownSettingsFile());
+    if (!taken.isEmpty())
+        rememberGameFolder(taken);
+    QFile::remove(settingsFile());
+    if (!location.isEmpty())
+        writeSettings(location);
+    const QString wineGame = makeWineGame();
+    const QString systemReg = QDir(winePrefix().path()).filePath(QStringLiteral("system.reg"));
+    QFile::remove(systemReg);
+    if (wine)
+        writeFile(systemReg, "WINE REGISTRY Version 2\n\n[Software\\\\Quillmoor Ltd\\\\Fendra] 1\n"
+                             "\"Location\"=\"C:\\\\GAMES\\\\Fendra\\\\\"\n");
+
+    const std::optional<QString> given = commandLine.isEmpty() ? std::nullopt : std::optional(commandLine);
+    QCOMPARE(findGameDirectory(given), expected == QLatin1String("wine") ? wineGame : expected);
+    QVERIFY(!QFile::exists(settingsFile()) || !location.isEmpty()); // nothing written to the game's settings
+}
+
+void TestGameLocation::recentFoldersKeepTheLastFiveTaken()
+{
+    QFile::remove(ownSettingsFile());
+    QCOMPARE(recentGameFolders(), QStringList());
+    for (const char* folder : {"/g/1", "/g/2", "/g/3", "/g/4", "/g/5", "/g/6", "/g/3"})
+        rememberGameFolder(QLatin1String(folder));
+    QCOMPARE(recentGameFolders(),
+             (QStringList{QStringLiteral("/g/3"), QStringLiteral("/g/6"), QStringLiteral("/g/5"),
+                          QStringLiteral("/g/4"), QStringLiteral("/g/2")}));
+    QVERIFY(QFile::exists(ownSettingsFile()));
+}
+
+void TestGameLocation::aGameFolderHoldsTheTableDirectory()
+{
+    const QTemporaryDir games;
+    const QDir root(games.path());
+    root.mkpath(QStringLiteral("good/data"));
+    writeFile(root.filePath(QStringLiteral("good/data/index.dat")), "x");
+    root.mkpath(QStringLiteral("empty/data"));
+    root.mkpath(QStringLiteral("folder/data/index.dat"));
+    QVERIFY(holdsGame(root.filePath(QStringLiteral("good"))));
+    QVERIFY(!holdsGame(root.filePath(QStringLiteral("empty"))));
+    QVERIFY(!holdsGame(root.filePath(QStringLiteral("folder")))); // index.dat must be a file
+    QVERIFY(!holdsGame(root.filePath(QStringLiteral("missing"))));
+    QVERIFY(!holdsGame(QString()));
+    QVERIFY(notAGameFolderMessage(root.filePath(QStringLiteral("empty"))).contains(QStringLiteral("index.dat")));
+}
+
+void TestGameLocation::aboutTextComesFromTheFirstFolderHoldingIt()
+{
+    const QTemporaryDir tree; // work/, and an installation: bin/ beside share/rostradb/
+    const QDir root(tree.path());
+    root.mkpath(QStringLiteral("work"));
+    const QString bin = root.filePath(QStringLiteral("bin"));
+    const QString previous = QDir::currentPath();
+    QDir::setCurrent(root.filePath(QStringLiteral("work")));
+    const QStringList folders = aboutTextFolders(bin);
+    QCOMPARE(folders.size(), 3);
+
+    writeFile(root.filePath(QStringLiteral("share/rostradb/rostradb.txt")), "installed\n");
+    QCOMPARE(readAboutText(folders), QStringList{QStringLiteral("installed")});
+    writeFile(root.filePath(QStringLiteral("bin/rostradb.txt")), "beside\nthe program\n");
+    QCOMPARE(readAboutText(folders), (QStringList{QStringLiteral("beside"), QStringLiteral("the program")}));
+    writeFile(root.filePath(QStringLiteral("work/rostradb.txt")), "my own\n");
+    QCOMPARE(readAboutText(folders), QStringList{QStringLiteral("my own")});
+
+    for (const char* copy : {"work/rostradb.txt", "bin/rostradb.txt", "share/rostradb/rostradb.txt"})
+        QVERIFY(QFile::remove(root.filePath(QLatin1String(copy))));
+    QDir::setCurrent(previous);
+    try {
+        readAboutText(folders);
+        QFAIL("no about text was found, yet none was reported");
+    } catch (const std::exception& error) {
+        QCOMPARE(QString::fromUtf8(error.what()), QStringLiteral("Cannot open file rostradb.txt"));
+    }
+}
+
 int main(int argc, char* argv[])
 {
     // Qt settles where settings live on first use: point it at a private
     // folder before anything else runs.
     qputenv("XDG_CONFIG_HOME", configHome().path().toLocal8Bit());
+    qputenv("WINEPREFIX", winePrefix().path().toLocal8Bit());
     QCoreApplication app(argc, argv);
     TestGameLocation test;
     return QTest::qExec(&test, argc, argv);

@@ -1,0 +1,201 @@
+// Choosing the game's folder in the main window: start-up with no folder
+// known, File > Open asking for one, a folder refused or taken, the list of
+// folders taken, and the edits settled before another game replaces them.
+
+#include "app_test_support.h"
+
+#include "game_location.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+
+namespace {
+
+QTemporaryDir& configHome()
+{
+    static QTemporaryDir dir;
+    return dir;
+}
+
+QTemporaryDir& emptyWinePrefix()
+{
+    static QTemporaryDir dir;
+    return dir;
+}
+
+// The folder dialog while an instance lives: each call answers the next of
+// `answers` (cancelled when none is left) and is counted.
+class FolderDialog {
+public:
+    explicit FolderDialog(QStringList answers = {}) : answers_(std::move(answers))
+    {
+        setFolderChooserForTesting([this](const QString&) {
+            ++opened;
+            return answers_.isEmpty() ? QString() : answers_.takeFirst();
+        });
+    }
+    ~FolderDialog() { setFolderChooserForTesting({}); }
+    int opened = 0;
+
+private:
+    QStringList answers_;
+};
+
+QStringList recentMenuTexts(Tfrm_main& window)
+{
+    QStringList texts;
+    for (QAction* action : child<QMenu>(&window, "RecentGames1")->actions())
+        texts << action->text();
+    return texts;
+}
+
+} // namespace
+
+class TestGameFolder : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void noFolderKnownStartsQuietlyAndOpenAsksForOne();
+    void aFolderWithoutTheGameIsRefused();
+    void aFolderTakenIsLoadedRememberedAndUsedNextTime();
+    void recentFoldersAreOfferedLastFirst();
+    void editsAreSettledBeforeAnotherGameIsTaken();
+};
+
+void TestGameFolder::init() { QFile::remove(configHome().filePath(QStringLiteral("rostradb/rostradb.conf"))); }
+
+void TestGameFolder::noFolderKnownStartsQuietlyAndOpenAsksForOne()
+{
+    SampleInstallation game; // the current folder holds the about text
+    CapturedErrors errors;
+    Tfrm_main window;
+    QCOMPARE(errors.messages, QStringList());
+    QCOMPARE(window.gameDirectory(), QString());
+    QVERIFY(window.database().directory.empty());
+    QVERIFY(!child<QTextEdit>(&window, "mmo_about")->toPlainText().isEmpty());
+    auto* choose = child<QPushButton>(&window, "btn_choosegame");
+    QVERIFY(!choose->isHidden());
+    QCOMPARE(choose->text(), QStringLiteral("Choose the game folder..."));
+    QVERIFY(!child<QMenu>(&window, "RecentGames1")->isEnabled());
+
+    FolderDialog dialog; // cancelled: nothing happens, nothing is reported
+    window.Open1Click();
+    QCOMPARE(dialog.opened, 1);
+    choose->click();
+    QCOMPARE(dialog.opened, 2);
+    QCOMPARE(errors.messages, QStringList());
+    QCOMPARE(window.gameDirectory(), QString());
+}
+
+void TestGameFolder::aFolderWithoutTheGameIsRefused()
+{
+    SampleInstallation game;
+    CapturedErrors errors;
+    // A folder that is named but fails is still reported at start-up.
+    const QString notAGame = game.workFolder();
+    Tfrm_main window(StartupOptions{notAGame});
+    QCOMPARE(errors.messages, QStringList{QStringLiteral("Invalid filename.")}); // it has no data/
+    QVERIFY(!child<QPushButton>(&window, "btn_choosegame")->isHidden());
+
+    FolderDialog dialog({notAGame});
+    window.Open1Click(); // asks rather than failing again
+    QCOMPARE(dialog.opened, 1);
+    QCOMPARE(errors.messages.size(), 2);
+    QCOMPARE(errors.messages.last(), errorBoxText(notAGameFolderMessage(notAGame)));
+    QCOMPARE(window.gameDirectory(), notAGame);
+    QVERIFY(window.database().staff.empty());
+    QCOMPARE(recentGameFolders(), QStringList());
+}
+
+void TestGameFolder::aFolderTakenIsLoadedRememberedAndUsedNextTime()
+{
+    SampleInstallation game;
+    CapturedErrors errors;
+    {
+        Tfrm_main window;
+        FolderDialog dialog({game.gameDirectory()});
+        child<QAction>(&window, "ChooseGame1")->trigger();
+        QCOMPARE(errors.messages, QStringList());
+        QCOMPARE(child<QLabel>(&window, "fendradir")->text(), game.gameDirectory());
+        QCOMPARE(window.database().directory.size(), std::size_t{22});
+        QCOMPARE(window.database().staff.size(), std::size_t{rostradb::sampleCounts(rostradb::SampleSize::Tiny).staff});
+        QVERIFY(child<QPushButton>(&window, "btn_choosegame")->isHidden());
+        QCOMPARE(recentMenuTexts(window), QStringList{QDir::toNativeSeparators(game.gameDirectory())});
+    }
+    Tfrm_main next; // the folder taken last is the game directory now
+    QCOMPARE(next.gameDirectory(), game.gameDirectory());
+    QCOMPARE(next.database().directory.size(), std::size_t{22});
+
+    // --game-dir wins for one run and is not remembered.
+    SampleInstallation other;
+    Tfrm_main forOneRun(other.options());
+    QCOMPARE(forOneRun.gameDirectory(), other.gameDirectory());
+    QCOMPARE(recentGameFolders(), QStringList{game.gameDirectory()});
+    QCOMPARE(errors.messages, QStringList());
+}
+
+void TestGameFolder::recentFoldersAreOfferedLastFirst()
+{
+    SampleInstallation first;
+    SampleInstallation second;
+    CapturedErrors errors;
+    Tfrm_main window;
+    FolderDialog dialog({first.gameDirectory(), second.gameDirectory()});
+    window.ChooseGame1Click();
+    window.ChooseGame1Click();
+    const QStringList offered = recentMenuTexts(window);
+    QCOMPARE(offered, (QStringList{QDir::toNativeSeparators(second.gameDirectory()),
+                                   QDir::toNativeSeparators(first.gameDirectory())}));
+
+    child<QMenu>(&window, "RecentGames1")->actions().at(1)->trigger();
+    QCOMPARE(window.gameDirectory(), first.gameDirectory());
+    QCOMPARE(recentGameFolders(), (QStringList{first.gameDirectory(), second.gameDirectory()}));
+    QCOMPARE(errors.messages, QStringList());
+}
+
+void TestGameFolder::editsAreSettledBeforeAnotherGameIsTaken()
+{
+    SampleInstallation game;
+    SampleInstallation other;
+    CapturedErrors errors;
+    AnsweredQuestions asked;
+    Tfrm_main window(game.options());
+    window.Open1Click();
+    const std::size_t person = personOfClass(window.database(), 2);
+    QVERIFY(searchAndSelect(window, displayName(window.database(), person), person));
+    const std::uint32_t edited = window.database().staff[person].wages + 3;
+    child<QLineEdit>(&window, "ed_wages")->setText(QString::number(edited));
+    window.Button1Click();
+    const QByteArray otherStaff = other.staffFileBytes();
+
+    window.takeGameFolder(other.gameDirectory()); // Cancel: the game and its edit stay
+    QCOMPARE(asked.questions,
+             QStringList{QStringLiteral("Save changes to the staff file before changing the game folder?")});
+    QCOMPARE(window.gameDirectory(), game.gameDirectory());
+    QCOMPARE(window.database().staff[person].wages, edited);
+    QCOMPARE(recentGameFolders(), QStringList());
+
+    asked.answer = UnsavedChoice::Save; // saved into the game it was made in
+    const QByteArray before = game.staffFileBytes();
+    window.takeGameFolder(other.gameDirectory());
+    QVERIFY(game.staffFileBytes() != before);
+    QCOMPARE(other.staffFileBytes(), otherStaff);
+    QCOMPARE(window.gameDirectory(), other.gameDirectory());
+    QVERIFY(!window.hasUnsavedEdits());
+    QCOMPARE(errors.messages, QStringList());
+}
+
+int main(int argc, char* argv[])
+{
+    // Private settings and an empty Wine prefix, before Qt settles where
+    // settings live: nothing of the machine's own may name a game here.
+    qputenv("XDG_CONFIG_HOME", configHome().path().toLocal8Bit());
+    qputenv("WINEPREFIX", emptyWinePrefix().path().toLocal8Bit());
+    QApplication app(argc, argv);
+    TestGameFolder test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "test_game_folder.moc"
