@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
+#include <QTextEdit>
 
 namespace {
 
