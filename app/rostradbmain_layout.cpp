@@ -9,6 +9,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QIcon>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
@@ -33,6 +34,7 @@ void Tfrm_main::buildLayout()
 {
     setObjectName(QStringLiteral("frm_main"));
     setWindowTitle(QStringLiteral("frm_main"));
+    setWindowIcon(QIcon(QStringLiteral(":/resources/rostradb.png")));
     QFont font(QStringLiteral("Verdana"));
     font.setPixelSize(11);
     setFont(font);

@@ -145,22 +145,5 @@ TEST_F(WinePrefixTest, GameLocationComesFromSystemReg)
     EXPECT_EQ(gameLocation(prefix), game);
 }
 
-TEST(WinePrefix, ChosenAsWineChoosesIt)
-{
-    const std::string savedPrefix = std::getenv("WINEPREFIX") ? std::getenv("WINEPREFIX") : "";
-    const std::string savedHome = std::getenv("HOME") ? std::getenv("HOME") : "";
-    ::setenv("HOME", "/home/someone", 1);
-    ::setenv("WINEPREFIX", "/opt/prefix", 1);
-    EXPECT_EQ(defaultPrefix(), fs::path("/opt/prefix"));
-    ::setenv("WINEPREFIX", "", 1);
-    EXPECT_EQ(defaultPrefix(), fs::path("/home/someone/.wine"));
-    ::unsetenv("HOME");
-    EXPECT_EQ(defaultPrefix(), std::nullopt);
-    ::setenv("HOME", savedHome.c_str(), 1);
-    ::setenv("WINEPREFIX", savedPrefix.c_str(), 1);
-    if (savedPrefix.empty())
-        ::unsetenv("WINEPREFIX");
-}
-
 } // namespace
 } // namespace rostradb::wine
