@@ -6,13 +6,23 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QCoreApplication>
 
-int main(int argc, char* argv[])
+namespace {
+
+void nameTheProgram()
 {
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("rostradb"));
-    QApplication::setApplicationVersion(QStringLiteral(ROSTRADB_VERSION));
+    QCoreApplication::setApplicationName(QStringLiteral("rostradb"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(ROSTRADB_VERSION));
+}
 
+// The options are read before the window system is started, so that --help,
+// --version and a mistyped option answer on a machine without a display.
+// QCommandLineParser prints the help or version and ends the program itself.
+StartupOptions readOptions(int argc, char* argv[])
+{
+    const QCoreApplication withoutWindows(argc, argv);
+    nameTheProgram();
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
         "Editor of the people database of the game Fendra.\n"
@@ -24,12 +34,22 @@ int main(int argc, char* argv[])
                                      QStringLiteral("Use the game installed in DIR for this run."),
                                      QStringLiteral("DIR"));
     parser.addOption(gameDir);
-    parser.process(app);
+    parser.process(withoutWindows);
 
     StartupOptions options;
     if (parser.isSet(gameDir))
         options.gameDirectory = parser.value(gameDir);
+    return options;
+}
 
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    const StartupOptions options = readOptions(argc, argv);
+
+    QApplication app(argc, argv);
+    nameTheProgram();
     Tfrm_main frm_main(options);
     Tfrm_nation frm_nation; // laid out, never shown
     Tfrm_pos frm_pos;

@@ -17,6 +17,8 @@
 #include <QSpinBox>
 #include <QTabWidget>
 
+#include "editor/typed_number.h"
+
 #include <optional>
 #include <utility>
 
@@ -56,22 +58,33 @@ private:
 };
 
 // The mark of a box whose value the user changed and has not confirmed: a
-// light amber background, which leaves every size and the text's colour as
-// they are. The property lets tests and style sheets see it.
+// light amber background, which leaves every size as it is. A box whose text
+// will be stored as another number than it says gets a second, different
+// mark: dark red text and a tooltip with the value. The two are independent
+// and combine. The properties let tests and style sheets see them.
 constexpr char kMarkProperty[] = "unconfirmed";
+constexpr char kWarningProperty[] = "notAsTyped";
 const QColor kMarkColour(0xFF, 0xF0, 0xC0);
+const QColor kWarningColour(0xC0, 0x00, 0x00);
+
+void paintMarks(QWidget* box)
+{
+    const bool marked = box->property(kMarkProperty).toBool();
+    const bool warned = box->property(kWarningProperty).toBool();
+    QPalette palette; // the parent's, unless a mark changes it
+    for (const auto group : {QPalette::Active, QPalette::Inactive}) {
+        if (marked)
+            palette.setColor(group, QPalette::Base, kMarkColour);
+        if (warned)
+            palette.setColor(group, QPalette::Text, kWarningColour);
+    }
+    box->setPalette(palette);
+}
 
 void showMark(QWidget* box, bool marked)
 {
     box->setProperty(kMarkProperty, marked);
-    if (!marked) {
-        box->setPalette(QPalette()); // back to the parent's palette
-        return;
-    }
-    QPalette tinted = box->palette();
-    tinted.setColor(QPalette::Active, QPalette::Base, kMarkColour);
-    tinted.setColor(QPalette::Inactive, QPalette::Base, kMarkColour);
-    box->setPalette(tinted);
+    paintMarks(box);
 }
 
 void clearSelection(QComboBox* box)
@@ -320,6 +333,25 @@ QStringList StaffForm::unconfirmedBoxes() const
     return names;
 }
 
+StaffForm::Typed StaffForm::typedValues() const
+{
+    Typed typed;
+    for (QWidget* box : marked_)
+        typed.insert(box->objectName(), shownBy(box));
+    return typed;
+}
+
+void StaffForm::retype(const Typed& typed)
+{
+    for (auto it = typed.begin(); it != typed.end(); ++it) {
+        QWidget* box = controls_.value(it.key());
+        if (auto* combo = qobject_cast<QComboBox*>(box))
+            combo->setCurrentIndex(it.value().index);
+        else if (auto* edit = qobject_cast<QLineEdit*>(box))
+            edit->setText(it.value().text);
+    }
+}
+
 StaffForm::Shown StaffForm::shownBy(const QWidget* box)
 {
     if (auto* combo = qobject_cast<const QComboBox*>(box))
@@ -327,6 +359,37 @@ StaffForm::Shown StaffForm::shownBy(const QWidget* box)
     if (auto* edit = qobject_cast<const QLineEdit*>(box))
         return {edit->text(), -1};
     return {};
+}
+
+// Whenever an edit box's text changes, by the user or the program: a text
+// the box would not show again after Confirm is marked, with what it stores.
+void StaffForm::watchForWarnings(QLineEdit* box, const FormControl& c)
+{
+    connect(box, &QLineEdit::textChanged, this, [this, box, &c](const QString& text) {
+        const StoredNumber stored = storedNumber(c, text.toStdString());
+        const bool warned = !stored.asTyped;
+        if (warned)
+            box->setToolTip(QStringLiteral("Will be stored as %1").arg(stored.value));
+        else
+            box->setToolTip(toQString(c.hint));
+        if (warned == warned_.contains(box))
+            return;
+        if (warned)
+            warned_.insert(box);
+        else
+            warned_.remove(box);
+        box->setProperty(kWarningProperty, warned);
+        paintMarks(box);
+    });
+}
+
+QStringList StaffForm::notAsTypedBoxes() const
+{
+    QStringList names;
+    for (const FormControl& c : formControls())
+        if (QWidget* box = control(c.name); warned_.contains(box))
+            names << box->objectName();
+    return names;
 }
 
 // A box is marked while it shows something else than at the starting point,

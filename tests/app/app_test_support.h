@@ -126,8 +126,7 @@ inline std::size_t namePositionTableSize(const rostradb::GameDatabase& db, std::
 }
 
 // Whether every name and nation position of the person lies inside its
-// table; one that does not is shown as "none" and committed as the none
-// marker, the one change an unedited commit makes.
+// table; one that does not is shown as "none".
 inline bool everyNamePositionInside(const rostradb::GameDatabase& db, const rostradb::StaffRecord& s)
 {
     for (const auto& p : kNamePositions)
