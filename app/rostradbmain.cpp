@@ -312,7 +312,11 @@ bool Tfrm_main::confirmShownPerson()
         return false;
     }
     history_.record(db_, capture.step(db_));
-    form_->markConfirmed(); // the boxes now hold what the records hold
+    // The boxes now hold what the records hold, except those whose text was
+    // stored as another number: the person is shown again, so they show it.
+    if (!notAsTyped.isEmpty() && shownPerson_)
+        showStaffRecord(static_cast<std::int64_t>(*shownPerson_));
+    form_->markConfirmed();
     updateEditState();
     return true;
 }

@@ -44,6 +44,38 @@ public:
     UnsavedChoice answer = UnsavedChoice::Cancel;
 };
 
+// The questions about edits not confirmed asked while an instance lives, each
+// answered with `answer`.
+class ConfirmAnswers {
+public:
+    ConfirmAnswers()
+    {
+        setConfirmQuestionForTesting([this](const QString& question) {
+            questions.append(question);
+            return answer;
+        });
+    }
+    ~ConfirmAnswers() { setConfirmQuestionForTesting({}); }
+    QStringList questions;
+    ConfirmChoice answer = ConfirmChoice::Cancel;
+};
+
+// The questions about values not stored as typed, answered Store (true) or
+// Cancel.
+class StoreAnswers {
+public:
+    StoreAnswers()
+    {
+        setStoreQuestionForTesting([this](const QString& text) {
+            questions.append(text);
+            return store;
+        });
+    }
+    ~StoreAnswers() { setStoreQuestionForTesting({}); }
+    QStringList questions;
+    bool store = false;
+};
+
 // A game installation made by the sample generator, and a current folder
 // that holds rostradb.txt, for the length of a test.
 class SampleInstallation {

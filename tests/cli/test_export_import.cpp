@@ -229,9 +229,14 @@ TEST_F(CliExport, SpreadsheetFormsImportAsSaved)
     for (const auto* row : {&t.header, &t.rows[0], &t.rows[1], &t.rows[2], &t.rows[3], &t.rows[4]}) {
         std::string line;
         for (std::size_t i = 0; i < row->size(); ++i) {
-            const std::string& cell = (*row)[i];
+            std::string cell = (*row)[i];
             line += i ? ";" : "";
-            line += cell.find_first_of(";\"\n") == std::string::npos ? cell : "\"" + cell + "\"";
+            if (cell.find_first_of(";\"\n") != std::string::npos) {
+                for (std::size_t q = cell.find('"'); q != std::string::npos; q = cell.find('"', q + 2))
+                    cell.insert(q, 1, '"');
+                cell = "\"" + cell + "\"";
+            }
+            line += cell;
         }
         semicolons += line + "\r\n";
     }
