@@ -8,6 +8,8 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 
+#include <cstring>
+
 namespace {
 
 void nameTheProgram()
@@ -16,13 +18,10 @@ void nameTheProgram()
     QCoreApplication::setApplicationVersion(QStringLiteral(ROSTRADB_VERSION));
 }
 
-// The options are read before the window system is started, so that --help,
-// --version and a mistyped option answer on a machine without a display.
-// QCommandLineParser prints the help or version and ends the program itself.
-StartupOptions readOptions(int argc, char* argv[])
+// Reads the options; QCommandLineParser prints the help, the version or a
+// mistake in the options and ends the program itself.
+StartupOptions readOptions(const QCoreApplication& app)
 {
-    const QCoreApplication withoutWindows(argc, argv);
-    nameTheProgram();
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
         "Editor of the people database of the game Fendra.\n"
@@ -34,7 +33,7 @@ StartupOptions readOptions(int argc, char* argv[])
                                      QStringLiteral("Use the game installed in DIR for this run."),
                                      QStringLiteral("DIR"));
     parser.addOption(gameDir);
-    parser.process(withoutWindows);
+    parser.process(app);
 
     StartupOptions options;
     if (parser.isSet(gameDir))
@@ -42,14 +41,33 @@ StartupOptions readOptions(int argc, char* argv[])
     return options;
 }
 
+// Help and version need no window system, and a machine without a display
+// cannot start one.
+bool asksForHelpOrVersion(int argc, char* argv[])
+{
+    for (int i = 1; i < argc; ++i)
+        for (const char* option : {"-h", "-?", "--help", "--help-all", "-v", "--version"})
+            if (std::strcmp(argv[i], option) == 0)
+                return true;
+    return false;
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
 {
-    const StartupOptions options = readOptions(argc, argv);
+    if (asksForHelpOrVersion(argc, argv)) {
+        const QCoreApplication withoutWindows(argc, argv);
+        nameTheProgram();
+        readOptions(withoutWindows); // prints and ends the program
+        return 0;
+    }
 
+    // The window system's own options (-platform, ...) are taken out of the
+    // arguments by QApplication before the parser sees them.
     QApplication app(argc, argv);
     nameTheProgram();
+    const StartupOptions options = readOptions(app);
     Tfrm_main frm_main(options);
     Tfrm_nation frm_nation; // laid out, never shown
     Tfrm_pos frm_pos;
