@@ -60,7 +60,7 @@ private:
 // The mark of a box whose value the user changed and has not confirmed: a
 // light amber background, which leaves every size as it is. A box whose text
 // will be stored as another number than it says gets a second, different
-// mark: dark red text and a tooltip with the value. The two are independent
+// mark: bold dark red text and a tooltip with the value. The two are independent
 // and combine. The properties let tests and style sheets see them.
 constexpr char kMarkProperty[] = "unconfirmed";
 constexpr char kWarningProperty[] = "notAsTyped";
@@ -79,6 +79,9 @@ void paintMarks(QWidget* box)
             palette.setColor(group, QPalette::Text, kWarningColour);
     }
     box->setPalette(palette);
+    QFont font = box->font();
+    font.setBold(warned); // red alone is easy to miss on the amber
+    box->setFont(font);
 }
 
 void showMark(QWidget* box, bool marked)
