@@ -124,7 +124,7 @@ void Tfrm_main::showPersonOfChange(std::size_t position)
 // After an undo, redo or revert the form shows the values the step left,
 // when it changed one of the records on screen. With nothing typed and not
 // confirmed, only the boxes of the changed values are filled again; typed
-// values are replaced along with the rest, as when the person is chosen.
+// values (which runStep asked about first) are replaced along with the rest.
 void Tfrm_main::refreshFormAfter(const rostradb::EditStep& step)
 {
     if (!shownPerson_ || !personShown_ || !rostradb::stepTouchesPerson(db_, *shownPerson_, step))
