@@ -23,12 +23,13 @@ constexpr const char* kOverview =
 
 constexpr const char* kExportFooter =
     "Writes one CSV row per person, in table order, after a header row (RFC 4180, UTF-8 with\n"
-    "a byte-order mark unless --no-bom, LF line ends). Columns: position, displayName; every field of the general record in file\n"
-    "order (staffId .. nonPlayerId); firstNameText, secondNameText, commonNameText, nationText,\n"
-    "secondNationText, nationContractedText, clubContractedText (the texts the positions name,\n"
-    "empty outside their tables); player.* (filled for classifications 2 and 3) and\n"
-    "nonPlayer.* (for 1 and 3) from the records at playerId and nonPlayerId. Numbers are\n"
-    "decimal; the 32-bit integer fields are signed, all others unsigned.";
+    "a byte-order mark unless --no-bom, LF line ends). Columns: position, displayName; every\n"
+    "field of the general record in file order (staffId .. nonPlayerId); firstNameText,\n"
+    "secondNameText, commonNameText, nationText, secondNationText, nationContractedText,\n"
+    "clubContractedText (the texts the positions name, empty outside their tables); player.*\n"
+    "(filled for classifications 2 and 3) and nonPlayer.* (for 1 and 3) from the records at\n"
+    "playerId and nonPlayerId. Numbers are decimal; the 32-bit integer fields are signed, all\n"
+    "others unsigned.";
 
 constexpr const char* kImportFooter =
     "Reads a CSV of the shape export writes: UTF-8 with or without a byte-order mark, or\n"
