@@ -2,18 +2,48 @@
 
 #include "cp1252.h"
 
+#include <cstddef>
+#include <set>
+
 ChangesModel::ChangesModel(const rostradb::GameDatabase& db, const rostradb::EditHistory& history, QObject* parent)
     : QAbstractTableModel(parent), db_(db), history_(history)
 {
 }
 
+// The rows are updated one run at a time instead of by a reset, so the view
+// keeps its selection and scroll position: both lists are sorted, and one walk
+// through them finds the rows that went and those that came. Every remaining
+// row may show another value now, so all of them are repainted.
 void ChangesModel::refresh()
 {
-    beginResetModel();
-    const auto& keys = history_.pending().keys();
-    keys_.assign(keys.begin(), keys.end());
+    const std::set<rostradb::ValueKey>& next = history_.pending().keys();
     describedRow_ = -1;
-    endResetModel();
+    auto want = next.begin();
+    std::size_t row = 0;
+    while (row < keys_.size() || want != next.end()) {
+        if (row < keys_.size() && (want == next.end() || keys_[row] < *want)) {
+            std::size_t end = row + 1; // rows [row, end) are no longer changed
+            while (end < keys_.size() && (want == next.end() || keys_[end] < *want))
+                ++end;
+            beginRemoveRows({}, static_cast<int>(row), static_cast<int>(end - 1));
+            keys_.erase(keys_.begin() + static_cast<std::ptrdiff_t>(row),
+                        keys_.begin() + static_cast<std::ptrdiff_t>(end));
+            endRemoveRows();
+        } else if (row == keys_.size() || *want < keys_[row]) {
+            std::vector<rostradb::ValueKey> added; // new rows before keys_[row]
+            while (want != next.end() && (row == keys_.size() || *want < keys_[row]))
+                added.push_back(*want++);
+            beginInsertRows({}, static_cast<int>(row), static_cast<int>(row + added.size() - 1));
+            keys_.insert(keys_.begin() + static_cast<std::ptrdiff_t>(row), added.begin(), added.end());
+            endInsertRows();
+            row += added.size();
+        } else {
+            ++row;
+            ++want;
+        }
+    }
+    if (!keys_.empty())
+        emit dataChanged(index(0, 0), index(rowCount() - 1, ColumnCount - 1), {Qt::DisplayRole});
 }
 
 std::optional<std::size_t> ChangesModel::personAt(int row) const { return rowAt(row).personPosition; }

@@ -2,6 +2,7 @@
 
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace {
 
@@ -20,6 +21,12 @@ std::function<UnsavedChoice(const QString&)>& unsavedAnswer()
 std::function<ConfirmChoice(const QString&)>& confirmAnswer()
 {
     static std::function<ConfirmChoice(const QString&)> answer;
+    return answer;
+}
+
+std::function<bool(const QString&)>& storeAnswer()
+{
+    static std::function<bool(const QString&)> answer;
     return answer;
 }
 
@@ -76,19 +83,32 @@ UnsavedChoice askAboutUnsavedEdits(QWidget* parent, const QString& question)
     }
 }
 
-QString confirmEditsQuestion(const QString& name, ConfirmBefore next)
+QString confirmBeforeWhat(ConfirmBefore next)
 {
     switch (next) {
     case ConfirmBefore::Saving:
-        return QStringLiteral("Confirm the changes to %1 before saving?").arg(name);
+        return QStringLiteral("saving");
     case ConfirmBefore::Closing:
-        return QStringLiteral("Confirm the changes to %1 before closing?").arg(name);
+        return QStringLiteral("closing");
     case ConfirmBefore::LoadingAgain:
-        return QStringLiteral("Confirm the changes to %1 before loading again?").arg(name);
+        return QStringLiteral("loading again");
     case ConfirmBefore::ChangingGame:
-        return QStringLiteral("Confirm the changes to %1 before changing the game folder?").arg(name);
+        return QStringLiteral("changing the game folder");
+    case ConfirmBefore::Undoing:
+        return QStringLiteral("undoing");
+    case ConfirmBefore::Redoing:
+        return QStringLiteral("redoing");
+    case ConfirmBefore::Reverting:
+        return QStringLiteral("reverting");
     }
     return {};
+}
+
+QString showingWhat(const QString& other) { return QStringLiteral("showing %1").arg(other); }
+
+QString confirmEditsQuestion(const QString& name, const QString& what)
+{
+    return QStringLiteral("Confirm the changes to %1 before %2?").arg(name, what);
 }
 
 ConfirmChoice askToConfirmEdits(QWidget* parent, const QString& question)
@@ -106,6 +126,20 @@ ConfirmChoice askToConfirmEdits(QWidget* parent, const QString& question)
     default:
         return ConfirmChoice::Cancel; // also Escape and the window's close button
     }
+}
+
+bool askToStoreNotAsTyped(QWidget* parent, const QStringList& lines)
+{
+    const QString text = QStringLiteral("Some values will not be stored as typed:\n") + lines.join(QLatin1Char('\n'));
+    if (storeAnswer())
+        return storeAnswer()(text);
+    QMessageBox box(QMessageBox::Warning, kProgramName, text, QMessageBox::Cancel, parent);
+    QPushButton* store = box.addButton(QStringLiteral("Store"), QMessageBox::AcceptRole);
+    // Storing a number the user did not type must be a deliberate choice.
+    box.setDefaultButton(QMessageBox::Cancel);
+    box.setEscapeButton(QMessageBox::Cancel);
+    box.exec();
+    return box.clickedButton() == store;
 }
 
 bool askToReplaceChangesOnDisk(QWidget* parent)
@@ -150,3 +184,5 @@ void setFolderChooserForTesting(std::function<QString(const QString&)> answer)
 {
     folderAnswer() = std::move(answer);
 }
+
+void setStoreQuestionForTesting(std::function<bool(const QString&)> answer) { storeAnswer() = std::move(answer); }

@@ -6,6 +6,7 @@
 // would wait for a click that never comes.
 
 #include <QString>
+#include <QStringList>
 
 #include <exception>
 #include <functional>
@@ -26,10 +27,15 @@ enum class UnsavedChoice { Save, Discard, Cancel };
 UnsavedChoice askAboutUnsavedEdits(QWidget* parent, const QString& question);
 
 // What the user is about to do while the form holds edits not confirmed.
-enum class ConfirmBefore { Saving, Closing, LoadingAgain, ChangingGame };
+enum class ConfirmBefore { Saving, Closing, LoadingAgain, ChangingGame, Undoing, Redoing, Reverting };
 
-// "Confirm the changes to NAME before saving?" (closing, loading again).
-QString confirmEditsQuestion(const QString& name, ConfirmBefore next);
+// The words for it in the question: "saving", "closing", ...
+QString confirmBeforeWhat(ConfirmBefore next);
+// The words for choosing another person: "showing OTHER".
+QString showingWhat(const QString& other);
+
+// "Confirm the changes to NAME before WHAT?"
+QString confirmEditsQuestion(const QString& name, const QString& what);
 
 // Confirm: "Confirm Changes", then go on. Skip: go on; the typed values stay
 // in the form. Cancel: stop.
@@ -37,6 +43,11 @@ enum class ConfirmChoice { Confirm, Skip, Cancel };
 
 // Asks `question` with the buttons Yes (Confirm), No (Skip) and Cancel.
 ConfirmChoice askToConfirmEdits(QWidget* parent, const QString& question);
+
+// Confirm found boxes whose text is stored as another number: asks "Some
+// values will not be stored as typed:" followed by `lines`, one per box. True
+// when the user chose Store; Cancel (the default, also Escape) is false.
+bool askToStoreNotAsTyped(QWidget* parent, const QStringList& lines);
 
 // Save found values that another program changed since the load: true when
 // the user chose Save; Cancel (the default, also Escape) is false.
@@ -53,3 +64,4 @@ void setUnsavedQuestionForTesting(std::function<UnsavedChoice(const QString& que
 void setConfirmQuestionForTesting(std::function<ConfirmChoice(const QString& question)> answer);
 void setReplaceQuestionForTesting(std::function<bool()> answer);
 void setFolderChooserForTesting(std::function<QString(const QString& startIn)> answer);
+void setStoreQuestionForTesting(std::function<bool(const QString& text)> answer);

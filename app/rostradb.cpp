@@ -6,13 +6,22 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QCoreApplication>
 
-int main(int argc, char* argv[])
+#include <cstring>
+
+namespace {
+
+void nameTheProgram()
 {
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("rostradb"));
-    QApplication::setApplicationVersion(QStringLiteral(ROSTRADB_VERSION));
+    QCoreApplication::setApplicationName(QStringLiteral("rostradb"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(ROSTRADB_VERSION));
+}
 
+// Reads the options; QCommandLineParser prints the help, the version or a
+// mistake in the options and ends the program itself.
+StartupOptions readOptions(const QCoreApplication& app)
+{
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
         "Editor of the people database of the game Fendra.\n"
@@ -30,7 +39,36 @@ int main(int argc, char* argv[])
     StartupOptions options;
     if (parser.isSet(gameDir))
         options.gameDirectory = parser.value(gameDir);
+    return options;
+}
 
+// Help and version need no window system, and a machine without a display
+// cannot start one.
+bool asksForHelpOrVersion(int argc, char* argv[])
+{
+    for (int i = 1; i < argc; ++i)
+        for (const char* option : {"-h", "-?", "--help", "--help-all", "-v", "--version"})
+            if (std::strcmp(argv[i], option) == 0)
+                return true;
+    return false;
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    if (asksForHelpOrVersion(argc, argv)) {
+        const QCoreApplication withoutWindows(argc, argv);
+        nameTheProgram();
+        readOptions(withoutWindows); // prints and ends the program
+        return 0;
+    }
+
+    // The window system's own options (-platform, ...) are taken out of the
+    // arguments by QApplication before the parser sees them.
+    QApplication app(argc, argv);
+    nameTheProgram();
+    const StartupOptions options = readOptions(app);
     Tfrm_main frm_main(options);
     Tfrm_nation frm_nation; // laid out, never shown
     Tfrm_pos frm_pos;

@@ -54,8 +54,8 @@ Tfrm_changes::Tfrm_changes(const rostradb::GameDatabase& db, const rostradb::Edi
 
 void Tfrm_changes::refresh()
 {
-    model_->refresh();
-    revert_->setEnabled(false); // a reset clears the selection
+    model_->refresh(); // keeps the selection of the rows that stay
+    revert_->setEnabled(list_->selectionModel()->hasSelection());
 }
 
 void Tfrm_changes::revertSelected()

@@ -238,13 +238,42 @@ void Tfrm_main::Button2Click()
 
 void Tfrm_main::lbx_staffClick()
 {
-    if (busy_)
+    if (busy_ || restoringList_)
         return;
     const QModelIndex current = staffList_->currentIndex();
-    if (current.isValid())
-        showStaffRecord(current.data(StaffHitsModel::kPositionRole).toLongLong());
-    else
+    if (!current.isValid()) {
         showStaffRecord(std::nullopt); // nothing chosen: the display reports it
+        return;
+    }
+    const std::int64_t position = current.data(StaffHitsModel::kPositionRole).toLongLong();
+    const bool typing = personShown_ && form_->hasUnconfirmedEdits();
+    if (typing && shownPerson_ && static_cast<std::int64_t>(*shownPerson_) == position)
+        return; // the person on screen again: showing them would only drop the typing
+    if (!confirmTypedBefore(showingWhat(current.data(Qt::DisplayRole).toString()))) {
+        selectShownPersonInList();
+        return;
+    }
+    showStaffRecord(position);
+}
+
+// After a cancelled change of person the list points at the person the form
+// still shows, or at nobody when the list does not hold them.
+void Tfrm_main::selectShownPersonInList()
+{
+    restoringList_ = true;
+    QModelIndex shown;
+    for (int row = 0; shownPerson_ && row < hits_->rowCount(); ++row) {
+        const QModelIndex index = hits_->index(row, 0);
+        if (index.data(StaffHitsModel::kPositionRole).toULongLong() == *shownPerson_) {
+            shown = index;
+            break;
+        }
+    }
+    if (shown.isValid())
+        staffList_->setCurrentIndex(shown);
+    else
+        staffList_->selectionModel()->clear();
+    restoringList_ = false;
 }
 
 // Shows the person at `position` of the staff table, as choosing them in the
@@ -279,6 +308,13 @@ bool Tfrm_main::confirmShownPerson()
     if (busy_ || !personShown_)
         return false;
     const rostradb::FormValues values = form_->values();
+    // The lenient reading stores any text; a text that is not stored as it
+    // reads is shown to the user first.
+    QStringList notAsTyped;
+    for (const rostradb::NotAsTyped& box : rostradb::numbersNotStoredAsTyped(db_, values))
+        notAsTyped << QString::fromStdString(box.line);
+    if (!notAsTyped.isEmpty() && !askToStoreNotAsTyped(this, notAsTyped))
+        return false;
     // What the commit changes becomes one step of the history, also when it
     // stops part-way: the writes before the failure stay.
     const rostradb::CommitCapture capture(db_, values);
@@ -292,7 +328,11 @@ bool Tfrm_main::confirmShownPerson()
         return false;
     }
     history_.record(db_, capture.step(db_));
-    form_->markConfirmed(); // the boxes now hold what the records hold
+    // The boxes now hold what the records hold, except those whose text was
+    // stored as another number: the person is shown again, so they show it.
+    if (!notAsTyped.isEmpty() && shownPerson_)
+        showStaffRecord(static_cast<std::int64_t>(*shownPerson_));
+    form_->markConfirmed();
     updateEditState();
     return true;
 }
@@ -301,11 +341,15 @@ bool Tfrm_main::confirmShownPerson()
 // would not write them, and loading again or closing would drop them. Asked
 // before the question about unsaved edits, so that confirming them first
 // makes them part of what that question saves.
-bool Tfrm_main::settleUnconfirmedEdits(ConfirmBefore next)
+bool Tfrm_main::settleUnconfirmedEdits(ConfirmBefore next) { return confirmTypedBefore(confirmBeforeWhat(next)); }
+
+bool Tfrm_main::confirmTypedBefore(const QString& what)
 {
+    if (busy_)
+        return false;
     if (!personShown_ || !form_->hasUnconfirmedEdits())
         return true;
-    switch (askToConfirmEdits(this, confirmEditsQuestion(shownName_, next))) {
+    switch (askToConfirmEdits(this, confirmEditsQuestion(shownName_, what))) {
     case ConfirmChoice::Confirm:
         return confirmShownPerson();
     case ConfirmChoice::Skip:

@@ -11,6 +11,7 @@
 
 #include <QMainWindow>
 
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -56,6 +57,14 @@ public:
     Tfrm_changes* changesWindow() const { return changes_; }
     bool isBusy() const { return busy_; }
 
+    // Before something refills the form, so that nothing typed is dropped
+    // unasked: with values typed and not confirmed, asks "Confirm the changes
+    // to NAME before WHAT?" (`what`: "showing OTHER", "undoing", ...). Yes
+    // confirms them first, No drops them. True when the caller may go on:
+    // nothing typed, No, or Yes with the confirm done; false on Cancel or
+    // when the confirm did not go through.
+    bool confirmTypedBefore(const QString& what);
+
 public slots:
     void Open1Click();   // File > Open: load the whole database
     void Save1Click();   // File > Save: write the staff file back
@@ -89,6 +98,9 @@ private:
     bool saveStaffFile();              // true when the file was written
     bool confirmShownPerson();         // Button1Click; true when the commit succeeded
     bool settleUnconfirmedEdits(ConfirmBefore next); // false: cancelled, or the confirm failed
+    void runStep(ConfirmBefore next, const rostradb::EditStep& preview,
+                 const std::function<const rostradb::EditStep*()>& act);
+    void selectShownPersonInList();
     bool settleUnsavedEdits(const QString& question); // false: the user cancelled
     void clearLoadedState();
     void loadGame(bool freshDirectory); // the load of File > Open, after its questions
@@ -108,6 +120,7 @@ private:
 
     bool busy_ = false;          // a load or save is running
     bool personShown_ = false;   // the form belongs to a person since the last load
+    bool restoringList_ = false; // the result list's selection is being put back
     std::optional<std::size_t> shownPerson_; // the staff record the form shows
     QString shownName_;                      // that person's display name
     rostradb::EditHistory history_;          // every change made since the last load

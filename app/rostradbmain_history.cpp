@@ -38,21 +38,48 @@ void Tfrm_main::updateStatus()
 
 void Tfrm_main::undoClick()
 {
-    if (busy_)
-        return;
-    if (const rostradb::EditStep* step = history_.undo(db_)) {
-        updateEditState();
-        refreshFormAfter(*step);
-    }
+    if (const rostradb::EditStep* next = history_.undoStep(); next && !busy_)
+        runStep(ConfirmBefore::Undoing, *next, [this] { return history_.undo(db_); });
 }
 
 void Tfrm_main::redoClick()
 {
-    if (busy_)
-        return;
-    if (const rostradb::EditStep* step = history_.redo(db_)) {
+    if (const rostradb::EditStep* next = history_.redoStep(); next && !busy_)
+        runStep(ConfirmBefore::Redoing, *next, [this] { return history_.redo(db_); });
+}
+
+// An undo, redo or revert that changes the person on screen refills the
+// form. Values typed and not confirmed would go with that refill, so the user
+// is asked first. Yes keeps them: they are typed again over the refilled form
+// and confirmed after the step, so the step still does what its button said
+// (confirming first would make the typing the step that Undo takes back, and
+// would drop the steps Redo offers) and the typed values win where both
+// touch one box. A confirm that does not go through leaves them typed.
+void Tfrm_main::runStep(ConfirmBefore next, const rostradb::EditStep& preview,
+                        const std::function<const rostradb::EditStep*()>& act)
+{
+    StaffForm::Typed typed;
+    bool retype = false;
+    if (shownPerson_ && personShown_ && form_->hasUnconfirmedEdits() &&
+        rostradb::stepTouchesPerson(db_, *shownPerson_, preview)) {
+        switch (askToConfirmEdits(this, confirmEditsQuestion(shownName_, confirmBeforeWhat(next)))) {
+        case ConfirmChoice::Confirm:
+            typed = form_->typedValues();
+            retype = true;
+            break;
+        case ConfirmChoice::Skip:
+            break;
+        case ConfirmChoice::Cancel:
+            return;
+        }
+    }
+    if (const rostradb::EditStep* step = act()) {
         updateEditState();
         refreshFormAfter(*step);
+    }
+    if (retype) {
+        form_->retype(typed);
+        confirmShownPerson();
     }
 }
 
@@ -73,25 +100,31 @@ void Tfrm_main::revertValues(const std::vector<rostradb::ValueKey>& values)
 {
     if (busy_)
         return;
-    if (const rostradb::EditStep* step = history_.revert(db_, values)) {
-        updateEditState();
-        refreshFormAfter(*step);
-    }
+    rostradb::EditStep preview;
+    for (const rostradb::ValueKey& key : values)
+        preview.changes.push_back({key, 0, 0});
+    runStep(ConfirmBefore::Reverting, preview, [this, &values] { return history_.revert(db_, values); });
 }
 
 void Tfrm_main::showPersonOfChange(std::size_t position)
 {
     if (busy_ || position >= db_.staff.size())
         return;
+    // Already on screen with typing in the form: showing them again would
+    // only drop the typing.
+    const bool typedForThem = personShown_ && form_->hasUnconfirmedEdits() && shownPerson_ == position;
+    if (!typedForThem && !confirmTypedBefore(showingWhat(fromGameText(db_.staff[position].displayName))))
+        return;
     findChild<QTabWidget*>(QStringLiteral("PageControl1"))->setCurrentIndex(1); // "Staff"
-    showStaffRecord(static_cast<std::int64_t>(position));
+    if (!typedForThem)
+        showStaffRecord(static_cast<std::int64_t>(position));
     activateWindow();
 }
 
 // After an undo, redo or revert the form shows the values the step left,
 // when it changed one of the records on screen. With nothing typed and not
 // confirmed, only the boxes of the changed values are filled again; typed
-// values are replaced along with the rest, as when the person is chosen.
+// values (which runStep asked about first) are replaced along with the rest.
 void Tfrm_main::refreshFormAfter(const rostradb::EditStep& step)
 {
     if (!shownPerson_ || !personShown_ || !rostradb::stepTouchesPerson(db_, *shownPerson_, step))

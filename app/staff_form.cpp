@@ -2,7 +2,8 @@
 // pages of labelled boxes. Every control carries the object name the editor
 // knows it by; apply() and values() translate between those names and the
 // widgets, walking the editor's list of controls, so nothing here knows which
-// field a box shows. The pages are built in staff_form_layout.cpp.
+// field a box shows. The pages are built in staff_form_layout.cpp, the marks
+// kept in staff_form_marks.cpp.
 
 #include "staff_form.h"
 #include "staff_form_parts.h"
@@ -12,7 +13,6 @@
 #include <QComboBox>
 #include <QCompleter>
 #include <QLineEdit>
-#include <QPalette>
 #include <QPlainTextEdit>
 #include <QSpinBox>
 #include <QTabWidget>
@@ -54,25 +54,6 @@ private:
     bool& changing_;
     bool was_;
 };
-
-// The mark of a box whose value the user changed and has not confirmed: a
-// light amber background, which leaves every size and the text's colour as
-// they are. The property lets tests and style sheets see it.
-constexpr char kMarkProperty[] = "unconfirmed";
-const QColor kMarkColour(0xFF, 0xF0, 0xC0);
-
-void showMark(QWidget* box, bool marked)
-{
-    box->setProperty(kMarkProperty, marked);
-    if (!marked) {
-        box->setPalette(QPalette()); // back to the parent's palette
-        return;
-    }
-    QPalette tinted = box->palette();
-    tinted.setColor(QPalette::Active, QPalette::Base, kMarkColour);
-    tinted.setColor(QPalette::Inactive, QPalette::Base, kMarkColour);
-    box->setPalette(tinted);
-}
 
 void clearSelection(QComboBox* box)
 {
@@ -307,80 +288,4 @@ void StaffForm::reset()
     pages_->hide();
     help_->show();
     takeStartingPoint();
-}
-
-void StaffForm::markConfirmed() { takeStartingPoint(); }
-
-QStringList StaffForm::unconfirmedBoxes() const
-{
-    QStringList names;
-    for (const FormControl& c : formControls())
-        if (QWidget* box = control(c.name); marked_.contains(box))
-            names << box->objectName();
-    return names;
-}
-
-StaffForm::Shown StaffForm::shownBy(const QWidget* box)
-{
-    if (auto* combo = qobject_cast<const QComboBox*>(box))
-        return {combo->currentText(), combo->currentIndex()};
-    if (auto* edit = qobject_cast<const QLineEdit*>(box))
-        return {edit->text(), -1};
-    return {};
-}
-
-// A box is marked while it shows something else than at the starting point,
-// so typing a value and then its old text again takes the mark away.
-void StaffForm::watchForEdits(QWidget* box)
-{
-    startingPoint_.insert(box, shownBy(box));
-    if (auto* combo = qobject_cast<QComboBox*>(box)) {
-        connect(combo, &QComboBox::currentIndexChanged, this, [this, box] { updateMark(box); });
-        connect(combo, &QComboBox::editTextChanged, this, [this, box] { updateMark(box); });
-    } else if (auto* edit = qobject_cast<QLineEdit*>(box)) {
-        connect(edit, &QLineEdit::textChanged, this, [this, box] { updateMark(box); });
-    }
-}
-
-void StaffForm::takeStartingPoint()
-{
-    const bool had = hasUnconfirmedEdits();
-    for (auto it = startingPoint_.begin(); it != startingPoint_.end(); ++it)
-        it.value() = shownBy(it.key());
-    for (QWidget* box : std::as_const(marked_))
-        showMark(box, false);
-    marked_.clear();
-    if (had)
-        emit unconfirmedEditsChanged(false);
-}
-
-// A list filled or emptied by the program: what the box shows now is its
-// new starting point.
-void StaffForm::restartMark(QWidget* box)
-{
-    startingPoint_.insert(box, shownBy(box));
-    if (!marked_.remove(box))
-        return;
-    showMark(box, false);
-    if (!hasUnconfirmedEdits())
-        emit unconfirmedEditsChanged(false);
-}
-
-void StaffForm::updateMark(QWidget* box)
-{
-    if (programIsChanging_)
-        return; // the starting point is taken again when the change is done
-    const Shown now = shownBy(box);
-    const Shown start = startingPoint_.value(box);
-    const bool changed = now.text != start.text || now.index != start.index;
-    if (changed == marked_.contains(box))
-        return;
-    const bool had = hasUnconfirmedEdits();
-    if (changed)
-        marked_.insert(box);
-    else
-        marked_.remove(box);
-    showMark(box, changed);
-    if (had != hasUnconfirmedEdits())
-        emit unconfirmedEditsChanged(hasUnconfirmedEdits());
 }

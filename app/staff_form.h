@@ -53,6 +53,20 @@ public:
     void markConfirmed();
     // The object names of the marked boxes, in the form's order.
     QStringList unconfirmedBoxes() const;
+    // The object names of the edit boxes whose text will be stored as
+    // another number than it says, in the form's order.
+    QStringList notAsTypedBoxes() const;
+
+    // What the user typed into each marked box, to be typed again after the
+    // form is refilled (an undo that should not lose the typing).
+    struct Shown {
+        QString text;
+        int index = -1; // combo boxes
+    };
+    using Typed = QHash<QString, Shown>; // by object name
+    Typed typedValues() const;
+    // Puts typed values back as the user's own edits: the boxes are marked.
+    void retype(const Typed& typed);
 
     // The item list of the boxes that show `table` (the three nation boxes
     // share one model). The model must outlive the form or be replaced.
@@ -92,12 +106,9 @@ private:
 
     // The change marks: what each editable box showed at the last starting
     // point, compared with what it shows now whenever it changes.
-    struct Shown {
-        QString text;
-        int index = -1; // combo boxes
-    };
     static Shown shownBy(const QWidget* box);
     void watchForEdits(QWidget* box);
+    void watchForWarnings(QLineEdit* box, const rostradb::FormControl& c);
     void takeStartingPoint();
     void restartMark(QWidget* box);
     void updateMark(QWidget* box);
@@ -114,5 +125,6 @@ private:
 
     QHash<QWidget*, Shown> startingPoint_; // every editable box
     QSet<QWidget*> marked_;
+    QSet<QWidget*> warned_; // text not stored as typed
     bool programIsChanging_ = false; // apply(), reset(): not the user's edits
 };

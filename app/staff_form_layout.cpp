@@ -304,6 +304,8 @@ QWidget* StaffForm::makeControl(QWidget* page, const FormControl& c)
         box->setToolTip(toQString(c.hint));
     if (c.isEditable())
         watchForEdits(box);
+    if (c.kind == ControlKind::Edit)
+        watchForWarnings(qobject_cast<QLineEdit*>(box), c);
     return box;
 }
 

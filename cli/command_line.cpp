@@ -16,24 +16,30 @@ constexpr const char* kOverview =
     "Exports, imports, compares and patches the people database of a game installation\n"
     "(GAME: the folder whose data/ holds index.dat and staff.dat). Every write goes through\n"
     "the same checked save as the window's File > Save.\n\n"
-    "Exit status: 0 success, 1 the input or the data was refused (nothing was written),\n"
-    "2 a usage error. `rostradb-cli COMMAND --help` describes each command.\n";
+    "Exit status: 0 success, 1 the input or the data was refused (nothing was written) or\n"
+    "the output could not be written, 2 a usage error. When the game was saved but its\n"
+    "report could not be written, stderr says so and the status is 0.\n"
+    "`rostradb-cli COMMAND --help` describes each command.\n";
 
 constexpr const char* kExportFooter =
-    "Writes one CSV row per person, in table order, after a header row (RFC 4180, UTF-8, LF\n"
-    "line ends). Columns: position, displayName; every field of the general record in file\n"
-    "order (staffId .. nonPlayerId); firstNameText, secondNameText, commonNameText, nationText,\n"
-    "secondNationText, nationContractedText, clubContractedText (the texts the positions name,\n"
-    "empty outside their tables); player.* (filled for classifications 2 and 3) and\n"
-    "nonPlayer.* (for 1 and 3) from the records at playerId and nonPlayerId. Numbers are\n"
-    "decimal; the 32-bit integer fields are signed, all others unsigned.";
+    "Writes one CSV row per person, in table order, after a header row (RFC 4180, UTF-8 with\n"
+    "a byte-order mark unless --no-bom, LF line ends). Columns: position, displayName; every\n"
+    "field of the general record in file order (staffId .. nonPlayerId); firstNameText,\n"
+    "secondNameText, commonNameText, nationText, secondNationText, nationContractedText,\n"
+    "clubContractedText (the texts the positions name, empty outside their tables); player.*\n"
+    "(filled for classifications 2 and 3) and nonPlayer.* (for 1 and 3) from the records at\n"
+    "playerId and nonPlayerId. Numbers are decimal; the 32-bit integer fields are signed, all\n"
+    "others unsigned.";
 
 constexpr const char* kImportFooter =
-    "Reads a CSV of the shape export writes. Rows are found by position; any rows and any\n"
+    "Reads a CSV of the shape export writes: UTF-8 with or without a byte-order mark, or\n"
+    "Windows-1252 (a file that is not UTF-8 is read so, as stderr says), with ',' or ';'\n"
+    "between cells (taken from the header line). Rows are found by position; any rows and any\n"
     "columns may be left out, in any order, and an empty cell leaves its value as it is.\n"
     "Strict: every number must be a decimal integer inside its field's range. Refused: an\n"
     "unknown or repeated column, a duplicate or out-of-range position, a changed displayName\n"
-    "or ...Text cell, a changed playerId, extraIndex or nonPlayerId (the file keeps its own\n"
+    "or ...Text cell (a ...Text cell may change with its code column when it names the new\n"
+    "code's item), a changed playerId, extraIndex or nonPlayerId (the file keeps its own\n"
     "bytes there), a value in a player.* or nonPlayer.* column of a person whose\n"
     "classification does not lead there, and two rows that set a shared record to different\n"
     "values. Every error is listed as FILE:LINE: column NAME: what is wrong, and then nothing\n"
@@ -73,6 +79,7 @@ int runCli(const std::vector<std::string>& arguments, std::ostream& out, std::os
     exportCommand->add_option("GAME", exportOptions.game, "The game directory")->required();
     exportCommand->add_option("-o,--output", exportOptions.outputFile, "Write to FILE instead of standard output")
         ->option_text("FILE");
+    exportCommand->add_flag("--no-bom", exportOptions.noByteOrderMark, "Leave out the UTF-8 byte-order mark");
     exportCommand->footer(kExportFooter);
 
     ImportOptions importOptions;
@@ -117,7 +124,12 @@ int runCli(const std::vector<std::string>& arguments, std::ostream& out, std::os
         app.parse(reversed);
     } catch (const CLI::ParseError& e) {
         const int status = app.exit(e, out, err);
-        return status == 0 ? kSuccess : kUsageError;
+        if (status != 0)
+            return kUsageError;
+        out.flush(); // --help: its text must have reached the output
+        if (!out)
+            err << "rostradb-cli: the output cannot be written\n";
+        return out ? kSuccess : kRefused;
     }
 
     if (exportCommand->parsed())

@@ -2,6 +2,7 @@
 
 #include "commands.h"
 
+#include "csv.h"
 #include "csv_export.h"
 #include "csv_import.h"
 #include "db/cp1252_text.h"
@@ -15,6 +16,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include <cerrno>
+#include <cstring>
 #include <fstream>
 #include <ostream>
 
@@ -36,6 +39,23 @@ int guarded(std::ostream& err, Body&& body)
     return kRefused;
 }
 
+// The output is checked once the command's text is in it: a full disk or a
+// closed pipe shows only when the stream is flushed. The game may already be
+// saved by then, and the message says whether it was.
+int outputWritten(std::ostream& out, std::ostream& err, bool gameSaved)
+{
+    out.flush();
+    if (out)
+        return kSuccess;
+    err << "rostradb-cli: the output cannot be written";
+    if (gameSaved) {
+        err << "; the game was saved\n";
+        return kSuccess;
+    }
+    err << '\n';
+    return kRefused;
+}
+
 void listAll(std::ostream& err, const std::vector<std::string>& lines)
 {
     for (const std::string& line : lines)
@@ -48,15 +68,18 @@ int runExport(const ExportOptions& options, std::ostream& out, std::ostream& err
 {
     return guarded(err, [&] {
         const std::string csv = exportCsv(loadGame(options.game));
+        const std::string_view mark = options.noByteOrderMark ? std::string_view() : kUtf8ByteOrderMark;
         if (options.outputFile.empty()) {
-            out << csv;
-            return kSuccess;
+            out << mark << csv;
+            return outputWritten(out, err, false);
         }
         std::ofstream file(options.outputFile, std::ios::binary | std::ios::trunc);
-        file << csv;
+        if (!file)
+            throw Refused(options.outputFile + ": " + std::strerror(errno));
+        file << mark << csv;
         file.close();
         if (!file)
-            throw Refused(options.outputFile + ": cannot be written");
+            throw Refused(options.outputFile + ": cannot be written (" + std::strerror(errno) + ")");
         return kSuccess;
     });
 }
@@ -65,14 +88,17 @@ int runImport(const ImportOptions& options, std::ostream& out, std::ostream& err
 {
     return guarded(err, [&] {
         GameDatabase db = loadGame(options.game);
-        const ImportPlan plan = planImport(db, readWholeFile(options.csvFile), options.csvFile);
+        const DecodedText csv = decodeCsvBytes(readWholeFile(options.csvFile));
+        if (csv.readAsWindows1252)
+            err << "rostradb-cli: " << options.csvFile << " is not UTF-8: read as Windows-1252\n";
+        const ImportPlan plan = planImport(db, csv.utf8, options.csvFile);
         if (!plan.errors.empty()) {
             listAll(err, plan.errors);
             throw Refused(options.csvFile + ": " + std::to_string(plan.errors.size()) +
                           " errors; nothing was written");
         }
-        saveChanges(db, options.game, plan.changes, options.dryRun, out);
-        return kSuccess;
+        const bool saved = saveChanges(db, options.game, plan.changes, options.dryRun, out);
+        return outputWritten(out, err, saved);
     });
 }
 
@@ -96,14 +122,14 @@ int runDiff(const DiffOptions& options, std::ostream& out, std::ostream& err)
                 text += (i == 0 ? "\n  " : ",\n  ") + patch[i].dump();
             text += patch.empty() ? "]\n" : "\n]\n";
             out << text;
-            return kSuccess;
+            return outputWritten(out, err, false);
         }
         const ChangeDescriber describer(before);
         std::string text;
         for (const FieldChange& c : changes)
             text += describer.describe(c) + '\n';
         out << text;
-        return kSuccess;
+        return outputWritten(out, err, false);
     });
 }
 
@@ -124,8 +150,8 @@ int runApply(const ApplyOptions& options, std::ostream& out, std::ostream& err)
                 throw Refused(options.patchFile + ": " + std::to_string(plan.conflicts.size()) +
                               " conflicts; nothing was written (--force writes the new values anyway)");
         }
-        saveChanges(db, options.game, plan.changes, options.dryRun, out);
-        return kSuccess;
+        const bool saved = saveChanges(db, options.game, plan.changes, options.dryRun, out);
+        return outputWritten(out, err, saved);
     });
 }
 
@@ -140,7 +166,7 @@ int runSearch(const SearchOptions& options, std::ostream& out, std::ostream& err
         for (const SearchHit& hit : searchStaff(*text, db.staff, db.directory))
             lines += std::to_string(hit.position) + '\t' + cp1252ToUtf8(hit.displayName) + '\n';
         out << lines;
-        return kSuccess;
+        return outputWritten(out, err, false);
     });
 }
 
@@ -161,7 +187,7 @@ int runShow(const ShowOptions& options, std::ostream& out, std::ostream& err)
             out << personJson(db, at).dump(2) << '\n';
         else
             out << personText(db, at);
-        return kSuccess;
+        return outputWritten(out, err, false);
     });
 }
 

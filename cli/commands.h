@@ -12,10 +12,13 @@ namespace rostradb::cli {
 inline constexpr int kSuccess = 0;
 inline constexpr int kRefused = 1;    // the input or the data is refused; nothing was written
 inline constexpr int kUsageError = 2; // the command line itself is wrong
+// When the output cannot be written the status is kRefused, unless the game
+// was already saved: then stderr says so and the status is kSuccess.
 
 struct ExportOptions {
     std::string game;
     std::string outputFile; // empty: standard output
+    bool noByteOrderMark = false;
 };
 struct ImportOptions {
     std::string game;

@@ -1,5 +1,7 @@
 #include "csv.h"
 
+#include "db/cp1252_text.h"
+
 namespace rostradb::cli {
 
 void appendCsvCell(std::string& out, std::string_view cell)
@@ -27,10 +29,77 @@ void appendCsvRow(std::string& out, const std::vector<std::string>& cells)
     out += '\n';
 }
 
-CsvReader::CsvReader(std::string_view text) : text_(text)
+bool isWellFormedUtf8(std::string_view bytes)
 {
-    if (text_.substr(0, 3) == "\xEF\xBB\xBF")
-        at_ = 3;
+    std::size_t i = 0;
+    while (i < bytes.size()) {
+        const auto lead = static_cast<unsigned char>(bytes[i]);
+        std::size_t length = 0;
+        char32_t code = 0;
+        if (lead < 0x80) {
+            ++i;
+            continue;
+        }
+        if (lead >= 0xC2 && lead <= 0xDF) {
+            length = 2;
+            code = lead & 0x1F;
+        } else if (lead >= 0xE0 && lead <= 0xEF) {
+            length = 3;
+            code = lead & 0x0F;
+        } else if (lead >= 0xF0 && lead <= 0xF4) {
+            length = 4;
+            code = lead & 0x07;
+        } else {
+            return false;
+        }
+        if (i + length > bytes.size())
+            return false;
+        for (std::size_t k = 1; k < length; ++k) {
+            const auto next = static_cast<unsigned char>(bytes[i + k]);
+            if ((next & 0xC0) != 0x80)
+                return false;
+            code = code << 6 | (next & 0x3F);
+        }
+        // Overlong forms, surrogates and code points past Unicode's end.
+        const char32_t least = length == 3 ? 0x800 : length == 4 ? 0x10000 : 0x80;
+        if (code < least || (code >= 0xD800 && code <= 0xDFFF) || code > 0x10FFFF)
+            return false;
+        i += length;
+    }
+    return true;
+}
+
+DecodedText decodeCsvBytes(std::string_view bytes)
+{
+    if (bytes.starts_with(kUtf8ByteOrderMark))
+        bytes.remove_prefix(kUtf8ByteOrderMark.size());
+    if (isWellFormedUtf8(bytes))
+        return {std::string(bytes), false};
+    return {cp1252ToUtf8(bytes), true};
+}
+
+char csvSeparatorOf(std::string_view text)
+{
+    std::size_t commas = 0;
+    std::size_t semicolons = 0;
+    bool quoted = false;
+    for (const char c : text) {
+        if (c == '"')
+            quoted = !quoted; // a doubled quote toggles twice
+        else if (!quoted && (c == '\n' || c == '\r'))
+            break;
+        else if (!quoted && c == ',')
+            ++commas;
+        else if (!quoted && c == ';')
+            ++semicolons;
+    }
+    return semicolons > commas ? ';' : ',';
+}
+
+CsvReader::CsvReader(std::string_view text, char separator) : text_(text), separator_(separator)
+{
+    if (text_.starts_with(kUtf8ByteOrderMark))
+        at_ = kUtf8ByteOrderMark.size();
 }
 
 bool CsvReader::atLineEnd() const
@@ -72,7 +141,7 @@ bool CsvReader::next(CsvRow& row)
             stepOverLineEnd();
             break;
         }
-        ++at_; // the comma
+        ++at_; // the separator
     }
     row.cells.resize(count);
     return true;
@@ -83,7 +152,7 @@ bool CsvReader::readCell(std::string& cell, std::size_t index)
     if (at_ < text_.size() && text_[at_] == '"')
         return readQuotedCell(cell, index);
     const std::size_t start = at_;
-    while (at_ < text_.size() && text_[at_] != ',' && !atLineEnd()) {
+    while (at_ < text_.size() && text_[at_] != separator_ && !atLineEnd()) {
         if (text_[at_] == '"')
             return fail(line_, index, "a quote inside a cell that does not start with one");
         ++at_;
@@ -113,16 +182,16 @@ bool CsvReader::readQuotedCell(std::string& cell, std::size_t index)
             ++at_;
             continue;
         }
-        if (at_ < text_.size() && text_[at_] != ',' && !atLineEnd())
+        if (at_ < text_.size() && text_[at_] != separator_ && !atLineEnd())
             return fail(line_, index, "text after the closing quote of a cell");
         return true;
     }
 }
 
-CsvDocument parseCsv(std::string_view text)
+CsvDocument parseCsv(std::string_view text, char separator)
 {
     CsvDocument doc;
-    CsvReader reader(text);
+    CsvReader reader(text, separator);
     CsvRow row;
     while (reader.next(row))
         doc.rows.push_back(row);

@@ -2,6 +2,9 @@
 // Comma-separated values as RFC 4180 describes them: cells separated by
 // commas, a cell that holds a comma, a quote or a line break enclosed in
 // quotes with its quotes doubled. We write LF line ends and read LF or CRLF.
+// Spreadsheets set to a language that writes decimal commas separate cells
+// with ';' instead, and many save in the Windows code page: the reader takes
+// either separator, and decodeCsvBytes turns such a file into UTF-8.
 
 #include <cstddef>
 #include <optional>
@@ -10,6 +13,24 @@
 #include <vector>
 
 namespace rostradb::cli {
+
+// The UTF-8 byte order mark. Export writes it first, so that a spreadsheet
+// that guesses the character set of a file reads accented names right.
+inline constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
+
+// A file's text as UTF-8, without its byte order mark. A file that is not
+// well-formed UTF-8 is read as Windows-1252, which is what a spreadsheet
+// saving in the Windows code page writes.
+struct DecodedText {
+    std::string utf8;
+    bool readAsWindows1252 = false;
+};
+DecodedText decodeCsvBytes(std::string_view bytes);
+bool isWellFormedUtf8(std::string_view bytes);
+
+// The separator of a file: ';' when its first line holds more semicolons
+// than commas outside quotes, else ','.
+char csvSeparatorOf(std::string_view text);
 
 // Appends one cell, quoted only when it has to be.
 void appendCsvCell(std::string& out, std::string_view cell);
@@ -41,7 +62,7 @@ struct CsvDocument {
 // quote, or a quoted cell that never closes.
 class CsvReader {
 public:
-    explicit CsvReader(std::string_view text);
+    explicit CsvReader(std::string_view text, char separator = ',');
 
     // The next row into `row`; false at the end of the text or at a
     // malformed row (error() then says where).
@@ -56,12 +77,13 @@ private:
     bool readQuotedCell(std::string& cell, std::size_t index);
 
     std::string_view text_;
+    char separator_;
     std::size_t at_ = 0;
     std::size_t line_ = 1;
     std::optional<CsvSyntaxError> error_;
 };
 
 // Every row at once, for small files.
-CsvDocument parseCsv(std::string_view text);
+CsvDocument parseCsv(std::string_view text, char separator = ',');
 
 } // namespace rostradb::cli

@@ -40,7 +40,7 @@ private:
 class Importer {
 public:
     Importer(const GameDatabase& db, std::string_view csv, const std::string& fileName)
-        : db_(db), fileName_(fileName), reader_(csv), lineOfPerson_(db.staff.size(), 0)
+        : db_(db), fileName_(fileName), reader_(csv, csvSeparatorOf(csv)), lineOfPerson_(db.staff.size(), 0)
     {
     }
 
@@ -56,6 +56,7 @@ public:
         }
         if (const auto& syntax = reader_.error())
             error(syntax->line, headerName(syntax->cell), syntax->message);
+        reportChangedTexts();
         if (!plan_.errors.empty())
             plan_.changes.clear();
         sortChanges(plan_.changes);
@@ -191,15 +192,11 @@ private:
                 break;
             case StaffColumn::Kind::DisplayName:
                 if (!cp1252EqualsUtf8(person.displayName, row.cells[i]))
-                    error(row.line, column->name,
-                          "the display name cannot be changed: it is built from firstName and secondName");
+                    changedText(row, i, person.displayName,
+                                "the display name cannot be changed: it is built from firstName and secondName");
                 break;
             case StaffColumn::Kind::Text:
-                if (!cp1252EqualsUtf8(lookupText(db_, column->lookup, fieldBits(db_, *column->field, *position)),
-                                      row.cells[i]))
-                    error(row.line, column->name,
-                          "the text cannot be changed: it follows from " + std::string(column->field->name) +
-                              "; change that column instead");
+                readText(row, i, *column, *position);
                 break;
             case StaffColumn::Kind::Field:
                 if (column->field->table == Table::Staff)
@@ -209,6 +206,104 @@ private:
                 break;
             }
         }
+    }
+
+    // A text cell names the record its code column points at. It may change
+    // together with that column when it names the new code's record.
+    void readText(const CsvRow& row, std::size_t cell, const StaffColumn& column, std::size_t position)
+    {
+        const TableField& code = *column.field;
+        const std::uint32_t current = fieldBits(db_, code, position);
+        const std::optional<std::uint32_t> typed = codeOfRow(row, code);
+        const std::uint32_t bits = typed.value_or(current);
+        const std::string_view named = lookupText(db_, column.lookup, bits);
+        if (cp1252EqualsUtf8(named, row.cells[cell]))
+            return;
+        if (bits != current) {
+            error(row.line, column.name,
+                  "\"" + row.cells[cell] + "\" contradicts " + std::string(code.name) + " " +
+                      formatField(code, bits) + ", which is \"" + cp1252ToUtf8(named) + "\"");
+            return;
+        }
+        changedText(row, cell, named,
+                    "the text cannot be changed: it follows from " + std::string(code.name) +
+                        "; change that column instead");
+    }
+
+    // The value the row gives the code field, when it has a readable cell
+    // for it (a bad one is reported by the field's own column).
+    std::optional<std::uint32_t> codeOfRow(const CsvRow& row, const TableField& code) const
+    {
+        for (std::size_t i = 0; i < columns_.size(); ++i) {
+            const StaffColumn* column = columns_[i];
+            if (!column || column->kind != StaffColumn::Kind::Field || column->field != &code || row.cells[i].empty())
+                continue;
+            const auto number = parseDecimal(row.cells[i]);
+            return number ? bitsForNumber(code, *number) : std::nullopt;
+        }
+        return std::nullopt;
+    }
+
+    // A display name or text that differs from the game's. When every such
+    // cell is the game's text read in the wrong character set ("StanhÃ©im"
+    // for "Stanhéim": UTF-8 opened as Windows-1252 and saved again), the
+    // cause is one, and so is the message.
+    void changedText(const CsvRow& row, std::size_t cell, std::string_view gameText, std::string what)
+    {
+        const bool misread = isMisreadUtf8(gameText, row.cells[cell]);
+        if (misread && !firstMisread_)
+            firstMisread_ = MisreadText{row.line, headerName(cell), row.cells[cell], cp1252ToUtf8(gameText)};
+        changedTexts_.push_back({row.line, headerName(cell), std::move(what), misread});
+    }
+
+    // Whether `cell` is the game's text in UTF-8 with each of its bytes taken
+    // for a Windows-1252 character. The five bytes the code page leaves
+    // undefined come back as their C1 control, as U+FFFD or as '?',
+    // depending on the program that read them.
+    static bool isMisreadUtf8(std::string_view gameText, std::string_view cell)
+    {
+        const std::string utf8 = cp1252ToUtf8(gameText);
+        if (utf8 == cell)
+            return false;
+        std::size_t at = 0;
+        for (const char byte : utf8) {
+            if (at >= cell.size())
+                return false;
+            const char32_t read = nextCodePoint(cell, at);
+            const char32_t meant = cp1252CodePoint(static_cast<unsigned char>(byte));
+            const bool undefined = meant >= 0x80 && meant < 0xA0;
+            if (read != meant && !(undefined && (read == 0xFFFD || read == U'?')))
+                return false;
+        }
+        return at == cell.size();
+    }
+
+    // One character of well-formed UTF-8 (the import's text always is).
+    static char32_t nextCodePoint(std::string_view text, std::size_t& at)
+    {
+        const auto lead = static_cast<unsigned char>(text[at++]);
+        const int tail = lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC0 ? 1 : 0;
+        char32_t code = tail == 0 ? lead : lead & (0x3F >> tail);
+        for (int i = 0; i < tail && at < text.size(); ++i)
+            code = code << 6 | (static_cast<unsigned char>(text[at++]) & 0x3Fu);
+        return code;
+    }
+
+    void reportChangedTexts()
+    {
+        const bool allMisread = !changedTexts_.empty() &&
+                                std::all_of(changedTexts_.begin(), changedTexts_.end(),
+                                            [](const ChangedText& t) { return t.misread; });
+        if (allMisread) {
+            const MisreadText& first = *firstMisread_;
+            error(first.line, first.column,
+                  "the spreadsheet read the file in the wrong character set: open it as UTF-8 (\"" + first.cell +
+                      "\" stands for \"" + first.meant + "\"; " + std::to_string(changedTexts_.size()) +
+                      " texts like it)");
+            return;
+        }
+        for (const ChangedText& t : changedTexts_)
+            error(t.line, t.column, t.what);
     }
 
     void readStaffField(const CsvRow& row, std::size_t cell, const TableField& field, std::size_t position)
@@ -276,6 +371,21 @@ private:
     SettingsOfTable playerSettings_;
     SettingsOfTable nonPlayerSettings_;
     ImportPlan plan_;
+
+    struct ChangedText {
+        std::size_t line;
+        std::string column;
+        std::string what;
+        bool misread;
+    };
+    struct MisreadText {
+        std::size_t line;
+        std::string column;
+        std::string cell;
+        std::string meant;
+    };
+    std::vector<ChangedText> changedTexts_;
+    std::optional<MisreadText> firstMisread_;
 };
 
 } // namespace

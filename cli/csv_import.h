@@ -17,12 +17,14 @@ struct ImportPlan {
     std::vector<FieldChange> changes; // only values that differ from the game's, sorted
 };
 
-// Plans the import of `csv` (named `fileName` in messages) into the game
+// Plans the import of `csv`, UTF-8 text separated by ',' or ';' (named
+// `fileName` in messages), into the game
 // without changing it. A row is found by its position; an empty cell leaves
 // its value as it is. Refused: an unknown or repeated column, a missing
 // position column, a position that is not a person's or comes twice, a
 // number that is not a decimal integer inside its field's range, a changed
-// displayName or ...Text cell (they follow from the positions), a changed
+// displayName or ...Text cell (they follow from the positions; a text may
+// change along with its code column when it names the new code's record), a changed
 // field that Save never writes back (the three at the end of the staff
 // record), a value in a player or non-player
 // column of a person whose classification (as the row leaves it) does not

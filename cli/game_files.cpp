@@ -39,7 +39,7 @@ std::string readWholeFile(const std::string& path)
     return std::move(bytes).str();
 }
 
-void saveChanges(GameDatabase& db, const std::string& gameDirectory, const std::vector<FieldChange>& changes,
+bool saveChanges(GameDatabase& db, const std::string& gameDirectory, const std::vector<FieldChange>& changes,
                  bool dryRun, std::ostream& out)
 {
     if (dryRun) {
@@ -47,7 +47,7 @@ void saveChanges(GameDatabase& db, const std::string& gameDirectory, const std::
         for (const FieldChange& c : changes)
             out << describer.describe(c) << '\n';
         out << changeSummary(changes) << "\nDry run: nothing was written.\n";
-        return;
+        return false;
     }
     if (!changes.empty()) {
         applyChanges(db, changes);
@@ -63,6 +63,7 @@ void saveChanges(GameDatabase& db, const std::string& gameDirectory, const std::
         }
     }
     out << changeSummary(changes) << '\n';
+    return !changes.empty();
 }
 
 } // namespace rostradb::cli

@@ -30,8 +30,8 @@ std::string readWholeFile(const std::string& path);
 // summary and writes nothing. Otherwise puts the changes into `db` and, when
 // any value changes, saves staff.dat through the checked save, which
 // refuses a file another program changed since the load; then prints the
-// summary "N values changed in M records".
-void saveChanges(GameDatabase& db, const std::string& gameDirectory, const std::vector<FieldChange>& changes,
+// summary "N values changed in M records". True when staff.dat was written.
+bool saveChanges(GameDatabase& db, const std::string& gameDirectory, const std::vector<FieldChange>& changes,
                  bool dryRun, std::ostream& out);
 
 } // namespace rostradb::cli

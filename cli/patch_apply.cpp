@@ -19,7 +19,9 @@ public:
         nlohmann::json patch;
         try {
             patch = nlohmann::json::parse(text);
-        } catch (const nlohmann::json::parse_error& e) {
+        } catch (const nlohmann::json::exception& e) {
+            // Not only syntax: a number too large for a double (1E400) is
+            // the reader's out_of_range error.
             plan_.errors.push_back(fileName_ + ": not valid JSON: " + e.what());
             return std::move(plan_);
         }

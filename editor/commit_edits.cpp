@@ -55,8 +55,7 @@ void requireInputs(const FormValues& form, std::uint8_t classification)
             formEntry(form.texts, c.name, "text");
         } else {
             formEntry(form.selections, c.name, "selection");
-            if (c.storedOnlyWhenPicked)
-                formEntry(form.shownSelections, c.name, "shown selection");
+            formEntry(form.shownSelections, c.name, "shown selection");
         }
     }
 }
@@ -73,14 +72,17 @@ void store(Record& record, const FieldAccess<Record>& field, std::uint32_t bits,
 }
 
 // Item i of a lookup box is record i of its table, and the item at the
-// table's record count is "none". No selection (-1) passes the signed test
-// and is stored as it is, all bits set.
+// table's record count is "none". A box left at the item the display chose
+// keeps the stored value: the game uses more than one value outside the
+// table (all bits set, the none marker), the box shows them all as "none",
+// and confirming an unrelated edit must not rewrite them. No selection (-1)
+// passes the signed test and is stored as it is, all bits set.
 void storeSelection(const GameDatabase& db, StaffRecord& staff, const FormControl& box, const FormValues& form,
                     CommitOutcome& outcome)
 {
     const std::int32_t selected = formEntry(form.selections, box.name, "selection");
-    if (box.storedOnlyWhenPicked && selected == formEntry(form.shownSelections, box.name, "shown selection"))
-        return; // what the display showed, even "none" for a club outside the table, is what is stored
+    if (selected == formEntry(form.shownSelections, box.name, "shown selection"))
+        return;
     const std::uint32_t bits =
         selected < static_cast<std::int64_t>(lookupCount(db, box.table)) ? static_cast<std::uint32_t>(selected) : kNoneMarker;
     store(staff, box.staffField, bits, outcome);
@@ -107,6 +109,29 @@ void storePart(const GameDatabase& db, Record& record, const FormValues& form, s
 }
 
 } // namespace
+
+std::vector<NotAsTyped> numbersNotStoredAsTyped(const GameDatabase& db, const FormValues& form)
+{
+    std::vector<NotAsTyped> found;
+    if (form.staffPosition < 0 || static_cast<std::size_t>(form.staffPosition) >= db.staff.size())
+        return found;
+    const std::uint8_t classification = db.staff[static_cast<std::size_t>(form.staffPosition)].classification;
+    const bool nonPlayerPart = classification == kNonPlayer || classification == kNonPlayerAndPlayer;
+    const bool playerPart = classification == kPlayer || classification == kNonPlayerAndPlayer;
+    for (const FormControl& c : formControls()) {
+        if (c.kind != ControlKind::Edit)
+            continue;
+        const bool read = writesInto<StaffRecord>(c, classification) ||
+                          (playerPart && writesInto<PlayerRecord>(c, classification)) ||
+                          (nonPlayerPart && writesInto<NonPlayerRecord>(c, classification));
+        const auto text = form.texts.find(std::string(c.name));
+        if (!read || text == form.texts.end())
+            continue;
+        if (const StoredNumber stored = storedNumber(c, text->second); !stored.asTyped)
+            found.push_back({c.name, notAsTypedLine(c, text->second, stored.value)});
+    }
+    return found;
+}
 
 void commitEdits(GameDatabase& db, const FormValues& form, CommitOutcome& outcome)
 {

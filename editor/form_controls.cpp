@@ -135,7 +135,6 @@ constexpr FormControl club()
     FormControl c = placed(kDetails, control::kClub, "Club playing for", ControlKind::LookupBox);
     bind<&StaffRecord::clubContracted>(c);
     c.table = LookupTable::Clubs;
-    c.storedOnlyWhenPicked = true;
     return c;
 }
 

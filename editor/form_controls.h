@@ -76,10 +76,6 @@ struct FormControl {
     // chosen list item itself; every other box shows the record at the
     // position in `id`.
     bool fromSelectedRecord = false;
-    // Lookup boxes: Confirm stores the selection only when the user picked an
-    // item other than the one the display selected (the club: a stored value
-    // outside the table is kept until the user picks something).
-    bool storedOnlyWhenPicked = false;
     std::string_view hint; // tooltip, where the label alone does not say enough
 
     // The binding to a record of type Record (its `get` is null when none).

@@ -44,6 +44,38 @@ public:
     UnsavedChoice answer = UnsavedChoice::Cancel;
 };
 
+// The questions about edits not confirmed asked while an instance lives, each
+// answered with `answer`.
+class ConfirmAnswers {
+public:
+    ConfirmAnswers()
+    {
+        setConfirmQuestionForTesting([this](const QString& question) {
+            questions.append(question);
+            return answer;
+        });
+    }
+    ~ConfirmAnswers() { setConfirmQuestionForTesting({}); }
+    QStringList questions;
+    ConfirmChoice answer = ConfirmChoice::Cancel;
+};
+
+// The questions about values not stored as typed, answered Store (true) or
+// Cancel.
+class StoreAnswers {
+public:
+    StoreAnswers()
+    {
+        setStoreQuestionForTesting([this](const QString& text) {
+            questions.append(text);
+            return store;
+        });
+    }
+    ~StoreAnswers() { setStoreQuestionForTesting({}); }
+    QStringList questions;
+    bool store = false;
+};
+
 // A game installation made by the sample generator, and a current folder
 // that holds rostradb.txt, for the length of a test.
 class SampleInstallation {
@@ -126,8 +158,7 @@ inline std::size_t namePositionTableSize(const rostradb::GameDatabase& db, std::
 }
 
 // Whether every name and nation position of the person lies inside its
-// table; one that does not is shown as "none" and committed as the none
-// marker, the one change an unedited commit makes.
+// table; one that does not is shown as "none".
 inline bool everyNamePositionInside(const rostradb::GameDatabase& db, const rostradb::StaffRecord& s)
 {
     for (const auto& p : kNamePositions)

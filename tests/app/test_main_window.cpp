@@ -45,22 +45,6 @@ private:
     std::function<void()> meddle_;
 };
 
-// The questions about edits not confirmed asked while an instance lives, each
-// answered with `answer`.
-class ConfirmAnswers {
-public:
-    ConfirmAnswers()
-    {
-        setConfirmQuestionForTesting([this](const QString& question) {
-            questions.append(question);
-            return answer;
-        });
-    }
-    ~ConfirmAnswers() { setConfirmQuestionForTesting({}); }
-    QStringList questions;
-    ConfirmChoice answer = ConfirmChoice::Cancel;
-};
-
 std::uint32_t fileWord(const QByteArray& bytes, qsizetype offset)
 {
     std::uint32_t value = 0;
@@ -90,7 +74,8 @@ private slots:
     void unconfirmedEditsAreAskedAboutBeforeSaving();
     void unconfirmedEditsAreAskedAboutBeforeClosing();
     void aPickedClubIsConfirmedBeforeLoadingAgain();
-    void choosingAnotherPersonRefillsTheFormWithoutAsking();
+    void choosingAnotherPersonAsksAboutTheTyping();
+    void numbersNotStoredAsTypedAreShownBeforeTheyAreStored();
     void errorTextEndsWithOneFullStop();
 };
 
@@ -464,7 +449,9 @@ void TestMainWindow::aPickedClubIsConfirmedBeforeLoadingAgain()
     QCOMPARE(errors.messages, QStringList());
 }
 
-void TestMainWindow::choosingAnotherPersonRefillsTheFormWithoutAsking()
+// Typing stands in the form; the user picks another person in the result
+// list, which holds both.
+void TestMainWindow::choosingAnotherPersonAsksAboutTheTyping()
 {
     SampleInstallation game;
     CapturedErrors errors;
@@ -474,18 +461,84 @@ void TestMainWindow::choosingAnotherPersonRefillsTheFormWithoutAsking()
     const auto& db = window.database();
     const std::size_t first = personOfClass(db, 2);
     const std::size_t second = personOfClass(db, 1);
-    QVERIFY(searchAndSelect(window, displayName(db, first), first));
+    auto* list = child<QListView>(&window, "lbx_staff");
+    child<QLineEdit>(&window, "ed_staffsearch")->setText(QStringLiteral(" ")); // between first and second names
+    window.Button2Click();
+    const auto rowOf = [&](std::size_t person) {
+        for (int row = 0; row < list->model()->rowCount(); ++row)
+            if (list->model()->index(row, 0).data(StaffHitsModel::kPositionRole).toULongLong() == person)
+                return list->model()->index(row, 0);
+        return QModelIndex();
+    };
+    QVERIFY(rowOf(first).isValid() && rowOf(second).isValid());
     auto* wages = child<QLineEdit>(&window, "ed_wages");
-    const std::uint32_t stored = db.staff[first].wages;
-    wages->setText(QString::number(stored + 1));
     auto* form = window.findChild<StaffForm*>();
+    const std::uint32_t stored = db.staff[first].wages;
+    const QString typed = QString::number(stored + 1);
+    list->setCurrentIndex(rowOf(first));
+    wages->setText(typed);
+
+    list->setCurrentIndex(rowOf(second)); // Cancel: the typing and the list stay on the first
+    QCOMPARE(confirm.questions, QStringList{QStringLiteral("Confirm the changes to %1 before showing %2?")
+                                                .arg(displayName(db, first), displayName(db, second))});
+    QCOMPARE(wages->text(), typed);
+    QCOMPARE(list->currentIndex(), rowOf(first));
+    QVERIFY(list->selectionModel()->isSelected(rowOf(first)));
+
+    list->setCurrentIndex(rowOf(first)); // the person on screen: no question, the typing stays
+    QCOMPARE(confirm.questions.size(), 1);
+
+    confirm.answer = ConfirmChoice::Skip; // No: shown, the typing dropped
+    list->setCurrentIndex(rowOf(second));
+    QCOMPARE(confirm.questions.size(), 2);
+    QCOMPARE(wages->text(), QString::number(db.staff[second].wages));
+    QVERIFY(!form->hasUnconfirmedEdits());
+    QCOMPARE(db.staff[first].wages, stored);
+
+    list->setCurrentIndex(rowOf(first));
+    wages->setText(typed);
+    confirm.answer = ConfirmChoice::Confirm; // Yes: confirmed, then shown
+    list->setCurrentIndex(rowOf(second));
+    QCOMPARE(confirm.questions.size(), 3);
+    QCOMPARE(db.staff[first].wages, stored + 1);
+    QCOMPARE(wages->text(), QString::number(db.staff[second].wages));
+    QCOMPARE(errors.messages, QStringList());
+}
+
+// "15,000" in Wages would store 15: the box says so while it is typed, and
+// Confirm asks before storing it.
+void TestMainWindow::numbersNotStoredAsTypedAreShownBeforeTheyAreStored()
+{
+    SampleInstallation game;
+    CapturedErrors errors;
+    StoreAnswers store;
+    Tfrm_main window(game.options());
+    window.Open1Click();
+    const auto& db = window.database();
+    const std::size_t person = personOfClass(db, 2);
+    QVERIFY(searchAndSelect(window, displayName(db, person), person));
+    auto* form = window.findChild<StaffForm*>();
+    const std::uint32_t stored = db.staff[person].wages;
+    child<QLineEdit>(&window, "ed_wages")->setText(QStringLiteral("15,000"));
+    child<QLineEdit>(&window, "ed_caps")->setText(QStringLiteral(" 7 "));
+    QCOMPARE(form->notAsTypedBoxes(), QStringList{QStringLiteral("ed_wages")});
+
+    window.Button1Click(); // Cancel: nothing stored, the typing stays
+    QCOMPARE(store.questions,
+             QStringList{QStringLiteral("Some values will not be stored as typed:\nWages: \"15,000\" is stored as 15")});
+    QCOMPARE(db.staff[person].wages, stored);
+    QCOMPARE(db.staff[person].internationalCaps, db.snapshot.staff.record(person)[34]);
     QVERIFY(form->hasUnconfirmedEdits());
 
-    QVERIFY(searchAndSelect(window, displayName(db, second), second));
-    QVERIFY(confirm.questions.isEmpty());
+    store.store = true;
+    window.Button1Click();
+    QCOMPARE(store.questions.size(), 2);
+    QCOMPARE(db.staff[person].wages, 15u);
+    QCOMPARE(int(db.staff[person].internationalCaps), 7);
+    // The boxes show what was stored, unmarked.
+    QCOMPARE(child<QLineEdit>(&window, "ed_wages")->text(), QStringLiteral("15"));
+    QVERIFY(form->notAsTypedBoxes().isEmpty());
     QVERIFY(!form->hasUnconfirmedEdits());
-    QCOMPARE(wages->text(), QString::number(db.staff[second].wages));
-    QCOMPARE(db.staff[first].wages, stored);
     QCOMPARE(errors.messages, QStringList());
 }
 

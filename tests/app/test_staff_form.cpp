@@ -441,6 +441,42 @@ private slots:
         QVERIFY(!form.hasUnconfirmedEdits());
     }
 
+    // A text that will be stored as another number gets its own mark, red
+    // text that combines with the amber of a changed box, and a tooltip.
+    void warningMarksShowWhatWillBeStored()
+    {
+        StaffForm form;
+        form.apply({text("ed_wages", "12"), text("ed_pace", "9"), text("ed_cabl", "7")});
+        const QColor plainText = find<QLineEdit>(form, "ed_wages")->palette().color(QPalette::Text);
+        struct Case {
+            const char* box;
+            const char* typed;
+            const char* tooltip; // empty: stored as typed
+        };
+        for (const Case& c : {Case{"ed_wages", "15,000", "Will be stored as 15"},
+                              Case{"ed_wages", "1.5e4", "Will be stored as 1"},
+                              Case{"ed_wages", "-5", "Will be stored as 4294967291"},
+                              Case{"ed_pace", "256", "Will be stored as 0"},
+                              Case{"ed_cabl", "-5 ", "Will be stored as 5"},
+                              Case{"ed_wages", " 15000 ", ""}, Case{"ed_pace", "$1F", ""},
+                              Case{"ed_cabl", "", ""}}) {
+            auto* box = find<QLineEdit>(form, c.box);
+            box->setText(c.typed);
+            const bool warned = *c.tooltip != '\0';
+            QCOMPARE(box->property("notAsTyped").toBool(), warned);
+            QCOMPARE(box->toolTip(), QString::fromLatin1(c.tooltip));
+            QCOMPARE(box->palette().color(QPalette::Text) != plainText, warned);
+            QCOMPARE(box->property("unconfirmed").toBool(), true); // the change mark stays as it was
+            QCOMPARE(form.notAsTypedBoxes(), warned ? QStringList{qs(c.box)} : QStringList());
+            box->setText(QStringLiteral("0"));
+        }
+        // Showing a person clears every warning.
+        find<QLineEdit>(form, "ed_pace")->setText("300");
+        form.apply({text("ed_pace", "9")});
+        QVERIFY(form.notAsTypedBoxes().isEmpty());
+        QCOMPARE(find<QLineEdit>(form, "ed_pace")->palette().color(QPalette::Text), plainText);
+    }
+
     // The club is stored only when picked: values() tells the commit which
     // item the display selected, and after a confirm, which one was stored.
     void valuesTellWhichItemWasShown()

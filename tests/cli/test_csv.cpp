@@ -76,5 +76,36 @@ TEST(Csv, MalformedRowsStopTheReadingWhereTheyAre)
     }
 }
 
+// What a spreadsheet saves: UTF-8 with or without a byte order mark, or the
+// Windows code page; cells separated by ',' or, in many countries, ';'.
+TEST(Csv, DecodesTheCharacterSetsAndFindsTheSeparator)
+{
+    struct Decoding {
+        std::string bytes;
+        std::string utf8;
+        bool windows1252;
+    };
+    for (const Decoding& c : {
+             Decoding{"Jos\xC3\xA9", "Jos\xC3\xA9", false},
+             Decoding{"\xEF\xBB\xBFJos\xC3\xA9", "Jos\xC3\xA9", false},
+             Decoding{"Jos\xE9", "Jos\xC3\xA9", true},
+             Decoding{"\x80 \xC3", "\xE2\x82\xAC \xC3\x83", true}, // a lead byte without its tail
+             Decoding{"\xED\xA0\x80", "\xC3\xAD\xC2\xA0\xE2\x82\xAC", true}, // a surrogate is not UTF-8
+             Decoding{"\xC0\xAF", "\xC3\x80\xC2\xAF", true},                     // nor an overlong form
+         }) {
+        const DecodedText d = decodeCsvBytes(c.bytes);
+        EXPECT_EQ(d.utf8, c.utf8) << c.bytes;
+        EXPECT_EQ(d.readAsWindows1252, c.windows1252) << c.bytes;
+    }
+
+    EXPECT_EQ(csvSeparatorOf("position;wages\n1,5;2\n"), ';');
+    EXPECT_EQ(csvSeparatorOf("position,wages;x\n"), ',');
+    EXPECT_EQ(csvSeparatorOf("\"a;b;c\",d\n"), ','); // quoted separators do not count
+    EXPECT_EQ(csvSeparatorOf("position"), ',');
+    const CsvDocument doc = parseCsv("a;\"b;c\"\n1,5;2\n", ';');
+    ASSERT_FALSE(doc.error);
+    EXPECT_EQ(cellsOf(doc), (std::vector<Cells>{{"a", "b;c"}, {"1,5", "2"}}));
+}
+
 } // namespace
 } // namespace rostradb::cli

@@ -194,6 +194,9 @@ TEST_F(CliDiff, PatchesThatCannotApplyAreRefusedWhole)
          "change 2: staff 0"},
         {"[" + good + R"(, {"table": "staff", "position": 3, "field": "wages", "old": 0, "new": 2}])",
          "change 2: staff 3"},
+        // Beyond any double: the JSON reader's range error, not its syntax error.
+        {"[" + good + R"(, {"table": "player", "position": 0, "field": "pace", "old": 0, "new": 1E400}])",
+         "not valid JSON"},
     };
     const fs::path copy = root.path() / "copy";
     copyGame(oldGame(), copy);

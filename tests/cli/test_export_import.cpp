@@ -9,7 +9,11 @@
 
 #include <gtest/gtest.h>
 
+#include "db/cp1252_text.h"
+
+#include <fstream>
 #include <functional>
+#include <sstream>
 
 namespace rostradb::test {
 namespace {
@@ -214,6 +218,101 @@ TEST_F(CliExport, AllErrorsAreListedAndBrokenQuotingIsPlaced)
     EXPECT_NE(r.err.find(file + ":3: column squad:"), std::string::npos) << r.err;
     EXPECT_NE(r.err.find(file + ":4: column wages: a quoted cell that is never closed"), std::string::npos) << r.err;
     EXPECT_EQ(staffBytes(), original);
+}
+
+// What a spreadsheet writes back after the user changed person 1's wages.
+TEST_F(CliExport, SpreadsheetFormsImportAsSaved)
+{
+    CsvTable t = exported();
+    t.cell(1, "wages") = "4321";
+    std::string semicolons; // a Windows-1252 file with ';', no byte order mark
+    for (const auto* row : {&t.header, &t.rows[0], &t.rows[1], &t.rows[2], &t.rows[3], &t.rows[4]}) {
+        std::string line;
+        for (std::size_t i = 0; i < row->size(); ++i) {
+            std::string cell = (*row)[i];
+            line += i ? ";" : "";
+            if (cell.find_first_of(";\"\n") != std::string::npos) {
+                for (std::size_t q = cell.find('"'); q != std::string::npos; q = cell.find('"', q + 2))
+                    cell.insert(q, 1, '"');
+                cell = "\"" + cell + "\"";
+            }
+            line += cell;
+        }
+        semicolons += line + "\r\n";
+    }
+    semicolons = *utf8ToCp1252(semicolons);
+    CliResult r = import(semicolons);
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "1 values changed in 1 records\n");
+    EXPECT_EQ(r.err, "rostradb-cli: " + csvPath() + " is not UTF-8: read as Windows-1252\n");
+    EXPECT_EQ(valueAt(staffBytes(), game.staffAt(1) + at::kWages, 4), 4321u);
+
+    // Opened as Windows-1252, saved as UTF-8: "José" comes back as "JosÃ©"
+    // in the name and its text, and that is said once, with the fix.
+    game.writeTo(dir);
+    t = exported();
+    for (const char* column : {"displayName", "firstNameText"})
+        t.cell(1, column) = cp1252ToUtf8(t.cell(1, column)); // its UTF-8 bytes taken for Windows-1252
+    r = import(t.text());
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("the spreadsheet read the file in the wrong character set: open it as UTF-8"),
+              std::string::npos) << r.err;
+    EXPECT_EQ(r.err.find("cannot be changed"), std::string::npos) << r.err;
+    EXPECT_EQ(staffBytes(), original);
+}
+
+TEST_F(CliExport, ATextMayChangeWithItsCode)
+{
+    CsvTable t = exported();
+    const std::string secondName = t.cell(1, "secondNameText"); // second name 1, "Line\nBreak"
+    t.cell(0, "secondName") = "1";
+    t.cell(0, "secondNameText") = secondName;
+    CliResult r = import(t.text());
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(valueAt(staffBytes(), game.staffAt(0) + 8, 4), 1u); // secondName
+
+    game.writeTo(dir);
+    t = exported();
+    t.cell(0, "secondName") = "1";
+    t.cell(0, "secondNameText") = "Smith";
+    r = import(t.text());
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find(":2: column secondNameText: \"Smith\" contradicts secondName 1, which is \"" + secondName + "\""),
+              std::string::npos) << r.err;
+    EXPECT_EQ(staffBytes(), original);
+}
+
+// /dev/full takes no byte: what was done is said on stderr, and the status
+// tells whether the game was saved.
+TEST_F(CliExport, OutputThatCannotBeWrittenIsReported)
+{
+    CsvTable t = exported();
+    t.cell(1, "wages") = "4321";
+    const std::string file = csvPath();
+    const std::string csv = t.text();
+    writeFileBytes(file, std::vector<std::uint8_t>(csv.begin(), csv.end()));
+    struct Case {
+        std::vector<std::string> arguments;
+        int status;
+        std::string err;
+    };
+    for (const Case& c : {
+             Case{{"export", dir.path()}, 1, "rostradb-cli: the output cannot be written\n"},
+             Case{{"import", dir.path(), file, "--dry-run"}, 1, "rostradb-cli: the output cannot be written\n"},
+             Case{{"import", dir.path(), file}, 0, "rostradb-cli: the output cannot be written; the game was saved\n"},
+         }) {
+        std::ofstream full("/dev/full");
+        std::ostringstream err;
+        EXPECT_EQ(cli::runCli(c.arguments, full, err), c.status) << c.arguments[0];
+        EXPECT_EQ(err.str(), c.err);
+    }
+    EXPECT_EQ(valueAt(staffBytes(), game.staffAt(1) + at::kWages, 4), 4321u);
+}
+
+TEST_F(CliExport, ExportStartsWithAByteOrderMarkUnlessAskedNot)
+{
+    EXPECT_TRUE(runCli({"export", dir.path()}).out.starts_with("\xEF\xBB\xBFposition,"));
+    EXPECT_TRUE(runCli({"export", dir.path(), "--no-bom"}).out.starts_with("position,"));
 }
 
 TEST_F(CliExport, AFileAnotherProgramChangedSinceTheLoadIsNotOverwritten)

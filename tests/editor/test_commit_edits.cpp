@@ -68,27 +68,51 @@ TEST(CommitRoundTrip, UneditedDisplayChangesNoStoredValue)
     }
 }
 
-// A name or nation outside its table is shown as "none" and so comes back as
-// the none marker: the one value an unedited commit changes.
-TEST(CommitRoundTrip, OutOfRangeNameBecomesTheNoneMarker)
+// A name or nation outside its table is shown as "none"; left as shown, it
+// keeps its stored value, so a wages-only edit changes only the wages.
+TEST(CommitRoundTrip, UntouchedNoneKeepsTheStoredValue)
 {
     GameDatabase db = testing::peopleDatabase({2});
     db.staff[0].firstName = 0xFFFFFFFF;
     db.staff[0].nation = 3; // one past the last nation
     db.staff[0].commonName = kNoneMarker;
-    db.staff[0].clubContracted = 0xFFFFFFFF; // shown as "none" too, but kept
+    db.staff[0].clubContracted = 0xFFFFFFFF;
     const StaffRecord before = db.staff[0];
 
+    FormValues form = shownForm(db, 0);
+    form.texts["ed_wages"] = "15000";
     CommitOutcome outcome;
-    commitEdits(db, shownForm(db, 0), outcome);
-    EXPECT_TRUE(outcome.changedAnything);
-    EXPECT_THAT(differingFields(db.staff[0], before), ElementsAre("firstName", "nation"));
-    EXPECT_EQ(db.staff[0].firstName, kNoneMarker);
-    EXPECT_EQ(db.staff[0].nation, kNoneMarker);
+    commitEdits(db, form, outcome);
+    EXPECT_THAT(differingFields(db.staff[0], before), ElementsAre("wages"));
 
-    CommitOutcome again;
-    commitEdits(db, shownForm(db, 0), again);
-    EXPECT_FALSE(again.changedAnything);
+    // Picking "none" itself stores the marker.
+    db.staff[0].secondNation = 1;
+    form = shownForm(db, 0);
+    form.selections["cbx_snation"] = 3; // 3 nations: "none" is item 3
+    commitEdits(db, form, outcome);
+    EXPECT_EQ(db.staff[0].secondNation, kNoneMarker);
+    EXPECT_EQ(db.staff[0].firstName, 0xFFFFFFFFu);
+}
+
+// The boxes the question before Confirm lists: only those the commit reads
+// for the person, each with the value the commit then stores.
+TEST(CommitWarnings, ListsTheBoxesNotStoredAsTyped)
+{
+    GameDatabase db = testing::peopleDatabase({1});
+    FormValues form = shownForm(db, 0);
+    form.texts["ed_wages"] = "15,000";
+    form.texts["ed_coac"] = "256";   // non-player attribute: read for classification 1
+    form.texts["ed_pace"] = "1.5e4"; // player attribute: not read
+    form.texts["ed_caps"] = " 12 ";
+    std::vector<std::string> lines;
+    for (const NotAsTyped& n : numbersNotStoredAsTyped(db, form))
+        lines.push_back(n.line);
+    EXPECT_THAT(lines, ElementsAre("Wages: \"15,000\" is stored as 15", "Coaching: \"256\" is stored as 0"));
+
+    CommitOutcome outcome;
+    commitEdits(db, form, outcome);
+    EXPECT_EQ(db.staff[0].wages, 15u);
+    EXPECT_EQ(db.nonPlayers[0].coaching, 0u);
 }
 
 TEST(CommitParts, IgnoresBoxesOfRecordsTheClassificationDoesNotHave)

@@ -100,7 +100,7 @@ TEST(FormControls, BoxesAreBoundToTheirFieldsInTheFile)
               (std::vector<std::string>{"ed_value", "ed_wages"}));
 }
 
-TEST(FormControls, LookupBoxesListTheirTablesAndOnlyTheClubWaitsForAPick)
+TEST(FormControls, LookupBoxesListTheirTables)
 {
     std::map<std::string, LookupTable> tables;
     for (const FormControl& c : formControls())
@@ -113,8 +113,6 @@ TEST(FormControls, LookupBoxesListTheirTablesAndOnlyTheClubWaitsForAPick)
                                                           {"cbx_snation", LookupTable::Nations},
                                                           {"cbx_anation", LookupTable::Nations},
                                                           {"cbx_club", LookupTable::Clubs}}));
-    EXPECT_EQ(namesWhere([](const FormControl& c) { return c.storedOnlyWhenPicked; }),
-              std::vector<std::string>{"cbx_club"});
     EXPECT_EQ(namesWhere([](const FormControl& c) { return c.fromSelectedRecord; }),
               (std::vector<std::string>{"cbx_fname", "cbx_sname", "cbx_cname", "cbx_fnation", "cbx_snation",
                                         "cbx_anation"}));

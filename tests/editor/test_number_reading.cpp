@@ -1,4 +1,5 @@
 #include "editor/number_reading.h"
+#include "editor/typed_number.h"
 
 #include <gtest/gtest.h>
 
@@ -79,6 +80,37 @@ INSTANTIATE_TEST_SUITE_P(Wrapping, Reading64,
                                            Case64{"9223372036854775808", std::numeric_limits<std::int64_t>::min()},
                                            Case64{"18446744073709551616", 0}, Case64{"18446744073709551617", 1},
                                            Case64{"$FFFFFFFFFFFFFFFF", -1}));
+
+// Which texts are stored as typed: the warning the form shows before Confirm.
+struct TypedCase {
+    std::string_view text;
+    NumberWidth reading;
+    unsigned widthBytes;
+    std::uint32_t stored;
+    bool asTyped;
+};
+
+TEST(TypedNumbers, PlainTextsAreStoredAsTypedAndOthersAreNot)
+{
+    constexpr auto k32 = NumberWidth::Bits32;
+    constexpr auto k64 = NumberWidth::Bits64;
+    for (const TypedCase& c : {
+             TypedCase{"", k32, 1, 0, true},           TypedCase{"  42  ", k32, 1, 42, true},
+             TypedCase{"+7", k32, 2, 7, true},          TypedCase{"-0", k32, 1, 0, true},
+             TypedCase{"$1F", k32, 1, 31, true},        TypedCase{" 0x1f", k64, 4, 31, true},
+             TypedCase{"255", k32, 1, 255, true},       TypedCase{"4294967295", k64, 4, 4294967295u, true},
+             TypedCase{"15,000", k64, 4, 15, false},    TypedCase{"1.5e4", k64, 4, 1, false},
+             TypedCase{"-5", k32, 4, 4294967291u, false}, TypedCase{"-5", k64, 4, 4294967291u, false},
+             TypedCase{"256", k32, 1, 0, false},        TypedCase{"70000", k32, 2, 4464, false},
+             TypedCase{"-5 ", k32, 1, 5, false},        TypedCase{"4294967296", k64, 4, 0, false},
+             TypedCase{"12abc", k32, 1, 12, false},     TypedCase{"0x", k32, 1, 0, false},
+             TypedCase{"x1f", k32, 1, 31, false},       TypedCase{"-$1F", k64, 4, 4294967265u, false},
+         }) {
+        const StoredNumber s = storedNumber(c.text, c.reading, c.widthBytes);
+        EXPECT_EQ(s.value, c.stored) << '"' << c.text << '"';
+        EXPECT_EQ(s.asTyped, c.asTyped) << '"' << c.text << '"';
+    }
+}
 
 } // namespace
 } // namespace rostradb
