@@ -22,10 +22,16 @@ std::function<ConfirmChoice(const QString&)>& confirmAnswer()
     return answer;
 }
 
-std::function<bool()>& replaceAnswer()
+std::function<bool(const QString&)>& conflictAnswer()
 {
-    static std::function<bool()> answer;
+    static std::function<bool(const QString&)> answer;
     return answer;
+}
+
+std::function<void(const QString&)>& informationReporter()
+{
+    static std::function<void(const QString&)> reporter;
+    return reporter;
 }
 
 const QString kProgramName = QStringLiteral("rostradb");
@@ -50,6 +56,15 @@ void reportError(QWidget* parent, const QString& message)
 void reportError(QWidget* parent, const std::exception& error)
 {
     reportError(parent, QString::fromUtf8(error.what()));
+}
+
+void informUser(QWidget* parent, const QString& text)
+{
+    if (informationReporter()) {
+        informationReporter()(text);
+        return;
+    }
+    QMessageBox::information(parent, kProgramName, text);
 }
 
 UnsavedChoice askAboutUnsavedEdits(QWidget* parent, const QString& question)
@@ -99,14 +114,17 @@ ConfirmChoice askToConfirmEdits(QWidget* parent, const QString& question)
     }
 }
 
-bool askToReplaceChangesOnDisk(QWidget* parent)
+bool askToOverwriteConflicts(QWidget* parent, const QStringList& conflicts)
 {
-    if (replaceAnswer())
-        return replaceAnswer()();
+    const QString list = conflicts.join(QLatin1Char('\n'));
+    if (conflictAnswer())
+        return conflictAnswer()(list);
     QMessageBox box(QMessageBox::Warning, kProgramName,
-                    QStringLiteral("staff.dat has been changed by another program since it was loaded."),
+                    QStringLiteral("Another program has changed values in staff.dat since it was loaded that "
+                                   "the editor has changed too:\n\n") +
+                        list,
                     QMessageBox::Save | QMessageBox::Cancel, parent);
-    box.setInformativeText(QStringLiteral("Save replaces those changes with the editor's values."));
+    box.setInformativeText(QStringLiteral("Save writes the editor's values over them; Cancel writes nothing."));
     // Replacing someone else's work must be a deliberate choice.
     box.setDefaultButton(QMessageBox::Cancel);
     box.setEscapeButton(QMessageBox::Cancel);
@@ -128,4 +146,12 @@ void setConfirmQuestionForTesting(std::function<ConfirmChoice(const QString&)> a
     confirmAnswer() = std::move(answer);
 }
 
-void setReplaceQuestionForTesting(std::function<bool()> answer) { replaceAnswer() = std::move(answer); }
+void setInformationReporterForTesting(std::function<void(const QString&)> reporter)
+{
+    informationReporter() = std::move(reporter);
+}
+
+void setConflictQuestionForTesting(std::function<bool(const QString&)> answer)
+{
+    conflictAnswer() = std::move(answer);
+}

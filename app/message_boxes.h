@@ -1,11 +1,13 @@
 #pragma once
-// The program's conversations with the user: reporting a failure, asking
-// whether to confirm the edits still standing in the form, asking what to do
-// with unsaved edits, and asking whether Save may replace values another
-// program changed on the disk. Tests replace each with a hook, since a modal box
-// would wait for a click that never comes.
+// The program's conversations with the user: reporting a failure, telling
+// what happened (an interrupted save undone), asking whether to confirm the
+// edits still standing in the form, asking what to do with unsaved edits,
+// and asking whether Save may write the editor's values over values another
+// program changed differently on the disk. Tests replace each with a hook,
+// since a modal box would wait for a click that never comes.
 
 #include <QString>
+#include <QStringList>
 
 #include <exception>
 #include <functional>
@@ -19,6 +21,9 @@ QString errorBoxText(const QString& message);
 // Shows a critical message box titled "rostradb".
 void reportError(QWidget* parent, const QString& message);
 void reportError(QWidget* parent, const std::exception& error);
+
+// Shows an information box titled "rostradb".
+void informUser(QWidget* parent, const QString& text);
 
 enum class UnsavedChoice { Save, Discard, Cancel };
 
@@ -38,13 +43,16 @@ enum class ConfirmChoice { Confirm, Skip, Cancel };
 // Asks `question` with the buttons Yes (Confirm), No (Skip) and Cancel.
 ConfirmChoice askToConfirmEdits(QWidget* parent, const QString& question);
 
-// Save found values that another program changed since the load: true when
-// the user chose Save; Cancel (the default, also Escape) is false.
-bool askToReplaceChangesOnDisk(QWidget* parent);
+// Save found values that another program and the editor both changed, to
+// different values, listed one a line: true when the user chose Save (the
+// editor's values win); Cancel (the default, also Escape) is false.
+bool askToOverwriteConflicts(QWidget* parent, const QStringList& conflicts);
 
 // For tests: receive what would have been shown, answer what would have been
 // asked. An empty function restores the real boxes.
 void setErrorReporterForTesting(std::function<void(const QString& text)> reporter);
 void setUnsavedQuestionForTesting(std::function<UnsavedChoice(const QString& question)> answer);
 void setConfirmQuestionForTesting(std::function<ConfirmChoice(const QString& question)> answer);
-void setReplaceQuestionForTesting(std::function<bool()> answer);
+void setInformationReporterForTesting(std::function<void(const QString& text)> reporter);
+// Receives the conflict lines joined by line breaks.
+void setConflictQuestionForTesting(std::function<bool(const QString& conflicts)> answer);

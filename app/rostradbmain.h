@@ -53,6 +53,11 @@ public:
     Tfrm_changes* changesWindow() const { return changes_; }
     bool isBusy() const { return busy_; }
 
+    // After a save took values another program changed into memory: the
+    // form, the status line and the list of changes show them. Every view
+    // of the records refreshes from here.
+    void showValuesTakenFromDisk(const std::vector<rostradb::FieldChange>& values);
+
 public slots:
     void Open1Click();   // File > Open: load the whole database
     void Save1Click();   // File > Save: write the staff file back
@@ -76,6 +81,7 @@ private:
     QString getfendradir(bool canCreate) const;
     std::string gameDirectoryBytes() const;
 
+    bool recoverInterruptedSave();     // false: a journal stopped it (reported)
     bool saveStaffFile();              // true when the file was written
     bool confirmShownPerson();         // Button1Click; true when the commit succeeded
     bool settleUnconfirmedEdits(ConfirmBefore next); // false: cancelled, or the confirm failed

@@ -12,6 +12,7 @@ namespace rostradb::cli {
 inline constexpr int kSuccess = 0;
 inline constexpr int kRefused = 1;    // the input or the data is refused; nothing was written
 inline constexpr int kUsageError = 2; // the command line itself is wrong
+inline constexpr int kFilesMayBeChanged = 3; // a failed save could not put staff.dat back: its journal will
 
 struct ExportOptions {
     std::string game;
@@ -21,6 +22,7 @@ struct ImportOptions {
     std::string game;
     std::string csvFile;
     bool dryRun = false;
+    bool force = false;
 };
 struct DiffOptions {
     std::string oldGame;

@@ -42,6 +42,8 @@ struct MergedValue {
     std::uint16_t field = 0;    // index in the table's layout
     std::uint32_t disk = 0;     // on the disk now
     std::uint32_t editor = 0;   // in memory
+
+    bool operator==(const MergedValue&) const = default;
 };
 
 class StaffFileSave {
