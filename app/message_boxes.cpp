@@ -151,7 +151,4 @@ void setInformationReporterForTesting(std::function<void(const QString&)> report
     informationReporter() = std::move(reporter);
 }
 
-void setConflictQuestionForTesting(std::function<bool(const QString&)> answer)
-{
-    conflictAnswer() = std::move(answer);
-}
+void setConflictQuestionForTesting(std::function<bool(const QString&)> answer) { conflictAnswer() = std::move(answer); }

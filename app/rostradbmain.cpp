@@ -14,9 +14,9 @@
 #include "db/loaders.h"
 #include "db/save_journal.h"
 #include "db/staff_writer.h"
-#include "editor/save_conflicts.h"
 #include "editor/commit_edits.h"
 #include "editor/commit_step.h"
+#include "editor/save_conflicts.h"
 #include "editor/staff_display.h"
 #include "editor/staff_search.h"
 

@@ -28,8 +28,8 @@ void Tfrm_main::updateEditState()
 // the list of changes (which a refresh would rebuild, losing its selection).
 void Tfrm_main::updateStatus()
 {
-    const std::string status = rostradb::statusLine(db_.loadState, history_.changedValues(),
-                                                    personShown_ && form_->hasUnconfirmedEdits());
+    const std::string status =
+        rostradb::statusLine(db_.loadState, history_.changedValues(), personShown_ && form_->hasUnconfirmedEdits());
     const auto stepName = [](const rostradb::EditStep* step) {
         return step ? fromGameText(step->name) : QString();
     };

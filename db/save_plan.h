@@ -3,8 +3,8 @@
 // load snapshot, the records in memory and the disk's bytes now, and the runs
 // of neighbouring records whose bytes change. Used by the writer only.
 
-#include "errors.h"
 #include "data_file.h"
+#include "errors.h"
 #include "loaders.h"
 #include "record_layout.h"
 #include "staff_writer.h"
@@ -18,15 +18,15 @@ namespace rostradb::save_plan {
 // A run of neighbouring records that change: written in one piece.
 struct Run {
     std::uint64_t first = 0;
-    std::uint64_t end = 0;    // one past the last record
-    std::size_t oldAt = 0;    // where the run's old bytes start in TablePlan::old
+    std::uint64_t end = 0; // one past the last record
+    std::size_t oldAt = 0; // where the run's old bytes start in TablePlan::old
 };
 
 struct TablePlan {
     const char* caption = nullptr;
     std::uint32_t lastIndex = 0;
-    TableRegion bytes;              // read from the disk, then the merged fields put in
-    std::vector<std::uint8_t> old;  // the disk's bytes of the records that change, run after run
+    TableRegion bytes;             // read from the disk, then the merged fields put in
+    std::vector<std::uint8_t> old; // the disk's bytes of the records that change, run after run
     std::vector<Run> runs;
 
     std::uint64_t recordsToWrite() const { return old.size() / bytes.recordBytes; }
@@ -53,7 +53,8 @@ void mergeRecord(const Record& editor, std::uint8_t* disk, const std::uint8_t* b
         return;
     }
     Record result = editor;
-    [&]<std::size_t... I>(std::index_sequence<I...>) {
+    [&]<std::size_t... I>(std::index_sequence<I...>)
+    {
         const auto mergeField = [&](const auto& field, std::uint16_t index) {
             if (!field.saved)
                 return;
@@ -72,7 +73,8 @@ void mergeRecord(const Record& editor, std::uint8_t* disk, const std::uint8_t* b
             }
         };
         (mergeField(Layout[I], static_cast<std::uint16_t>(I)), ...);
-    }(std::make_index_sequence<Layout.size()>{});
+    }
+    (std::make_index_sequence<Layout.size()>{});
     encodeRecord<Layout>(result, disk);
 }
 

@@ -61,7 +61,7 @@ struct StaffFileSave::State {
     FileSystem& files;
     std::unique_ptr<RandomAccessFile> file; // staff.dat, locked
     std::uint64_t fileSize = 0;
-    std::array<TablePlan, 3> tables;        // staff, non-players, players: the order of the pass
+    std::array<TablePlan, 3> tables; // staff, non-players, players: the order of the pass
     save_plan::Merged merged;
     bool undid = false;
     bool written = false;
@@ -114,9 +114,9 @@ StaffFileSave::StaffFileSave(GameDatabase& db, const std::string& gameDirectory,
     const StaffFileSnapshot& snapshot = db.snapshot;
     s.tables[0] = save_plan::planTable<kStaffLayout>(*s.file, db.staff, snapshot.staff, staffEntry,
                                                      caption::kSaveStaffGeneral, StaffTable::Staff, s.merged);
-    s.tables[1] = save_plan::planTable<kNonPlayerLayout>(*s.file, db.nonPlayers, snapshot.nonPlayers,
-                                                         nonPlayerEntry, caption::kSaveStaffNonPlaying,
-                                                         StaffTable::NonPlayer, s.merged);
+    s.tables[1] =
+        save_plan::planTable<kNonPlayerLayout>(*s.file, db.nonPlayers, snapshot.nonPlayers, nonPlayerEntry,
+                                               caption::kSaveStaffNonPlaying, StaffTable::NonPlayer, s.merged);
     s.tables[2] = save_plan::planTable<kPlayerLayout>(*s.file, db.players, snapshot.players, playerEntry,
                                                       caption::kSaveStaffPlaying, StaffTable::Player, s.merged);
 }

@@ -116,7 +116,8 @@ void TestSaveChecks::anotherProgramsValuesAreKeptAndOnlyConflictsAreAsked()
     writeFile(game.dataFile(QStringLiteral("staff.dat")), elsewhere);
     window.Save1Click();
     QCOMPARE(asked.asked, 1);
-    QCOMPARE(asked.lastConflicts, displayName(window.database(), person) + QStringLiteral(": Wages: on disk 7, in the editor ") +
+    QCOMPARE(asked.lastConflicts, displayName(window.database(), person) +
+                                      QStringLiteral(": Wages: on disk 7, in the editor ") +
                                       QString::number(wages + 1));
     QCOMPARE(game.staffFileBytes(), elsewhere);
     QVERIFY(window.hasUnsavedEdits());
@@ -164,7 +165,8 @@ void TestSaveChecks::anInterruptedSaveIsUndoneByOpenAndSaid()
     QCOMPARE(told.messages, QStringList{QString::fromUtf8(rostradb::kSaveUndone)});
     QCOMPARE(game.staffFileBytes(), original);
     QVERIFY(!QFile::exists(game.dataFile(QStringLiteral("staff.dat-journal"))));
-    QCOMPARE(window.database().staff[1].wages, rostradb::le::u32(reinterpret_cast<const std::uint8_t*>(original.constData()) + 157 + 78));
+    QCOMPARE(window.database().staff[1].wages,
+             rostradb::le::u32(reinterpret_cast<const std::uint8_t*>(original.constData()) + 157 + 78));
     QCOMPARE(errors.messages, QStringList());
 }
 

@@ -4,9 +4,9 @@
 
 #include "cli/game_files.h"
 #include "cli/staff_columns.h"
+#include "cli_game.h"
 #include "db/cp1252_text.h"
 #include "db/save_journal.h"
-#include "cli_game.h"
 #include "tools/sample_game.h"
 
 #include <gtest/gtest.h>
@@ -240,8 +240,10 @@ TEST_F(CliExport, AnotherProgramsChangesAreKeptAndConflictsRefusedUnlessForced)
         std::ostringstream out;
         std::ostringstream err;
         const auto save = [&] {
-            cli::saveChanges(db, dir.path(), {{&wages, 2, 123456, 5}, {&wages, 3, valueAt(original, game.staffAt(3) + at::kWages, 4), 6}},
-                             false, force, out, err);
+            cli::saveChanges(
+                db, dir.path(),
+                {{&wages, 2, 123456, 5}, {&wages, 3, valueAt(original, game.staffAt(3) + at::kWages, 4), 6}}, false,
+                force, out, err);
         };
         EXPECT_EQ(err.str(), "");
         if (!force) {
@@ -260,8 +262,8 @@ TEST_F(CliExport, AnotherProgramsChangesAreKeptAndConflictsRefusedUnlessForced)
             EXPECT_EQ(staffBytes(), expected);
             EXPECT_EQ(db.staff[1].wages, 999u);
         }
-        EXPECT_EQ(err.str(), "conflict: " + cp1252ToUtf8(db.staff[2].displayName) +
-                                 ": Wages: on disk 777, in the editor 5\n");
+        EXPECT_EQ(err.str(),
+                  "conflict: " + cp1252ToUtf8(db.staff[2].displayName) + ": Wages: on disk 777, in the editor 5\n");
     }
 }
 
@@ -283,7 +285,8 @@ TEST_F(CliExport, AnImportKilledMidSaveIsUndoneByTheNextCommand)
     ASSERT_TRUE(std::filesystem::exists(dir.file("staff.dat-journal")));
     // Half saved: person 0 written, person 2 not.
     EXPECT_EQ(valueAt(staffBytes(), game.staffAt(0) + at::kWages, 4), 1000u);
-    EXPECT_EQ(valueAt(staffBytes(), game.staffAt(2) + at::kWages, 4), valueAt(original, game.staffAt(2) + at::kWages, 4));
+    EXPECT_EQ(valueAt(staffBytes(), game.staffAt(2) + at::kWages, 4),
+              valueAt(original, game.staffAt(2) + at::kWages, 4));
 
     const CliResult next = runCli({"search", dir.path(), "zzz"});
     EXPECT_EQ(next.status, 0);

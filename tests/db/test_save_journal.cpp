@@ -168,7 +168,7 @@ TEST_F(SaveJournalTest, ARollbackThatCannotWriteKeepsTheJournal)
         FAIL() << "the rollback succeeded";
     } catch (const FilesMayBeChanged& e) {
         EXPECT_EQ(std::string(e.what()), journalPath() + " could not be rolled back: File access denied; it is kept "
-                                                          "and tried again the next time the game is opened");
+                                                         "and tried again the next time the game is opened");
     }
     ASSERT_TRUE(journalExists());
     EXPECT_EQ(recoverInterruptedSave(dir.path()), Recovery::Undone);

@@ -23,7 +23,7 @@ namespace rostradb::test {
 struct Killed {};
 
 struct KillSwitch {
-    int killAtStep = 0; // 1 = the first step; 0 = never
+    int killAtStep = 0;             // 1 = the first step; 0 = never
     std::vector<std::string> steps; // "write staff.dat", "flush staff.dat-journal", "sync folder", ...
 
     // Counts the step; true when the process dies here.
@@ -38,7 +38,7 @@ struct FaultPlan {
     int failAtWrite = 0;      // 1 = the first write fails; 0 = none
     bool keepFailing = false; // every write after that fails too (a disk gone away)
     bool failFlush = false;
-    int error = 0;            // errno of the failure
+    int error = 0; // errno of the failure
     struct Write {
         std::uint64_t at;
         std::size_t bytes;
