@@ -11,7 +11,7 @@
 //   3 x 67  directory entries 7, 9 and 10 the save placed the tables by
 //   4  number of runs
 //   per run: 8 offset in staff.dat, 4 length, then `length` old bytes
-//   8  FNV-1a 64 checksum over every byte before it
+//   8  checksum over every byte before it (FNV-1a steps over 8-byte words)
 // A journal whose checksum is right was flushed in full before staff.dat
 // was touched; any other (cut short, torn) was never acted on.
 
@@ -44,8 +44,8 @@ struct JournalRun {
     std::span<const std::uint8_t> oldBytes;
 };
 
-// Creates the journal, writes the header, every run and the checksum (one
-// write each), flushes it and closes it, then flushes the folder. Raises
+// Creates the journal, writes the header, every run (its head, then its
+// bytes) and the checksum, flushes it and closes it, then flushes the folder. Raises
 // the first error; what it wrote may then be left for the caller to delete.
 void writeSaveJournal(FileSystem& files, const std::string& gameDirectory, const JournalHeader& header,
                       const std::vector<JournalRun>& runs);

@@ -269,16 +269,16 @@ TEST_F(CliExport, AnotherProgramsChangesAreKeptAndConflictsRefusedUnlessForced)
 
 TEST_F(CliExport, AnImportKilledMidSaveIsUndoneByTheNextCommand)
 {
-    // Three people far apart: the save writes a journal of five pieces
-    // (header, three runs, checksum), then three runs of staff.dat. The
-    // process dies before its second staff.dat write.
+    // Three people far apart: the save writes a journal of eight pieces
+    // (header, three run heads and their bytes, checksum), then three runs of
+    // staff.dat. The process dies before its second staff.dat write.
     CsvTable csv = exported();
     for (const std::size_t row : {0, 2, 4})
         csv.cell(row, "wages") = std::to_string(1000 + row);
     const std::string file = csvPath();
     const std::string text = csv.text();
     writeFileBytes(file, std::vector<std::uint8_t>(text.begin(), text.end()));
-    const std::string command = "ROSTRADB_CLI_TEST_KILL_AT_WRITE=7 exec '" ROSTRADB_CLI_PATH "' import '" + dir.path() +
+    const std::string command = "ROSTRADB_CLI_TEST_KILL_AT_WRITE=10 exec '" ROSTRADB_CLI_PATH "' import '" + dir.path() +
                                 "' '" + file + "' >/dev/null 2>&1";
     const int status = std::system(command.c_str());
     ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL) << status;

@@ -73,11 +73,12 @@ TEST_F(SaveJournalTest, ASaveKilledAtAnyStepIsUndoneOrDoneNeverHalfDone)
     const std::vector<std::uint8_t> saved = staffFile();
     ASSERT_NE(saved, original);
     const std::vector<std::string> steps = counted.kill.steps;
-    // The journal's header, three runs and checksum, its flush and the
-    // folder's; three runs of staff.dat and its flush; the deletion and the
-    // folder's flush.
-    ASSERT_EQ(steps.size(), 5u + 2u + 4u + 2u) << ::testing::PrintToString(steps);
-    const std::size_t deletion = 12; // 1-based step of "remove staff.dat-journal"
+    // The journal's header, three runs (head and bytes) and checksum, its
+    // flush and the folder's; three runs of staff.dat and its flush; the
+    // deletion and the folder's flush.
+    ASSERT_EQ(steps.size(), 8u + 2u + 4u + 2u) << ::testing::PrintToString(steps);
+    const std::size_t journalWritten = 8;
+    const std::size_t deletion = 15; // 1-based step of "remove staff.dat-journal"
     ASSERT_EQ(steps[deletion - 1], "remove staff.dat-journal");
 
     for (std::size_t n = 1; n <= steps.size(); ++n) {
@@ -91,7 +92,7 @@ TEST_F(SaveJournalTest, ASaveKilledAtAnyStepIsUndoneOrDoneNeverHalfDone)
             EXPECT_EQ(recovered, Recovery::NoJournal);
             EXPECT_EQ(staffFile(), saved);
         } else {
-            EXPECT_EQ(recovered, n > 5 ? Recovery::Undone : Recovery::Discarded);
+            EXPECT_EQ(recovered, n > journalWritten ? Recovery::Undone : Recovery::Discarded);
             EXPECT_EQ(staffFile(), original);
         }
         EXPECT_FALSE(journalExists());
@@ -100,10 +101,10 @@ TEST_F(SaveJournalTest, ASaveKilledAtAnyStepIsUndoneOrDoneNeverHalfDone)
 
 TEST_F(SaveJournalTest, AJournalThatDoesNotFitStopsWithBothFilesAsTheyAre)
 {
-    // A complete journal of a save killed just before its first staff.dat
-    // write, with staff.dat then changed in ways the journal cannot undo.
+    // A complete journal of a save killed before its first staff.dat write,
+    // with staff.dat then changed in ways the journal cannot undo.
     FaultyFileSystem files;
-    files.kill.killAtStep = 8;
+    files.kill.killAtStep = 10;
     ASSERT_TRUE(saveKilledBy(files));
     const std::vector<std::uint8_t> journal = dir.read("staff.dat-journal");
 
@@ -154,7 +155,7 @@ TEST_F(SaveJournalTest, AJournalThatDoesNotFitStopsWithBothFilesAsTheyAre)
 TEST_F(SaveJournalTest, ARollbackThatCannotWriteKeepsTheJournal)
 {
     FaultyFileSystem killed;
-    killed.kill.killAtStep = 9; // after the first run of staff.dat
+    killed.kill.killAtStep = 12; // in the second run of staff.dat
     ASSERT_TRUE(saveKilledBy(killed));
     const std::vector<std::uint8_t> halfSaved = staffFile();
     ASSERT_NE(halfSaved, original);
