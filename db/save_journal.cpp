@@ -222,7 +222,8 @@ Recovery recoverInterruptedSave(const std::string& gameDirectory, FileSystem& fi
     try {
         staffFile = files.openExisting(dataFilePath(gameDirectory, datafile::kStaff));
     } catch (const std::exception& e) {
-        throw DbError(journal + " could not be rolled back: " + e.what());
+        throw DbError(journal + " could not be rolled back: " + e.what() +
+                      "; staff.dat and the journal were left as they are");
     }
     if (!staffFile->tryLockExclusive())
         throw DbError(kBeingSavedElsewhere);

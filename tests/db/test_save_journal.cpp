@@ -141,6 +141,12 @@ TEST_F(SaveJournalTest, AJournalThatDoesNotFitStopsWithBothFilesAsTheyAre)
         EXPECT_EQ(staffFile(), c.staff);
     }
 
+    // Without a staff.dat there is nothing to roll back into.
+    std::filesystem::remove(dir.file("staff.dat"));
+    EXPECT_EQ(test::dbErrorOf([&] { recoverInterruptedSave(dir.path()); }),
+              journalPath() + " could not be rolled back: File not found; staff.dat and the journal were left as they are");
+    EXPECT_TRUE(journalExists());
+
     // A torn journal of any length was never acted on: it just goes.
     for (std::size_t cut : {std::size_t{0}, std::size_t{5}, std::size_t{100}, journal.size() - 1}) {
         SCOPED_TRACE("cut at " + std::to_string(cut));
