@@ -168,6 +168,23 @@ TEST_F(CheckedSaveTest, WhenPuttingBackFailsTooBothErrorsAreSaidAndTheJournalUnd
     EXPECT_FALSE(journalExists());
 }
 
+// A journal left behind would undo the save at the next open: a save whose
+// journal cannot be deleted is undone at once and reported as failed.
+TEST_F(CheckedSaveTest, ASaveWhoseJournalCannotBeDeletedIsNotReportedAsDone)
+{
+    editOneRecordOfEachTable();
+    FaultyFileSystem files;
+    files.failRemoveWith = EACCES;
+    EXPECT_EQ(save(files), dir.file("staff.dat-journal").string() +
+                               " could not be deleted: File access denied; nothing was saved");
+    EXPECT_EQ(staffFile(), original);
+    EXPECT_EQ(db.staff[1].wages, 123456u); // still unsaved
+    EXPECT_EQ(recoverInterruptedSave(dir.path()), Recovery::Undone);
+    EXPECT_EQ(staffFile(), original);
+    ASSERT_EQ(save(), kNoError);
+    EXPECT_EQ(staffFile(), withTheThreeEdits());
+}
+
 TEST_F(CheckedSaveTest, AnotherProgramsChangesAreMergedFieldByField)
 {
     const auto wagesAt = [&](std::size_t k) { return game.staffAt(k) + 78; };
