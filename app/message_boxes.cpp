@@ -30,9 +30,9 @@ std::function<bool(const QString&)>& storeAnswer()
     return answer;
 }
 
-std::function<bool()>& replaceAnswer()
+std::function<bool(const QString&)>& conflictAnswer()
 {
-    static std::function<bool()> answer;
+    static std::function<bool(const QString&)> answer;
     return answer;
 }
 
@@ -40,6 +40,12 @@ std::function<QString(const QString&)>& folderAnswer()
 {
     static std::function<QString(const QString&)> answer;
     return answer;
+}
+
+std::function<void(const QString&)>& informationReporter()
+{
+    static std::function<void(const QString&)> reporter;
+    return reporter;
 }
 
 const QString kProgramName = QStringLiteral("rostradb");
@@ -64,6 +70,15 @@ void reportError(QWidget* parent, const QString& message)
 void reportError(QWidget* parent, const std::exception& error)
 {
     reportError(parent, QString::fromUtf8(error.what()));
+}
+
+void informUser(QWidget* parent, const QString& text)
+{
+    if (informationReporter()) {
+        informationReporter()(text);
+        return;
+    }
+    QMessageBox::information(parent, kProgramName, text);
 }
 
 UnsavedChoice askAboutUnsavedEdits(QWidget* parent, const QString& question)
@@ -142,14 +157,17 @@ bool askToStoreNotAsTyped(QWidget* parent, const QStringList& lines)
     return box.clickedButton() == store;
 }
 
-bool askToReplaceChangesOnDisk(QWidget* parent)
+bool askToOverwriteConflicts(QWidget* parent, const QStringList& conflicts)
 {
-    if (replaceAnswer())
-        return replaceAnswer()();
+    const QString list = conflicts.join(QLatin1Char('\n'));
+    if (conflictAnswer())
+        return conflictAnswer()(list);
     QMessageBox box(QMessageBox::Warning, kProgramName,
-                    QStringLiteral("staff.dat has been changed by another program since it was loaded."),
+                    QStringLiteral("Another program has changed values in staff.dat since it was loaded that "
+                                   "the editor has changed too:\n\n") +
+                        list,
                     QMessageBox::Save | QMessageBox::Cancel, parent);
-    box.setInformativeText(QStringLiteral("Save replaces those changes with the editor's values."));
+    box.setInformativeText(QStringLiteral("Save writes the editor's values over them; Cancel writes nothing."));
     // Replacing someone else's work must be a deliberate choice.
     box.setDefaultButton(QMessageBox::Cancel);
     box.setEscapeButton(QMessageBox::Cancel);
@@ -178,11 +196,15 @@ void setConfirmQuestionForTesting(std::function<ConfirmChoice(const QString&)> a
     confirmAnswer() = std::move(answer);
 }
 
-void setReplaceQuestionForTesting(std::function<bool()> answer) { replaceAnswer() = std::move(answer); }
-
 void setFolderChooserForTesting(std::function<QString(const QString&)> answer)
 {
     folderAnswer() = std::move(answer);
 }
 
 void setStoreQuestionForTesting(std::function<bool(const QString&)> answer) { storeAnswer() = std::move(answer); }
+void setInformationReporterForTesting(std::function<void(const QString&)> reporter)
+{
+    informationReporter() = std::move(reporter);
+}
+
+void setConflictQuestionForTesting(std::function<bool(const QString&)> answer) { conflictAnswer() = std::move(answer); }

@@ -1,9 +1,11 @@
 #pragma once
-// The program's conversations with the user: reporting a failure, asking
-// whether to confirm the edits still standing in the form, asking what to do
-// with unsaved edits, and asking whether Save may replace values another
-// program changed on the disk, and which folder holds the game. Tests replace each with a hook, since a modal box
-// would wait for a click that never comes.
+// The program's conversations with the user: reporting a failure, telling
+// what happened (an interrupted save undone), asking whether to confirm the
+// edits still standing in the form, asking what to do with unsaved edits,
+// asking whether Save may write the editor's values over values another
+// program changed differently on the disk, whether to store numbers not as
+// typed, and which folder holds the game. Tests replace each with a hook,
+// since a modal box would wait for a click that never comes.
 
 #include <QString>
 #include <QStringList>
@@ -20,6 +22,9 @@ QString errorBoxText(const QString& message);
 // Shows a critical message box titled "rostradb".
 void reportError(QWidget* parent, const QString& message);
 void reportError(QWidget* parent, const std::exception& error);
+
+// Shows an information box titled "rostradb".
+void informUser(QWidget* parent, const QString& text);
 
 enum class UnsavedChoice { Save, Discard, Cancel };
 
@@ -48,10 +53,10 @@ ConfirmChoice askToConfirmEdits(QWidget* parent, const QString& question);
 // values will not be stored as typed:" followed by `lines`, one per box. True
 // when the user chose Store; Cancel (the default, also Escape) is false.
 bool askToStoreNotAsTyped(QWidget* parent, const QStringList& lines);
-
-// Save found values that another program changed since the load: true when
-// the user chose Save; Cancel (the default, also Escape) is false.
-bool askToReplaceChangesOnDisk(QWidget* parent);
+// Save found values that another program and the editor both changed, to
+// different values, listed one a line: true when the user chose Save (the
+// editor's values win); Cancel (the default, also Escape) is false.
+bool askToOverwriteConflicts(QWidget* parent, const QStringList& conflicts);
 
 // The folder dialog for choosing the game's folder, opened in `startIn`; the
 // empty string when the user cancelled.
@@ -62,6 +67,8 @@ QString askForGameFolder(QWidget* parent, const QString& startIn);
 void setErrorReporterForTesting(std::function<void(const QString& text)> reporter);
 void setUnsavedQuestionForTesting(std::function<UnsavedChoice(const QString& question)> answer);
 void setConfirmQuestionForTesting(std::function<ConfirmChoice(const QString& question)> answer);
-void setReplaceQuestionForTesting(std::function<bool()> answer);
 void setFolderChooserForTesting(std::function<QString(const QString& startIn)> answer);
 void setStoreQuestionForTesting(std::function<bool(const QString& text)> answer);
+void setInformationReporterForTesting(std::function<void(const QString& text)> reporter);
+// Receives the conflict lines joined by line breaks.
+void setConflictQuestionForTesting(std::function<bool(const QString& conflicts)> answer);

@@ -13,9 +13,11 @@
 #include "db/data_paths.h"
 #include "db/errors.h"
 #include "db/loaders.h"
+#include "db/save_journal.h"
 #include "db/staff_writer.h"
 #include "editor/commit_edits.h"
 #include "editor/commit_step.h"
+#include "editor/save_conflicts.h"
 #include "editor/staff_display.h"
 #include "editor/staff_search.h"
 
@@ -28,6 +30,7 @@
 #include <QStringListModel>
 #include <QTextEdit>
 
+#include <algorithm>
 #include <optional>
 
 namespace {
@@ -160,6 +163,10 @@ void Tfrm_main::Open1Click()
 void Tfrm_main::loadGame(bool freshDirectory)
 {
     BusyScope busy(busy_);
+    // A save cut short leaves staff.dat half written: undo it before the
+    // file is read. When it cannot be undone, nothing is loaded.
+    if (!recoverInterruptedSave())
+        return;
     // The list items and the form point into the tables: let go of them
     // before the tables are emptied and filled again.
     clearLoadedState();
@@ -184,22 +191,48 @@ void Tfrm_main::loadGame(bool freshDirectory)
     updateEditState();
 }
 
+bool Tfrm_main::recoverInterruptedSave()
+{
+    try {
+        if (rostradb::recoverInterruptedSave(gameDirectoryBytes()) == rostradb::Recovery::Undone)
+            informUser(this, QString::fromUtf8(rostradb::kSaveUndone));
+    } catch (const std::exception& error) {
+        reportError(this, error);
+        return false;
+    }
+    return true;
+}
+
 bool Tfrm_main::saveStaffFile()
 {
     BusyScope busy(busy_);
+    if (!recoverInterruptedSave())
+        return false;
+    std::vector<rostradb::FieldChange> taken;
     try {
         // Look at the disk first: a moved directory or an unreadable file
-        // stops the save here, and another program's changes are only
-        // replaced when the user says so.
+        // stops the save here. Values only another program changed are kept;
+        // values it changed differently from the editor are put to the user.
         std::optional<rostradb::StaffFileSave> save(std::in_place, db_, gameDirectoryBytes());
-        if (save->diskChangedSinceLoad()) {
-            if (!askToReplaceChangesOnDisk(this))
+        std::vector<rostradb::MergedValue> agreed; // the conflicts the user said Save to
+        while (!std::all_of(save->conflicts().begin(), save->conflicts().end(), [&](const auto& c) {
+            return std::find(agreed.begin(), agreed.end(), c) != agreed.end();
+        })) {
+            QStringList lines;
+            for (const std::string& line : rostradb::conflictLines(db_, save->conflicts()))
+                lines.append(fromGameText(line));
+            agreed = save->conflicts();
+            // No lock while the question stands open: another rostradb may save
+            // meanwhile. Afterwards the disk is looked at again, and asked
+            // about again only if it now holds conflicts not agreed to.
+            save.reset();
+            if (!askToOverwriteConflicts(this, lines))
                 return false;
-            // The question may have stood open for a while: look at the disk
-            // again, so that the bytes the editor does not keep are written
-            // back as the file holds them now.
             save.emplace(db_, gameDirectoryBytes());
         }
+        if (save->undidInterruptedSave())
+            informUser(this, QString::fromUtf8(rostradb::kSaveUndone));
+        taken = rostradb::takenFromDisk(save->changedOnDiskOnly());
         save->write(progress());
     } catch (const std::exception& error) {
         updateEditState();
@@ -207,7 +240,7 @@ bool Tfrm_main::saveStaffFile()
         return false;
     }
     history_.saved(db_); // the file now holds what memory does
-    updateEditState();
+    showValuesTakenFromDisk(taken);
     return true;
 }
 

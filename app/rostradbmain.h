@@ -64,6 +64,10 @@ public:
     // nothing typed, No, or Yes with the confirm done; false on Cancel or
     // when the confirm did not go through.
     bool confirmTypedBefore(const QString& what);
+    // After a save took values another program changed into memory: the
+    // form, the status line and the list of changes show them. Every view
+    // of the records refreshes from here.
+    void showValuesTakenFromDisk(const std::vector<rostradb::FieldChange>& values);
 
 public slots:
     void Open1Click();   // File > Open: load the whole database
@@ -95,6 +99,7 @@ private:
     QString getfendradir(bool canCreate) const;
     std::string gameDirectoryBytes() const;
 
+    bool recoverInterruptedSave();     // false: a journal stopped it (reported)
     bool saveStaffFile();              // true when the file was written
     bool confirmShownPerson();         // Button1Click; true when the commit succeeded
     bool settleUnconfirmedEdits(ConfirmBefore next); // false: cancelled, or the confirm failed

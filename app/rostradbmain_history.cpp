@@ -28,8 +28,8 @@ void Tfrm_main::updateEditState()
 // the list of changes (which a refresh would rebuild, losing its selection).
 void Tfrm_main::updateStatus()
 {
-    const std::string status = rostradb::statusLine(!db_.staff.empty(), history_.changedValues(),
-                                                    personShown_ && form_->hasUnconfirmedEdits());
+    const std::string status =
+        rostradb::statusLine(db_.loadState, history_.changedValues(), personShown_ && form_->hasUnconfirmedEdits());
     const auto stepName = [](const rostradb::EditStep* step) {
         return step ? fromGameText(step->name) : QString();
     };
@@ -119,6 +119,17 @@ void Tfrm_main::showPersonOfChange(std::size_t position)
     if (!typedForThem)
         showStaffRecord(static_cast<std::int64_t>(position));
     activateWindow();
+}
+
+void Tfrm_main::showValuesTakenFromDisk(const std::vector<rostradb::FieldChange>& values)
+{
+    updateEditState();
+    if (values.empty())
+        return;
+    // Not a step of the history: only the boxes those values fill.
+    rostradb::EditStep taken;
+    taken.changes = values;
+    refreshFormAfter(taken);
 }
 
 // After an undo, redo or revert the form shows the values the step left,

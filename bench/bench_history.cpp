@@ -82,7 +82,7 @@ void BM_StatusLineAfterConfirm(benchmark::State& state)
     std::string line;
     for (auto _ : state) {
         confirm(db, history, (flip = !flip) ? forms.b : forms.a);
-        line = rostradb::statusLine(true, history.changedValues(), false);
+        line = rostradb::statusLine(rostradb::LoadState::Complete, history.changedValues(), false);
         benchmark::DoNotOptimize(line.data());
     }
 }

@@ -15,10 +15,14 @@ constexpr const char* kProgram = "rostradb-cli";
 constexpr const char* kOverview =
     "Exports, imports, compares and patches the people database of a game installation\n"
     "(GAME: the folder whose data/ holds index.dat and staff.dat). Every write goes through\n"
-    "the same checked save as the window's File > Save.\n\n"
+    "the same checked save as the window's File > Save: values another program changed since\n"
+    "the load are kept, values both changed differently are conflicts (refused unless --force),\n"
+    "and a save cut short is undone by the next command that reads the game.\n\n"
     "Exit status: 0 success, 1 the input or the data was refused (nothing was written) or\n"
-    "the output could not be written, 2 a usage error. When the game was saved but its\n"
-    "report could not be written, stderr says so and the status is 0.\n"
+    "the output could not be written, 2 a usage error, 3 the game's files may be changed\n"
+    "(a failed save could not put staff.dat back; its journal restores it the next time the\n"
+    "game is opened). When the game was saved but its report could not be written, stderr\n"
+    "says so and the status is 0.\n"
     "`rostradb-cli COMMAND --help` describes each command.\n";
 
 constexpr const char* kExportFooter =
@@ -43,7 +47,9 @@ constexpr const char* kImportFooter =
     "bytes there), a value in a player.* or nonPlayer.* column of a person whose\n"
     "classification does not lead there, and two rows that set a shared record to different\n"
     "values. Every error is listed as FILE:LINE: column NAME: what is wrong, and then nothing\n"
-    "is written. Otherwise prints \"N values changed in M records\" and saves staff.dat.";
+    "is written. Otherwise prints \"N values changed in M records\" and saves staff.dat. A value\n"
+    "another program changed differently since the load is listed as a conflict and nothing is\n"
+    "written, unless --force, which writes the CSV's values anyway.";
 
 constexpr const char* kDiffFooter =
     "Lists every field that differs, one line per value, e.g.\n"
@@ -56,7 +62,8 @@ constexpr const char* kDiffFooter =
 constexpr const char* kApplyFooter =
     "Applies a patch written by `diff --json`. Each change's \"old\" must be the game's current\n"
     "value: every mismatch is listed as a conflict and nothing is written, unless --force,\n"
-    "which writes the new values anyway. Prints \"N values changed in M records\".";
+    "which writes the new values anyway. The same holds for a value another program changed\n"
+    "differently while the patch was applied. Prints \"N values changed in M records\".";
 
 constexpr const char* kSearchFooter =
     "Lists every person whose display name contains TEXT, ignoring the case of a..z, one\n"
@@ -87,6 +94,8 @@ int runCli(const std::vector<std::string>& arguments, std::ostream& out, std::os
     importCommand->add_option("GAME", importOptions.game, "The game directory")->required();
     importCommand->add_option("FILE", importOptions.csvFile, "The CSV file")->required();
     importCommand->add_flag("--dry-run", importOptions.dryRun, "List the changes and write nothing");
+    importCommand->add_flag("--force", importOptions.force,
+                            "Write the CSV's values even where another program changed them since the load");
     importCommand->footer(kImportFooter);
 
     DiffOptions diffOptions;

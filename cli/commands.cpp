@@ -25,12 +25,16 @@ namespace rostradb::cli {
 
 namespace {
 
-// Runs a command's body; anything that stops it becomes status 1.
+// Runs a command's body; anything that stops it becomes status 1, or 3 when
+// staff.dat may be left changed.
 template <class Body>
 int guarded(std::ostream& err, Body&& body)
 {
     try {
         return body();
+    } catch (const FilesMayBeChanged& e) {
+        err << "rostradb-cli: " << e.what() << '\n';
+        return kFilesMayBeChanged;
     } catch (const std::exception& e) {
         // Our refusals and the core's, but also a file system error or a
         // lack of memory: always a message and a status.
@@ -67,7 +71,7 @@ void listAll(std::ostream& err, const std::vector<std::string>& lines)
 int runExport(const ExportOptions& options, std::ostream& out, std::ostream& err)
 {
     return guarded(err, [&] {
-        const std::string csv = exportCsv(loadGame(options.game));
+        const std::string csv = exportCsv(loadGame(options.game, &err));
         const std::string_view mark = options.noByteOrderMark ? std::string_view() : kUtf8ByteOrderMark;
         if (options.outputFile.empty()) {
             out << mark << csv;
@@ -87,7 +91,7 @@ int runExport(const ExportOptions& options, std::ostream& out, std::ostream& err
 int runImport(const ImportOptions& options, std::ostream& out, std::ostream& err)
 {
     return guarded(err, [&] {
-        GameDatabase db = loadGame(options.game);
+        GameDatabase db = loadGame(options.game, &err);
         const DecodedText csv = decodeCsvBytes(readWholeFile(options.csvFile));
         if (csv.readAsWindows1252)
             err << "rostradb-cli: " << options.csvFile << " is not UTF-8: read as Windows-1252\n";
@@ -97,7 +101,7 @@ int runImport(const ImportOptions& options, std::ostream& out, std::ostream& err
             throw Refused(options.csvFile + ": " + std::to_string(plan.errors.size()) +
                           " errors; nothing was written");
         }
-        const bool saved = saveChanges(db, options.game, plan.changes, options.dryRun, out);
+        const bool saved = saveChanges(db, options.game, plan.changes, options.dryRun, options.force, out, err);
         return outputWritten(out, err, saved);
     });
 }
@@ -105,8 +109,8 @@ int runImport(const ImportOptions& options, std::ostream& out, std::ostream& err
 int runDiff(const DiffOptions& options, std::ostream& out, std::ostream& err)
 {
     return guarded(err, [&] {
-        const GameDatabase before = loadGame(options.oldGame);
-        const GameDatabase after = loadGame(options.newGame);
+        const GameDatabase before = loadGame(options.oldGame, &err);
+        const GameDatabase after = loadGame(options.newGame, &err);
         const std::vector<FieldChange> changes = diffGames(before, after);
         if (options.json) {
             // A patch holds what apply can write: the links a save never
@@ -136,7 +140,7 @@ int runDiff(const DiffOptions& options, std::ostream& out, std::ostream& err)
 int runApply(const ApplyOptions& options, std::ostream& out, std::ostream& err)
 {
     return guarded(err, [&] {
-        GameDatabase db = loadGame(options.game);
+        GameDatabase db = loadGame(options.game, &err);
         const PatchPlan plan = planPatch(db, readWholeFile(options.patchFile), options.patchFile);
         if (!plan.errors.empty()) {
             listAll(err, plan.errors);
@@ -150,7 +154,7 @@ int runApply(const ApplyOptions& options, std::ostream& out, std::ostream& err)
                 throw Refused(options.patchFile + ": " + std::to_string(plan.conflicts.size()) +
                               " conflicts; nothing was written (--force writes the new values anyway)");
         }
-        const bool saved = saveChanges(db, options.game, plan.changes, options.dryRun, out);
+        const bool saved = saveChanges(db, options.game, plan.changes, options.dryRun, options.force, out, err);
         return outputWritten(out, err, saved);
     });
 }
@@ -161,7 +165,7 @@ int runSearch(const SearchOptions& options, std::ostream& out, std::ostream& err
         const std::optional<std::string> text = utf8ToCp1252(options.text);
         if (!text)
             throw Refused("the search text holds a character no name in the game can hold");
-        const GameDatabase db = loadGame(options.game);
+        const GameDatabase db = loadGame(options.game, &err);
         std::string lines;
         for (const SearchHit& hit : searchStaff(*text, db.staff, db.directory))
             lines += std::to_string(hit.position) + '\t' + cp1252ToUtf8(hit.displayName) + '\n';
@@ -178,7 +182,7 @@ int runShow(const ShowOptions& options, std::ostream& out, std::ostream& err)
         return kUsageError;
     }
     return guarded(err, [&] {
-        const GameDatabase db = loadGame(options.game);
+        const GameDatabase db = loadGame(options.game, &err);
         if (static_cast<std::uint64_t>(*position) >= db.staff.size())
             throw Refused("no person at position " + options.position + " (the staff table holds " +
                           std::to_string(db.staff.size()) + " people)");

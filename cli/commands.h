@@ -12,6 +12,7 @@ namespace rostradb::cli {
 inline constexpr int kSuccess = 0;
 inline constexpr int kRefused = 1;    // the input or the data is refused; nothing was written
 inline constexpr int kUsageError = 2; // the command line itself is wrong
+inline constexpr int kFilesMayBeChanged = 3; // a failed save could not put staff.dat back: its journal will
 // When the output cannot be written the status is kRefused, unless the game
 // was already saved: then stderr says so and the status is kSuccess.
 
@@ -24,6 +25,7 @@ struct ImportOptions {
     std::string game;
     std::string csvFile;
     bool dryRun = false;
+    bool force = false;
 };
 struct DiffOptions {
     std::string oldGame;

@@ -1,10 +1,14 @@
 #include "game_files.h"
 
+#include "db/cp1252_text.h"
 #include "db/data_paths.h"
 #include "db/errors.h"
 #include "db/loaders.h"
 #include "db/progress_sink.h"
+#include "db/save_journal.h"
 #include "db/staff_writer.h"
+#include "editor/save_conflicts.h"
+#include "test_kill_hook.h"
 
 #include <cerrno>
 #include <cstring>
@@ -15,12 +19,17 @@
 
 namespace rostradb::cli {
 
-GameDatabase loadGame(const std::string& gameDirectory)
+GameDatabase loadGame(const std::string& gameDirectory, std::ostream* notices)
 {
     GameDatabase db;
     try {
+        // A save cut short leaves staff.dat half written: never read it so.
+        if (recoverInterruptedSave(gameDirectory, commandLineFileSystem()) == Recovery::Undone && notices)
+            *notices << kSaveUndone << '\n';
         SilentProgress nobodyWatches;
         readDirectoryAndLoad(db, gameDirectory, nobodyWatches);
+    } catch (const FilesMayBeChanged&) {
+        throw;
     } catch (const DbError& e) {
         throw Refused(gameDirectory + ": " + e.what());
     }
@@ -40,7 +49,7 @@ std::string readWholeFile(const std::string& path)
 }
 
 bool saveChanges(GameDatabase& db, const std::string& gameDirectory, const std::vector<FieldChange>& changes,
-                 bool dryRun, std::ostream& out)
+                 bool dryRun, bool force, std::ostream& out, std::ostream& err)
 {
     if (dryRun) {
         const ChangeDescriber describer(db);
@@ -52,12 +61,23 @@ bool saveChanges(GameDatabase& db, const std::string& gameDirectory, const std::
     if (!changes.empty()) {
         applyChanges(db, changes);
         try {
-            StaffFileSave save(db, gameDirectory);
-            if (save.diskChangedSinceLoad())
-                throw Refused(dataFilePath(gameDirectory, datafile::kStaff) +
-                              " was changed by another program while it was read; nothing was written");
+            StaffFileSave save(db, gameDirectory, commandLineFileSystem());
+            if (save.undidInterruptedSave())
+                err << kSaveUndone << '\n';
+            if (!save.conflicts().empty()) {
+                const std::vector<MergedValue>& conflicts = save.conflicts();
+                for (const std::string& line : conflictLines(db, conflicts, conflicts.size()))
+                    err << "conflict: " << cp1252ToUtf8(line) << '\n';
+                if (!force)
+                    throw Refused(dataFilePath(gameDirectory, datafile::kStaff) + ": " +
+                                  std::to_string(conflicts.size()) +
+                                  " values were changed differently by another program since the load; nothing "
+                                  "was written (--force writes the new values anyway)");
+            }
             SilentProgress nobodyWatches;
             save.write(nobodyWatches);
+        } catch (const FilesMayBeChanged&) {
+            throw;
         } catch (const DbError& e) {
             throw Refused(gameDirectory + ": " + e.what());
         }

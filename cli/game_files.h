@@ -19,19 +19,24 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// Reads the table directory and loads all eight tables of the game in
-// `gameDirectory`; the message of a failed load names the game.
-GameDatabase loadGame(const std::string& gameDirectory);
+// Undoes a save of staff.dat that was cut short (saying kSaveUndone on
+// `notices` when it did), then reads the table directory and loads all eight
+// tables of the game in `gameDirectory`; the message of a failed load names
+// the game. Every command that reads a game passes its error stream.
+GameDatabase loadGame(const std::string& gameDirectory, std::ostream* notices = nullptr);
 
 // A whole file as bytes; Refused when it cannot be read.
 std::string readWholeFile(const std::string& path);
 
-// Import's and apply's ending. With `dryRun` lists the changes and the
-// summary and writes nothing. Otherwise puts the changes into `db` and, when
-// any value changes, saves staff.dat through the checked save, which
-// refuses a file another program changed since the load; then prints the
-// summary "N values changed in M records". True when staff.dat was written.
+// The ending of every command that writes. With `dryRun` lists the changes
+// and the summary and writes nothing. Otherwise puts the changes into `db`
+// and, when any value changes, saves staff.dat through the checked save,
+// which merges what another program changed since the load. Values both
+// changed to different values are conflicts: they are listed on `err` and
+// refused (nothing written) unless `force`, with which the new values win.
+// Then prints the summary "N values changed in M records". True when
+// staff.dat was written.
 bool saveChanges(GameDatabase& db, const std::string& gameDirectory, const std::vector<FieldChange>& changes,
-                 bool dryRun, std::ostream& out);
+                 bool dryRun, bool force, std::ostream& out, std::ostream& err);
 
 } // namespace rostradb::cli

@@ -23,6 +23,8 @@ inline constexpr std::string_view kSecondNames = "second_names.dat";
 inline constexpr std::string_view kCommonNames = "common_names.dat";
 inline constexpr std::string_view kStaff = "staff.dat";
 inline constexpr std::string_view kClubs = "club.dat";
+// Exists only while a save writes staff.dat: the old bytes of what it writes.
+inline constexpr std::string_view kStaffJournal = "staff.dat-journal";
 } // namespace datafile
 
 inline std::string dataFilePath(const std::string& gameDirectory, std::string_view fileName)
@@ -32,6 +34,15 @@ inline std::string dataFilePath(const std::string& gameDirectory, std::string_vi
     path += "data";
     path += kPathSeparator;
     path += fileName;
+    return path;
+}
+
+// The folder that holds the data files, for flushing it.
+inline std::string dataFolderPath(const std::string& gameDirectory)
+{
+    std::string path = gameDirectory;
+    path += kPathSeparator;
+    path += "data";
     return path;
 }
 

@@ -13,6 +13,14 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// A failure after which staff.dat may hold neither what it held before nor
+// what was meant to be written: a save or a recovery could not put the old
+// bytes back. Its journal is kept, so the next recovery can.
+class FilesMayBeChanged : public DbError {
+public:
+    using DbError::DbError;
+};
+
 // "List index out of bounds (N)": a table or directory was asked for a
 // position it does not hold.
 [[noreturn]] void throwListIndexOutOfBounds(std::int64_t position);

@@ -12,6 +12,10 @@
 
 namespace rostradb {
 
+// How far the last File > Open got. Save writes only after a complete one:
+// the tables of a load that stopped part-way are not the file's.
+enum class LoadState { NotLoaded, Partial, Complete };
+
 struct GameDatabase {
     TableDirectory directory;
     std::vector<NationRecord> nations;
@@ -24,6 +28,7 @@ struct GameDatabase {
     std::vector<ClubRecord> clubs;
     // staff.dat as the last load read it (or the last save wrote it).
     StaffFileSnapshot snapshot;
+    LoadState loadState = LoadState::NotLoaded;
 
     // Empties the eight loaded tables and the snapshot (not the directory),
     // so that a new load holds exactly one copy of the files.

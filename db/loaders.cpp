@@ -165,6 +165,7 @@ void loadGameFiles(GameDatabase& db, const std::string& gameDirectory, ProgressS
     // Each load starts from empty tables, so the tables (and the boxes the
     // window fills from them) always hold exactly one copy of the files.
     db.clearLoadedTables();
+    db.loadState = LoadState::Partial; // until the last table is in
     ProgressScope progress(sink);
 
     // The game's files may have been replaced since start-up (a patch, a
@@ -199,6 +200,7 @@ void loadGameFiles(GameDatabase& db, const std::string& gameDirectory, ProgressS
     staffFile.close();
 
     loadLookupTable(db, gameDirectory, datafile::kClubs, entry::kClubs, caption::kClubs, db.clubs, sink);
+    db.loadState = LoadState::Complete;
 }
 
 } // namespace

@@ -5,7 +5,6 @@
 // failed save puts every byte back.
 
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <span>
 #include <string>
@@ -40,9 +39,8 @@ public:
     void readExact(std::span<std::uint8_t> out);
 };
 
-// Opens an existing data file for reading and writing; raises the file's
-// error. The default opener opens a DataFile.
-using FileOpener = std::function<std::unique_ptr<RandomAccessFile>(const std::string& path)>;
+// Opens an existing data file (a DataFile) for reading and writing; raises
+// the file's error.
 std::unique_ptr<RandomAccessFile> openDataFile(const std::string& path);
 
 } // namespace rostradb

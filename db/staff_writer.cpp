@@ -4,37 +4,21 @@
 #include "errors.h"
 #include "loaders.h"
 #include "record_layout.h"
+#include "save_journal.h"
+#include "save_plan.h"
 
 #include <algorithm>
 #include <array>
-#include <cstring>
 #include <exception>
 #include <stdexcept>
 #include <vector>
 
 namespace rostradb {
 
+using save_plan::Run;
+using save_plan::TablePlan;
+
 namespace {
-
-// A run of neighbouring records that change: written in one piece.
-struct Run {
-    std::uint64_t first = 0;
-    std::uint64_t end = 0;    // one past the last record
-    std::size_t oldAt = 0;    // where the run's old bytes start in TablePlan::old
-};
-
-// One of the staff file's three tables: what it will hold, which records
-// change, and what the disk held there before (to put back if writing fails).
-struct TablePlan {
-    const char* caption = nullptr;
-    std::uint32_t lastIndex = 0;
-    TableRegion bytes;              // read from the disk, then every saved field put in from memory
-    std::vector<std::uint8_t> old;  // the disk's bytes of the records that change, run after run
-    std::vector<Run> runs;
-    bool changedByOthers = false;   // a saved field on the disk differs from the snapshot
-
-    std::uint64_t recordsToWrite() const { return old.size() / bytes.recordBytes; }
-};
 
 template <class Record>
 void requireLoaded(const std::vector<Record>& records, const IndexEntry& entry)
@@ -48,72 +32,75 @@ bool sameEntry(const std::vector<IndexEntry>& loaded, const TableDirectory& curr
     return position < loaded.size() && position < current.size() && loaded[position].bytes == current.at(position).bytes;
 }
 
-template <const auto& Layout, class Record>
-TablePlan planTable(RandomAccessFile& file, const std::vector<Record>& records, const TableRegion& loaded,
-                    const IndexEntry& entry, const char* caption)
+void writeRun(RandomAccessFile& file, const TablePlan& table, const std::uint8_t* bytes, const Run& run)
 {
-    constexpr std::size_t kBytes = Record::kFileBytes;
-    static constexpr auto kSaved = savedBytes<Layout, kBytes>();
-
-    TablePlan plan;
-    plan.caption = caption;
-    plan.lastIndex = entry.lastIndex();
-    plan.bytes = TableRegion{loaded.offset, loaded.recordCount, kBytes,
-                             readTableBytes(file, loaded.offset, loaded.recordCount, kBytes)};
-    // The file is rewritten in place, never extended: a table that no longer
-    // fits the file (it was cut short since the load) stops the save here.
-    if (!plan.bytes.complete())
-        throw DbError(kReadBeyondEnd);
-
-    const auto count = static_cast<std::size_t>(loaded.recordCount);
-    std::array<std::uint8_t, kBytes> disk{};
-    bool inRun = false;
-    for (std::size_t i = 0; i < count; ++i) {
-        std::uint8_t* record = plan.bytes.record(i);
-        const std::uint8_t* snapshot = loaded.record(i);
-        if (!plan.changedByOthers && std::memcmp(record, snapshot, kBytes) != 0)
-            for (std::size_t b = 0; b < kBytes; ++b)
-                plan.changedByOthers = plan.changedByOthers || (kSaved[b] && record[b] != snapshot[b]);
-
-        std::memcpy(disk.data(), record, kBytes);
-        encodeRecord<Layout>(records[i], record);
-        const bool changes = std::memcmp(disk.data(), record, kBytes) != 0;
-        if (changes) {
-            if (!inRun)
-                plan.runs.push_back({i, i, plan.old.size()});
-            plan.runs.back().end = i + 1;
-            plan.old.insert(plan.old.end(), disk.begin(), disk.end());
-        }
-        inRun = changes;
-    }
-    return plan;
+    file.seek(table.runOffset(run));
+    file.write({bytes, table.runBytes(run)});
 }
 
-void writeRun(RandomAccessFile& file, const TableRegion& region, const std::uint8_t* bytes, const Run& run)
+void takeIntoMemory(GameDatabase& db, const MergedValue& v)
 {
-    file.seek(region.offset + run.first * region.recordBytes);
-    file.write({bytes, static_cast<std::size_t>((run.end - run.first) * region.recordBytes)});
+    switch (v.table) {
+    case StaffTable::Staff:
+        kStaffLayout[v.field].access.set(db.staff[v.position], v.disk);
+        break;
+    case StaffTable::NonPlayer:
+        kNonPlayerLayout[v.field].access.set(db.nonPlayers[v.position], v.disk);
+        break;
+    case StaffTable::Player:
+        kPlayerLayout[v.field].access.set(db.players[v.position], v.disk);
+        break;
+    }
 }
 
 } // namespace
 
 struct StaffFileSave::State {
     GameDatabase& db;
-    std::unique_ptr<RandomAccessFile> file;
+    std::string gameDirectory;
+    FileSystem& files;
+    std::unique_ptr<RandomAccessFile> file; // staff.dat, locked
+    std::uint64_t fileSize = 0;
     std::array<TablePlan, 3> tables; // staff, non-players, players: the order of the pass
+    save_plan::Merged merged;
+    bool undid = false;
     bool written = false;
+
+    std::vector<JournalRun> journalRuns() const
+    {
+        std::vector<JournalRun> runs;
+        for (const TablePlan& t : tables)
+            for (const Run& run : t.runs)
+                runs.push_back({t.runOffset(run), {t.old.data() + run.oldAt, t.runBytes(run)}});
+        return runs;
+    }
+    bool anyRun() const
+    {
+        return std::any_of(tables.begin(), tables.end(), [](const TablePlan& t) { return !t.runs.empty(); });
+    }
 };
 
-StaffFileSave::StaffFileSave(GameDatabase& db, const std::string& gameDirectory, const FileOpener& opener)
+StaffFileSave::StaffFileSave(GameDatabase& db, const std::string& gameDirectory, FileSystem& files)
+    : state_(new State{db, gameDirectory, files, nullptr, 0, {}, {}, false, false})
 {
+    // Without a complete load there is nothing sound to write: refuse before
+    // the file is opened rather than leave it half rewritten.
+    if (db.loadState == LoadState::Partial)
+        throw DbError(kNotCompletelyLoaded);
     const IndexEntry& staffEntry = db.directory.at(entry::kStaff);
     const IndexEntry& nonPlayerEntry = db.directory.at(entry::kNonPlayers);
     const IndexEntry& playerEntry = db.directory.at(entry::kPlayers);
-    // Without a complete load there is nothing sound to write: refuse before
-    // the file is opened rather than leave it half rewritten.
     requireLoaded(db.staff, staffEntry);
     requireLoaded(db.nonPlayers, nonPlayerEntry);
     requireLoaded(db.players, playerEntry);
+
+    State& s = *state_;
+    s.file = files.openExisting(dataFilePath(gameDirectory, datafile::kStaff));
+    if (!s.file->tryLockExclusive())
+        throw DbError(kBeingSavedElsewhere);
+    // Under the lock nobody else is saving: a journal here is a save that
+    // was cut short, and its old bytes go back before the disk is compared.
+    s.undid = recoverWithLockHeld(gameDirectory, *s.file, files) == Recovery::Undone;
 
     // The game's files may have been replaced since the load: the tables
     // would then be written into another game's layout.
@@ -123,30 +110,24 @@ StaffFileSave::StaffFileSave(GameDatabase& db, const std::string& gameDirectory,
         if (!sameEntry(db.snapshot.directory, current, position))
             throw DbError(kDirectoryChanged);
 
-    auto file = opener(dataFilePath(gameDirectory, datafile::kStaff));
+    s.fileSize = s.file->size();
     const StaffFileSnapshot& snapshot = db.snapshot;
-    state_ = std::unique_ptr<State>(new State{
-        db,
-        std::move(file),
-        {},
-        false,
-    });
-    RandomAccessFile& staffFile = *state_->file;
-    state_->tables[0] = planTable<kStaffLayout>(staffFile, db.staff, snapshot.staff, staffEntry,
-                                                caption::kSaveStaffGeneral);
-    state_->tables[1] = planTable<kNonPlayerLayout>(staffFile, db.nonPlayers, snapshot.nonPlayers, nonPlayerEntry,
-                                                    caption::kSaveStaffNonPlaying);
-    state_->tables[2] = planTable<kPlayerLayout>(staffFile, db.players, snapshot.players, playerEntry,
-                                                 caption::kSaveStaffPlaying);
+    s.tables[0] = save_plan::planTable<kStaffLayout>(*s.file, db.staff, snapshot.staff, staffEntry,
+                                                     caption::kSaveStaffGeneral, StaffTable::Staff, s.merged);
+    s.tables[1] =
+        save_plan::planTable<kNonPlayerLayout>(*s.file, db.nonPlayers, snapshot.nonPlayers, nonPlayerEntry,
+                                               caption::kSaveStaffNonPlaying, StaffTable::NonPlayer, s.merged);
+    s.tables[2] = save_plan::planTable<kPlayerLayout>(*s.file, db.players, snapshot.players, playerEntry,
+                                                      caption::kSaveStaffPlaying, StaffTable::Player, s.merged);
 }
 
 StaffFileSave::~StaffFileSave() = default;
 
-bool StaffFileSave::diskChangedSinceLoad() const
-{
-    return std::any_of(state_->tables.begin(), state_->tables.end(),
-                       [](const TablePlan& t) { return t.changedByOthers; });
-}
+const std::vector<MergedValue>& StaffFileSave::conflicts() const { return state_->merged.conflicts; }
+
+const std::vector<MergedValue>& StaffFileSave::changedOnDiskOnly() const { return state_->merged.diskOnly; }
+
+bool StaffFileSave::undidInterruptedSave() const { return state_->undid; }
 
 std::uint64_t StaffFileSave::recordsToWrite() const
 {
@@ -163,12 +144,58 @@ void StaffFileSave::write(ProgressSink& sink)
         throw std::logic_error("StaffFileSave::write called twice");
     s.written = true;
     RandomAccessFile& file = *s.file;
+    const std::string journal = dataFilePath(s.gameDirectory, datafile::kStaffJournal);
+
+    // Only the exceptions of a failing disk are handled below; a process
+    // that dies in between leaves the journal for the next recovery.
+    const bool journaled = s.anyRun();
+    if (journaled) {
+        JournalHeader header;
+        header.staffSize = s.fileSize;
+        header.entries = {s.db.snapshot.directory[entry::kStaff], s.db.snapshot.directory[entry::kNonPlayers],
+                          s.db.snapshot.directory[entry::kPlayers]};
+        try {
+            writeSaveJournal(s.files, s.gameDirectory, header, s.journalRuns());
+        } catch (const std::exception&) {
+            // staff.dat is untouched; a journal left half written would be
+            // found incomplete and deleted by the next recovery anyway.
+            try {
+                if (s.files.exists(journal))
+                    s.files.remove(journal);
+            } catch (const std::exception&) {
+            }
+            throw;
+        }
+    }
 
     struct Done {
         const TablePlan* table;
         Run run;
     };
     std::vector<Done> touched; // every run a write was started on, the failed one included
+    const auto putBack = [&] {
+        for (const Done& done : touched)
+            writeRun(file, *done.table, done.table->old.data() + done.run.oldAt, done.run);
+        file.syncToDisk();
+    };
+    // After a failure: the old bytes go back and the journal goes, or, when
+    // they cannot, the journal stays for the next recovery and both errors
+    // are said.
+    const auto undo = [&](const std::string& first) {
+        try {
+            putBack();
+        } catch (const std::exception& second) {
+            throw FilesMayBeChanged(first + ". " + second.what() + ". " + kRestoredFromJournalLater);
+        }
+        try {
+            s.files.remove(journal);
+            s.files.syncFolder(dataFolderPath(s.gameDirectory));
+        } catch (const std::exception&) {
+            // The journal holds the bytes the file holds again: rolling it
+            // back later changes nothing.
+        }
+    };
+
     try {
         ProgressScope progress(sink);
         for (const TablePlan& table : s.tables) {
@@ -179,33 +206,44 @@ void StaffFileSave::write(ProgressSink& sink)
                 sink.setPosition(static_cast<std::int32_t>(i)); // beginTable refused larger
                 if (run != table.runs.end() && run->end == i + 1) {
                     touched.push_back({&table, *run});
-                    writeRun(file, table.bytes, table.bytes.record(static_cast<std::size_t>(run->first)), *run);
+                    writeRun(file, table, table.bytes.record(static_cast<std::size_t>(run->first)), *run);
                     ++run;
                 }
                 sink.pumpEvents();
             }
         }
         // The only copy of the user's data: make sure it is on the disk.
-        file.syncToDisk();
-    } catch (const std::exception&) {
-        // Put the disk's old bytes back over everything written so far, so
-        // that a failed save leaves the file as it was, not half saved. The
-        // first error is the one the user needs to see; a failure while
-        // putting back cannot be helped here.
-        for (const Done& done : touched) {
-            try {
-                writeRun(file, done.table->bytes, done.table->old.data() + done.run.oldAt, done.run);
-            } catch (const std::exception&) {
-            }
-        }
-        try {
+        if (journaled)
             file.syncToDisk();
-        } catch (const std::exception&) {
-        }
+    } catch (const std::exception& e) {
+        undo(e.what());
         throw;
     }
 
-    // What the disk holds now is the base of the next comparison.
+    if (journaled) {
+        // Deleting the journal is the moment the save is done. If it cannot
+        // be deleted, the next recovery would undo this save: undo it now,
+        // so that the file, the journal and the unsaved edits agree.
+        try {
+            s.files.remove(journal);
+        } catch (const std::exception& e) {
+            const std::string message = journal + " could not be deleted: " + e.what();
+            undo(message);
+            throw DbError(message + "; nothing was saved");
+        }
+        try {
+            s.files.syncFolder(dataFolderPath(s.gameDirectory));
+        } catch (const std::exception&) {
+            // The journal is gone for every program; only a power cut in the
+            // next moments could bring it back on a file system that cannot
+            // flush its folders. The save itself is on the disk.
+        }
+    }
+
+    // Values only another program changed are the disk's now, in memory too;
+    // and what the disk holds now is the base of the next comparison.
+    for (const MergedValue& v : s.merged.diskOnly)
+        takeIntoMemory(s.db, v);
     StaffFileSnapshot& snapshot = s.db.snapshot;
     snapshot.staff.bytes = std::move(s.tables[0].bytes.bytes);
     snapshot.nonPlayers.bytes = std::move(s.tables[1].bytes.bytes);
@@ -213,9 +251,9 @@ void StaffFileSave::write(ProgressSink& sink)
     file.close();
 }
 
-void saveStaffFile(GameDatabase& db, const std::string& gameDirectory, ProgressSink& sink, const FileOpener& opener)
+void saveStaffFile(GameDatabase& db, const std::string& gameDirectory, ProgressSink& sink, FileSystem& files)
 {
-    StaffFileSave save(db, gameDirectory, opener);
+    StaffFileSave save(db, gameDirectory, files);
     save.write(sink);
 }
 

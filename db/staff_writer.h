@@ -5,52 +5,82 @@
 // record, and everything between and after the tables) keeps what the file
 // holds now. The file is never created, truncated or extended.
 //
-// Save looks at the disk before it writes a byte: the table directory must
-// still place the tables where the load found them, and the kept fields on
-// the disk are compared with the load snapshot so that the user can be asked
-// before another program's changes are replaced. Only the records whose bytes
-// change are written; a failed write or flush puts the file's old bytes back.
+// Save looks at the disk before it writes a byte. The table directory must
+// still place the tables where the load found them. Every field it writes is
+// merged three ways, from the load snapshot (the base), the editor's value
+// and the disk's value now: a value only another program changed stays as
+// the disk has it and is taken into memory, a value only the editor changed
+// is written, and a value both changed differently is a conflict, which the
+// caller asks about before it lets the editor's value win.
+//
+// Only the records whose bytes change are written, and only after their old
+// bytes are safe in staff.dat-journal (save_journal.h): a save cut short at
+// any point is undone by the next recovery, and a failed write puts the old
+// bytes back at once. One rostradb saves at a time: the save holds the
+// file's exclusive lock from its first look at the disk to its end.
 
+#include "file_system.h"
 #include "game_database.h"
 #include "progress_sink.h"
-#include "random_access_file.h"
+#include "staff_table.h"
 
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace rostradb {
 
 inline constexpr const char* kDirectoryChanged =
     "The game's table directory has changed since the database was loaded; load it again before saving";
+inline constexpr const char* kNotCompletelyLoaded =
+    "The database was not loaded completely; load it again before saving.";
+
+// One written field of one record as the merge found it.
+struct MergedValue {
+    StaffTable table = StaffTable::Staff;
+    std::uint32_t position = 0; // of the record in its table
+    std::uint16_t field = 0;    // index in the table's layout
+    std::uint32_t disk = 0;     // on the disk now
+    std::uint32_t editor = 0;   // in memory
+
+    bool operator==(const MergedValue&) const = default;
+};
 
 class StaffFileSave {
 public:
-    // Looks at the disk and writes nothing. Raises "List index out of bounds
-    // (N)" when a table holds fewer records than its directory entry
-    // announces (N the first missing position: no complete load), the error
-    // of index.dat when it cannot be read, kDirectoryChanged when entries 7,
-    // 9 or 10 differ from the ones the load used, the error of staff.dat when
-    // it cannot be opened or read, and "Read beyond end of file" when a table
-    // no longer fits the file. Keeps staff.dat open until write() or the end.
-    StaffFileSave(GameDatabase& db, const std::string& gameDirectory, const FileOpener& opener = openDataFile);
+    // Looks at the disk and writes nothing to staff.dat. Raises
+    // kNotCompletelyLoaded after a load that stopped part-way, "List index
+    // out of bounds (N)" when a table holds fewer records than its directory
+    // entry announces (no load at all), kBeingSavedElsewhere when another
+    // rostradb holds the lock, the error of index.dat when it cannot be read,
+    // kDirectoryChanged when entries 7, 9 or 10 differ from the ones the load
+    // used, the error of staff.dat when it cannot be opened or read, and
+    // "Read beyond end of file" when a table no longer fits the file. A
+    // journal left by an interrupted save is dealt with first, under the
+    // lock (undidInterruptedSave()). Holds the lock until write() or the end.
+    StaffFileSave(GameDatabase& db, const std::string& gameDirectory, FileSystem& files = realFileSystem());
     ~StaffFileSave();
     StaffFileSave(const StaffFileSave&) = delete;
     StaffFileSave& operator=(const StaffFileSave&) = delete;
 
-    // Some byte of a field Save writes differs on the disk from the load
-    // snapshot: another program changed a value, and write() would replace
-    // it with the editor's.
-    bool diskChangedSinceLoad() const;
-    // How many records write() will write (those whose bytes differ from the
-    // disk once the editor's values are put in).
+    // Values another program and the editor both changed, to different
+    // values; in file order.
+    const std::vector<MergedValue>& conflicts() const;
+    // Values only another program changed: write() takes them into memory.
+    const std::vector<MergedValue>& changedOnDiskOnly() const;
+    // How many records write() will write.
     std::uint64_t recordsToWrite() const;
+    // The constructor found a complete journal and undid that save.
+    bool undidInterruptedSave() const;
 
-    // Writes the records that change and flushes them to the disk, with the
-    // Status window's full pattern over every record of the three tables.
-    // When a write or the flush fails, the disk's old bytes go back over
-    // every record already written, are flushed, and the first error is
-    // raised; the records in memory stay as they are (unsaved). On success
-    // the snapshot holds what the disk now holds. Call it once.
+    // Writes the journal, the records that change (conflicts with the
+    // editor's values) and flushes, with the Status window's full pattern
+    // over every record of the three tables, then deletes the journal.
+    // A failed write or flush puts the old bytes back and raises the first
+    // error, the records in memory unchanged; when putting back fails too,
+    // raises FilesMayBeChanged naming both errors and keeps the journal.
+    // On success the values changed on the disk only are in memory and the
+    // snapshot holds what the disk now holds. Call it once.
     void write(ProgressSink& sink);
 
 private:
@@ -58,9 +88,9 @@ private:
     std::unique_ptr<State> state_;
 };
 
-// Looks at the disk and writes, replacing another program's changes without
-// asking: for callers that have nobody to ask, or asked already.
+// Looks at the disk and writes, the editor's values winning every conflict:
+// for callers that have nobody to ask, or asked already.
 void saveStaffFile(GameDatabase& db, const std::string& gameDirectory, ProgressSink& sink,
-                   const FileOpener& opener = openDataFile);
+                   FileSystem& files = realFileSystem());
 
 } // namespace rostradb

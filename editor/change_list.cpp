@@ -37,6 +37,8 @@ constexpr LookupField kLookupFields[] = {
     {staffField("clubContracted"), LookupTable::Clubs},
 };
 
+} // namespace
+
 std::string valueText(const GameDatabase& db, const ValueKey& key, std::uint32_t value)
 {
     std::string text = std::to_string(value);
@@ -48,6 +50,8 @@ std::string valueText(const GameDatabase& db, const ValueKey& key, std::uint32_t
                         ")";
     return text;
 }
+
+namespace {
 
 void fillOwners(const std::vector<StaffRecord>& staff, std::int32_t StaffRecord::*link, std::uint8_t onlyClass,
                 std::size_t records, std::vector<std::uint32_t>& owners, std::uint32_t nobody)
@@ -160,11 +164,13 @@ ChangeRow describeChange(const GameDatabase& db, const RecordOwners& owners, con
     return row;
 }
 
-std::string statusLine(bool loaded, std::size_t changedValues, bool unconfirmedEdits)
+std::string statusLine(LoadState loaded, std::size_t changedValues, bool unconfirmedEdits)
 {
     std::string line;
-    if (!loaded)
+    if (loaded == LoadState::NotLoaded)
         line = "No database loaded";
+    else if (loaded == LoadState::Partial)
+        line = "Not completely loaded: changes cannot be saved";
     else if (changedValues == 0)
         line = "No unsaved changes";
     else

@@ -49,10 +49,14 @@ const char* tableWord(StaffTable table);
 // or, where no box does, the format's field name.
 const std::string& fieldLabel(StaffTable table, std::uint16_t field);
 
-// The status line: "No database loaded", "No unsaved changes",
+// A value as the list of changes shows it: "12", "3 (Brazil)".
+std::string valueText(const GameDatabase& db, const ValueKey& key, std::uint32_t value);
+
+// The status line: "No database loaded", "Not completely loaded: changes
+// cannot be saved" (after a load that stopped part-way), "No unsaved changes",
 // "1 value changed since the last save", "N values changed since the last
 // save", followed by " - typed changes not confirmed" when the form holds
 // edits not yet confirmed.
-std::string statusLine(bool loaded, std::size_t changedValues, bool unconfirmedEdits);
+std::string statusLine(LoadState loaded, std::size_t changedValues, bool unconfirmedEdits);
 
 } // namespace rostradb

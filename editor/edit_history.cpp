@@ -24,8 +24,14 @@ void EditHistory::clear()
 }
 
 // The save put every field it writes from memory into the bytes that became
-// the snapshot, and only those fields are counted: nothing differs now.
-void EditHistory::saved(const GameDatabase&) { pending_.clear(); }
+// the snapshot, and only those fields are counted: nothing differs now. The
+// values it took in from another program's changes may include a
+// classification, which decides whose the attribute records are.
+void EditHistory::saved(const GameDatabase& db)
+{
+    pending_.clear();
+    owners_.build(db);
+}
 
 void EditHistory::push(EditStep step)
 {

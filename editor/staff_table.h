@@ -1,12 +1,4 @@
 #pragma once
-// The three tables of staff.dat, for naming a record or a field by table.
+// The editor names tables as the database does.
 
-#include <cstdint>
-
-namespace rostradb {
-
-// In the order the tables lie in staff.dat, which is also the order the list
-// of changes sorts them in.
-enum class StaffTable : std::uint8_t { Staff, NonPlayer, Player };
-
-} // namespace rostradb
+#include "db/staff_table.h"

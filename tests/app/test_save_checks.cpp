@@ -1,29 +1,56 @@
 // File > Save through the real window when the game's files changed behind
-// the editor's back: another program's values, a replaced game.
+// the editor's back: another program's values merged or put to the user, a
+// replaced game, a save cut short, a load that stopped part-way.
 
 #include "app_test_support.h"
 
 #include "db/data_file.h"
+#include "db/file_system.h"
+#include "db/little_endian.h"
+#include "db/loaders.h"
+#include "db/save_journal.h"
+#include "db/staff_writer.h"
+
+#include <QLabel>
 
 namespace {
 
-// Answers Save's question about changes on disk while an instance lives.
+// Answers Save's question about conflicts while an instance lives.
 class AnsweredReplaceQuestion {
 public:
     AnsweredReplaceQuestion()
     {
-        setReplaceQuestionForTesting([this] {
+        setConflictQuestionForTesting([this](const QString& conflicts) {
             ++asked;
+            lastConflicts = conflicts;
             if (whileAsked)
                 whileAsked();
             return replace;
         });
     }
-    ~AnsweredReplaceQuestion() { setReplaceQuestionForTesting({}); }
+    ~AnsweredReplaceQuestion() { setConflictQuestionForTesting({}); }
     int asked = 0;
     bool replace = false;
+    QString lastConflicts;
     std::function<void()> whileAsked; // what happens while the box is open
 };
+
+// Information boxes shown while an instance lives.
+class CapturedInformation {
+public:
+    CapturedInformation()
+    {
+        setInformationReporterForTesting([this](const QString& text) { messages.append(text); });
+    }
+    ~CapturedInformation() { setInformationReporterForTesting({}); }
+    QStringList messages;
+};
+
+void put32(QByteArray& bytes, int at, std::uint32_t v)
+{
+    for (int i = 0; i < 4; ++i)
+        bytes[at + i] = static_cast<char>(v >> (8 * i));
+}
 
 void writeFile(const QString& path, const QByteArray& bytes)
 {
@@ -37,12 +64,14 @@ void writeFile(const QString& path, const QByteArray& bytes)
 class TestSaveChecks : public QObject {
     Q_OBJECT
 private slots:
-    void valueChangedByAnotherProgramIsOnlyReplacedWhenTheUserSaysSo();
+    void anotherProgramsValuesAreKeptAndOnlyConflictsAreAsked();
+    void anInterruptedSaveIsUndoneByOpenAndSaid();
+    void aLoadThatStoppedPartWayCannotBeSaved();
     void openLoadsAGameReplacedSinceStartUpByItsOwnDirectory();
     void saveRefusesWhenTheGameWasReplacedSinceTheLoad();
 };
 
-void TestSaveChecks::valueChangedByAnotherProgramIsOnlyReplacedWhenTheUserSaysSo()
+void TestSaveChecks::anotherProgramsValuesAreKeptAndOnlyConflictsAreAsked()
 {
     SampleInstallation game(rostradb::SampleSize::Small);
     CapturedErrors errors;
@@ -58,39 +87,113 @@ void TestSaveChecks::valueChangedByAnotherProgramIsOnlyReplacedWhenTheUserSaysSo
     child<QLineEdit>(&window, "ed_wages")->setText(QString::number(wages));
     window.Button1Click();
 
-    // ...while another program changes someone else's ambition and a date
-    // tail, which the editor does not keep.
-    const std::size_t other = person == 0 ? 1 : 0;
+    // ...while another program changes someone else's ambition, the shown
+    // person's ambition (a value the user left alone) and a date tail: no
+    // question for those.
+    const int other = static_cast<int>(person == 0 ? 1 : 0) * 157;
+    const int at = static_cast<int>(person) * 157;
     QByteArray elsewhere = loaded;
-    elsewhere[static_cast<int>(other * 157 + 87)] = static_cast<char>(elsewhere[static_cast<int>(other * 157 + 87)] ^ 0x21);
-    elsewhere[static_cast<int>(other * 157 + 68)] = static_cast<char>(elsewhere[static_cast<int>(other * 157 + 68)] ^ 0x42);
+    elsewhere[other + 87] = static_cast<char>(elsewhere[other + 87] ^ 0x21);
+    elsewhere[at + 87] = static_cast<char>(elsewhere[at + 87] ^ 0x03);
+    elsewhere[other + 68] = static_cast<char>(elsewhere[other + 68] ^ 0x42);
     writeFile(game.dataFile(QStringLiteral("staff.dat")), elsewhere);
+    window.Save1Click();
+    QCOMPARE(asked.asked, 0);
+    QByteArray expected = elsewhere;
+    put32(expected, at + 78, wages);
+    QCOMPARE(game.staffFileBytes(), expected);
+    QVERIFY(!window.hasUnsavedEdits());
+    QCOMPARE(window.history().stepCount(), std::size_t{1}); // taking a value in is no step
+    QCOMPARE(child<QLineEdit>(&window, "ed_ambi")->text(),
+             QString::number(static_cast<std::uint8_t>(elsewhere[at + 87])));
+    QCOMPARE(child<QLabel>(&window, "lbl_status")->text(), QStringLiteral("No unsaved changes"));
 
-    window.Save1Click(); // Cancel
+    // Now both change the person's wages: Cancel writes nothing.
+    child<QLineEdit>(&window, "ed_wages")->setText(QString::number(wages + 1));
+    window.Button1Click();
+    elsewhere = expected;
+    put32(elsewhere, at + 78, 7);
+    writeFile(game.dataFile(QStringLiteral("staff.dat")), elsewhere);
+    window.Save1Click();
     QCOMPARE(asked.asked, 1);
+    QCOMPARE(asked.lastConflicts, displayName(window.database(), person) +
+                                      QStringLiteral(": Wages: on disk 7, in the editor ") +
+                                      QString::number(wages + 1));
     QCOMPARE(game.staffFileBytes(), elsewhere);
     QVERIFY(window.hasUnsavedEdits());
 
-    // While the user reads the question, the other program also rewrites a
-    // date tail of the person the editor is about to write.
+    // Save: the editor's value wins; while the question stands open the
+    // other program also rewrites a date tail, which the save keeps.
     asked.replace = true;
-    const int tail = static_cast<int>(person * 157 + 21);
     asked.whileAsked = [&] {
-        elsewhere[tail] = static_cast<char>(elsewhere[tail] ^ 0x18);
+        elsewhere[at + 21] = static_cast<char>(elsewhere[at + 21] ^ 0x18);
         writeFile(game.dataFile(QStringLiteral("staff.dat")), elsewhere);
     };
     window.Save1Click();
     QCOMPARE(asked.asked, 2);
-    QByteArray expected = elsewhere; // that date tail included
-    expected[static_cast<int>(other * 157 + 87)] = loaded[static_cast<int>(other * 157 + 87)];
-    for (int i = 0; i < 4; ++i)
-        expected[static_cast<int>(person * 157 + 78) + i] = static_cast<char>(wages >> (8 * i));
+    expected = elsewhere; // that date tail included
+    put32(expected, at + 78, wages + 1);
     QCOMPARE(game.staffFileBytes(), expected);
     QVERIFY(!window.hasUnsavedEdits());
-
-    window.Save1Click(); // what was saved is the new base: no question
-    QCOMPARE(asked.asked, 2);
     QCOMPARE(errors.messages, QStringList());
+}
+
+void TestSaveChecks::anInterruptedSaveIsUndoneByOpenAndSaid()
+{
+    SampleInstallation game(rostradb::SampleSize::Tiny);
+    CapturedErrors errors;
+    CapturedInformation told;
+    const QByteArray original = game.staffFileBytes();
+    // A save that wrote its journal and part of staff.dat, then died.
+    {
+        rostradb::GameDatabase db;
+        rostradb::SilentProgress quiet;
+        rostradb::readDirectoryAndLoad(db, game.gameDirectory().toStdString(), quiet);
+        rostradb::JournalHeader header;
+        header.staffSize = static_cast<std::uint64_t>(original.size());
+        header.entries = {db.directory.at(7), db.directory.at(9), db.directory.at(10)};
+        const std::vector<std::uint8_t> old(original.begin() + 157, original.begin() + 314);
+        rostradb::writeSaveJournal(rostradb::realFileSystem(), game.gameDirectory().toStdString(), header,
+                                   {{157, old}});
+    }
+    QByteArray halfSaved = original;
+    halfSaved[157 + 80] = static_cast<char>(halfSaved[157 + 80] ^ 0x7F);
+    writeFile(game.dataFile(QStringLiteral("staff.dat")), halfSaved);
+
+    Tfrm_main window(game.options());
+    window.Open1Click();
+    QCOMPARE(told.messages, QStringList{QString::fromUtf8(rostradb::kSaveUndone)});
+    QCOMPARE(game.staffFileBytes(), original);
+    QVERIFY(!QFile::exists(game.dataFile(QStringLiteral("staff.dat-journal"))));
+    QCOMPARE(window.database().staff[1].wages,
+             rostradb::le::u32(reinterpret_cast<const std::uint8_t*>(original.constData()) + 157 + 78));
+    QCOMPARE(errors.messages, QStringList());
+}
+
+void TestSaveChecks::aLoadThatStoppedPartWayCannotBeSaved()
+{
+    SampleInstallation game(rostradb::SampleSize::Tiny);
+    CapturedErrors errors;
+    Tfrm_main window(game.options());
+    window.Save1Click(); // before any Open
+    QCOMPARE(errors.messages, QStringList{QStringLiteral("List index out of bounds (0).")});
+
+    // The club table is cut short: everything else loads.
+    QFile clubs(game.dataFile(QStringLiteral("club.dat")));
+    QVERIFY(clubs.resize(10));
+    window.Open1Click();
+    QCOMPARE(child<QLabel>(&window, "lbl_status")->text(),
+             QStringLiteral("Not completely loaded: changes cannot be saved"));
+    const QByteArray before = game.staffFileBytes();
+    const std::size_t person = personOfClass(window.database(), 1);
+    QVERIFY(searchAndSelect(window, displayName(window.database(), person), person));
+    child<QLineEdit>(&window, "ed_wages")->setText(QStringLiteral("4242"));
+    window.Button1Click(); // the commit still works on memory
+    QCOMPARE(window.database().staff[person].wages, 4242u);
+    errors.messages.clear();
+    window.Save1Click();
+    QCOMPARE(errors.messages, QStringList{QString::fromUtf8(rostradb::kNotCompletelyLoaded)});
+    QCOMPARE(game.staffFileBytes(), before);
 }
 
 void TestSaveChecks::openLoadsAGameReplacedSinceStartUpByItsOwnDirectory()

@@ -5,15 +5,21 @@
 #include "cli/game_files.h"
 #include "cli/staff_columns.h"
 #include "cli_game.h"
+#include "db/cp1252_text.h"
+#include "db/save_journal.h"
 #include "tools/sample_game.h"
 
 #include <gtest/gtest.h>
 
-#include "db/cp1252_text.h"
-
+#include <csignal>
+#include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <sstream>
+#ifndef _WIN32
+#include <sys/wait.h>
+#endif
 
 namespace rostradb::test {
 namespace {
@@ -315,20 +321,86 @@ TEST_F(CliExport, ExportStartsWithAByteOrderMarkUnlessAskedNot)
     EXPECT_TRUE(runCli({"export", dir.path(), "--no-bom"}).out.starts_with("position,"));
 }
 
-TEST_F(CliExport, AFileAnotherProgramChangedSinceTheLoadIsNotOverwritten)
+TEST_F(CliExport, AnotherProgramsChangesAreKeptAndConflictsRefusedUnlessForced)
 {
-    GameDatabase db = cli::loadGame(dir.path());
-    // Another program changes person 1's wages after the load.
-    game.staff.u32(game.staffAt(1) + at::kWages, 999);
-    game.writeTo(dir);
-    const auto changedByOthers = staffBytes();
-
     const cli::TableField& wages = *cli::findField(cli::Table::Staff, "wages");
-    std::ostringstream out;
-    EXPECT_THROW(cli::saveChanges(db, dir.path(), {{&wages, 2, 123456, 5}}, false, out), cli::Refused);
-    EXPECT_EQ(staffBytes(), changedByOthers);
-    EXPECT_EQ(out.str(), "");
+    for (const bool force : {false, true}) {
+        SCOPED_TRACE(force ? "--force" : "no --force");
+        game.writeTo(dir);
+        GameDatabase db = cli::loadGame(dir.path());
+        // Another program changes person 1's wages (kept) and person 2's,
+        // which the command changes too (a conflict).
+        std::vector<std::uint8_t> elsewhere = staffBytes();
+        for (const auto& [person, value] : {std::pair{1, 999u}, std::pair{2, 777u}})
+            for (int i = 0; i < 4; ++i)
+                elsewhere[game.staffAt(person) + at::kWages + i] = static_cast<std::uint8_t>(value >> (8 * i));
+        dir.write("staff.dat", elsewhere);
+
+        std::ostringstream out;
+        std::ostringstream err;
+        const auto save = [&] {
+            cli::saveChanges(
+                db, dir.path(),
+                {{&wages, 2, 123456, 5}, {&wages, 3, valueAt(original, game.staffAt(3) + at::kWages, 4), 6}}, false,
+                force, out, err);
+        };
+        EXPECT_EQ(err.str(), "");
+        if (!force) {
+            EXPECT_THROW(save(), cli::Refused);
+            EXPECT_EQ(staffBytes(), elsewhere);
+            EXPECT_EQ(out.str(), "");
+        } else {
+            save();
+            std::vector<std::uint8_t> expected = elsewhere;
+            expected[game.staffAt(2) + at::kWages] = 5;
+            for (int i = 1; i < 4; ++i)
+                expected[game.staffAt(2) + at::kWages + i] = 0;
+            expected[game.staffAt(3) + at::kWages] = 6;
+            for (int i = 1; i < 4; ++i)
+                expected[game.staffAt(3) + at::kWages + i] = 0;
+            EXPECT_EQ(staffBytes(), expected);
+            EXPECT_EQ(db.staff[1].wages, 999u);
+        }
+        EXPECT_EQ(err.str(),
+                  "conflict: " + cp1252ToUtf8(db.staff[2].displayName) + ": Wages: on disk 777, in the editor 5\n");
+    }
 }
+
+// Runs the real program through the POSIX shell and its wait status.
+#ifndef _WIN32
+TEST_F(CliExport, AnImportKilledMidSaveIsUndoneByTheNextCommand)
+{
+    // Three people far apart: the save writes a journal of eight pieces
+    // (header, three run heads and their bytes, checksum), then three runs of
+    // staff.dat. The process dies before its second staff.dat write.
+    CsvTable csv = exported();
+    for (const std::size_t row : {0, 2, 4})
+        csv.cell(row, "wages") = std::to_string(1000 + row);
+    const std::string file = csvPath();
+    const std::string text = csv.text();
+    writeFileBytes(file, std::vector<std::uint8_t>(text.begin(), text.end()));
+    const std::string command = "ROSTRADB_CLI_TEST_KILL_AT_WRITE=10 exec '" ROSTRADB_CLI_PATH "' import '" + dir.path() +
+                                "' '" + file + "' >/dev/null 2>&1";
+    const int status = std::system(command.c_str());
+    ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL) << status;
+    ASSERT_TRUE(std::filesystem::exists(dir.file("staff.dat-journal")));
+    // Half saved: person 0 written, person 2 not.
+    EXPECT_EQ(valueAt(staffBytes(), game.staffAt(0) + at::kWages, 4), 1000u);
+    EXPECT_EQ(valueAt(staffBytes(), game.staffAt(2) + at::kWages, 4),
+              valueAt(original, game.staffAt(2) + at::kWages, 4));
+
+    const CliResult next = runCli({"search", dir.path(), "zzz"});
+    EXPECT_EQ(next.status, 0);
+    EXPECT_EQ(next.err, std::string(kSaveUndone) + "\n");
+    EXPECT_EQ(staffBytes(), original);
+    EXPECT_FALSE(std::filesystem::exists(dir.file("staff.dat-journal")));
+
+    EXPECT_EQ(runCli({"import", dir.path(), file}).status, 0);
+    EXPECT_EQ(valueAt(staffBytes(), game.staffAt(4) + at::kWages, 4), 1004u);
+    EXPECT_EQ(runCli({"search", dir.path(), "zzz"}).err, "");
+}
+
+#endif
 
 } // namespace
 } // namespace rostradb::test

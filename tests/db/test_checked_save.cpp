@@ -1,15 +1,18 @@
 // Save looks at the disk before it writes: the directory must still place the
-// tables where the load found them, another program's changes are noticed,
-// only the records that change are written, and a write or flush that fails
-// leaves the file exactly as it was.
+// tables where the load found them, another program's changes are merged
+// field by field, only the records that change are written, a write or flush
+// that fails leaves the file exactly as it was, and one save runs at a time.
 
+#include "db/save_journal.h"
 #include "db/staff_writer.h"
+#include "editor/pending_changes.h"
 #include "support/faulty_file.h"
 #include "support/synthetic_game_test.h"
 
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -17,6 +20,7 @@ namespace rostradb {
 namespace {
 
 using test::FaultPlan;
+using test::FaultyFileSystem;
 using test::GameShape;
 using test::IndexFileBuilder;
 
@@ -35,15 +39,24 @@ protected:
         original = staffFile();
     }
 
+    std::string save(FaultyFileSystem& files)
+    {
+        return test::dbErrorOf([&] { saveStaffFile(db, dir.path(), sink, files); });
+    }
     std::string save(FaultPlan& plan)
     {
-        return test::dbErrorOf([&] { saveStaffFile(db, dir.path(), sink, test::faultyOpener(plan)); });
+        FaultyFileSystem files;
+        files.staff = plan;
+        const std::string error = save(files);
+        plan = files.staff;
+        return error;
     }
     std::string save()
     {
         FaultPlan none;
         return save(none);
     }
+    bool journalExists() const { return std::filesystem::exists(dir.file("staff.dat-journal")); }
     std::vector<std::uint8_t> staffFile() const { return dir.read("staff.dat"); }
     void putStaffFile(const std::vector<std::uint8_t>& bytes) const { dir.write("staff.dat", bytes); }
 
@@ -126,6 +139,7 @@ TEST_F(CheckedSaveTest, AFailedWriteOrFlushPutsEveryByteBackAndReportsTheFirstEr
         sink.calls.clear();
         EXPECT_EQ(save(plan), c.message);
         EXPECT_EQ(staffFile(), original);
+        EXPECT_FALSE(journalExists());
         EXPECT_EQ(sink.count("show"), sink.count("hide"));
         // The edits are still unsaved: the next save writes them all.
         EXPECT_EQ(db.staff[1].wages, 123456u);
@@ -134,30 +148,115 @@ TEST_F(CheckedSaveTest, AFailedWriteOrFlushPutsEveryByteBackAndReportsTheFirstEr
     EXPECT_EQ(staffFile(), withTheThreeEdits());
 }
 
-TEST_F(CheckedSaveTest, AValueChangedOnDiskIsNoticedAndOnlyReplacedWhenTheSaveGoesOn)
+TEST_F(CheckedSaveTest, WhenPuttingBackFailsTooBothErrorsAreSaidAndTheJournalUndoesTheSaveLater)
 {
-    // Another program raises person 4's wages and rewrites a date tail of
-    // person 2 after the load.
+    editOneRecordOfEachTable();
+    FaultyFileSystem files;
+    files.staff.failAtWrite = 2;
+    files.staff.keepFailing = true;
+    files.staff.error = EIO;
+    try {
+        saveStaffFile(db, dir.path(), sink, files);
+        FAIL() << "the save succeeded";
+    } catch (const FilesMayBeChanged& e) {
+        EXPECT_EQ(std::string(e.what()), std::string("I/O error 5. I/O error 5. ") + kRestoredFromJournalLater);
+    }
+    EXPECT_NE(staffFile(), original); // half of the second run is on the disk
+    ASSERT_TRUE(journalExists());
+    EXPECT_EQ(recoverInterruptedSave(dir.path()), Recovery::Undone);
+    EXPECT_EQ(staffFile(), original);
+    EXPECT_FALSE(journalExists());
+}
+
+// A journal left behind would undo the save at the next open: a save whose
+// journal cannot be deleted is undone at once and reported as failed.
+TEST_F(CheckedSaveTest, ASaveWhoseJournalCannotBeDeletedIsNotReportedAsDone)
+{
+    editOneRecordOfEachTable();
+    FaultyFileSystem files;
+    files.failRemoveWith = EACCES;
+    EXPECT_EQ(save(files), dir.file("staff.dat-journal").string() +
+                               " could not be deleted: File access denied; nothing was saved");
+    EXPECT_EQ(staffFile(), original);
+    EXPECT_EQ(db.staff[1].wages, 123456u); // still unsaved
+    EXPECT_EQ(recoverInterruptedSave(dir.path()), Recovery::Undone);
+    EXPECT_EQ(staffFile(), original);
+    ASSERT_EQ(save(), kNoError);
+    EXPECT_EQ(staffFile(), withTheThreeEdits());
+}
+
+TEST_F(CheckedSaveTest, AnotherProgramsChangesAreMergedFieldByField)
+{
+    const auto wagesAt = [&](std::size_t k) { return game.staffAt(k) + 78; };
+    const auto put32 = [](std::vector<std::uint8_t>& bytes, std::size_t at, std::uint32_t v) {
+        for (int i = 0; i < 4; ++i)
+            bytes[at + i] = static_cast<std::uint8_t>(v >> (8 * i));
+    };
+    // Another program: person 4's wages (only it), person 5's wages (both,
+    // to the same value), person 0's wages (both, differently), and a date
+    // tail of person 2, which the editor does not keep.
     std::vector<std::uint8_t> elsewhere = original;
-    elsewhere[game.staffAt(4) + 80] ^= 0x40;
+    put32(elsewhere, wagesAt(4), 4444);
+    put32(elsewhere, wagesAt(5), 5555);
+    put32(elsewhere, wagesAt(0), 1000);
     elsewhere[game.staffAt(2) + 21] ^= 0x11;
     putStaffFile(elsewhere);
-    db.staff[0].loyalty ^= 0x0F;
+    // The editor: person 1 (only it), 5 (the same value), 0 (another value).
+    db.staff[1].wages = 111;
+    db.staff[5].wages = 5555;
+    db.staff[0].wages = 2000;
+    const std::uint32_t person4Before = db.staff[4].wages;
 
     {
         StaffFileSave looked(db, dir.path());
-        EXPECT_TRUE(looked.diskChangedSinceLoad());
-        // Cancel: nothing is written.
+        ASSERT_EQ(looked.conflicts().size(), 1u);
+        EXPECT_EQ(looked.conflicts()[0].position, 0u);
+        EXPECT_EQ(looked.conflicts()[0].disk, 1000u);
+        EXPECT_EQ(looked.conflicts()[0].editor, 2000u);
+        ASSERT_EQ(looked.changedOnDiskOnly().size(), 1u);
+        EXPECT_EQ(looked.changedOnDiskOnly()[0].position, 4u);
+        // Cancel: nothing is written, nothing taken in.
     }
     EXPECT_EQ(staffFile(), elsewhere);
+    EXPECT_EQ(db.staff[4].wages, person4Before);
 
     StaffFileSave save(db, dir.path());
-    EXPECT_EQ(save.recordsToWrite(), 2u); // the edit and the replaced wages
+    EXPECT_EQ(save.recordsToWrite(), 2u); // person 1, and person 0 where the editor wins
     save.write(sink);
     std::vector<std::uint8_t> expected = elsewhere;
-    expected[game.staffAt(4) + 80] = original[game.staffAt(4) + 80]; // the editor's value
-    expected[game.staffAt(0) + 89] = static_cast<std::uint8_t>(db.staff[0].loyalty);
-    EXPECT_EQ(staffFile(), expected); // the date tail stays as the disk has it
+    put32(expected, wagesAt(1), 111);
+    put32(expected, wagesAt(0), 2000);
+    EXPECT_EQ(staffFile(), expected);
+    EXPECT_EQ(db.staff[4].wages, 4444u); // taken into memory
+    // Memory, snapshot and disk agree: nothing is left to save.
+    PendingChanges pending;
+    pending.recount(db);
+    EXPECT_EQ(pending.count(), 0u);
+    EXPECT_EQ(std::vector<std::uint8_t>(db.snapshot.staff.bytes.data(),
+                                        db.snapshot.staff.bytes.data() + db.snapshot.staff.bytes.size()),
+              std::vector<std::uint8_t>(expected.begin(), expected.begin() + 6 * 157));
+}
+
+TEST_F(CheckedSaveTest, OneSaveAtATimeAndOnlyAfterACompleteLoad)
+{
+    editOneRecordOfEachTable();
+    {
+        StaffFileSave first(db, dir.path());
+        EXPECT_EQ(save(), kBeingSavedElsewhere);
+        // A recovery must not roll back the journal of a save in progress.
+        dir.write("staff.dat-journal", std::vector<std::uint8_t>{'R', 'D'});
+        EXPECT_EQ(test::dbErrorOf([&] { recoverInterruptedSave(dir.path()); }), kBeingSavedElsewhere);
+        EXPECT_TRUE(journalExists());
+    }
+    // No lock is kept between saves; the stray journal is dealt with first.
+    EXPECT_EQ(save(), kNoError);
+    EXPECT_FALSE(journalExists());
+    EXPECT_EQ(staffFile(), withTheThreeEdits());
+
+    db.loadState = LoadState::Partial;
+    db.staff[1].wages = 1;
+    EXPECT_EQ(save(), kNotCompletelyLoaded);
+    EXPECT_EQ(staffFile(), withTheThreeEdits());
 }
 
 TEST_F(CheckedSaveTest, ChangesToBytesTheEditorDoesNotWriteNeedNoQuestion)
@@ -170,7 +269,8 @@ TEST_F(CheckedSaveTest, ChangesToBytesTheEditorDoesNotWriteNeedNoQuestion)
     putStaffFile(elsewhere);
 
     StaffFileSave save(db, dir.path());
-    EXPECT_FALSE(save.diskChangedSinceLoad());
+    EXPECT_TRUE(save.conflicts().empty());
+    EXPECT_TRUE(save.changedOnDiskOnly().empty());
     EXPECT_EQ(save.recordsToWrite(), 0u);
     save.write(sink);
     EXPECT_EQ(staffFile(), elsewhere);

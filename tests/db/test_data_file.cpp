@@ -149,5 +149,38 @@ TEST(DataFilePath, AppendsDataFolderAndNameToTheDirectoryAsConfigured)
         EXPECT_EQ(dataFilePath(c.gameDirectory, "staff.dat"), c.expected) << '"' << c.gameDirectory << '"';
 }
 
+TEST(DataFileForTheJournal, OneWriterLocksAFileAndTheFolderFunctionsCreateAndRemove)
+{
+    TempDir dir;
+    const std::filesystem::path path = dir.path() / "staff.dat";
+    writeFileBytes(path, std::vector<std::uint8_t>{1, 2, 3});
+
+    DataFile first = DataFile::openExisting(path.string());
+    DataFile second = DataFile::openExisting(path.string());
+    ASSERT_TRUE(first.tryLockExclusive());
+    EXPECT_FALSE(second.tryLockExclusive()); // another open, as another process has
+    first.unlock();
+    EXPECT_TRUE(second.tryLockExclusive());
+    second.close(); // closing lets go too
+    EXPECT_TRUE(first.tryLockExclusive());
+    first.close();
+
+    const std::filesystem::path journal = dir.path() / "staff.dat-journal";
+    EXPECT_FALSE(fileExists(journal.string()));
+    writeFileBytes(journal, std::vector<std::uint8_t>{9, 9, 9, 9});
+    DataFile created = DataFile::createEmpty(journal.string()); // an old one is emptied
+    EXPECT_EQ(created.size(), 0u);
+    created.write(std::vector<std::uint8_t>{7});
+    created.syncToDisk();
+    created.close();
+    syncFolder(dir.path().string());
+    EXPECT_TRUE(fileExists(journal.string()));
+    EXPECT_EQ(readFileBytes(journal), std::vector<std::uint8_t>{7});
+    removeFile(journal.string());
+    EXPECT_FALSE(fileExists(journal.string()));
+    EXPECT_EQ(test::dbErrorOf([&] { removeFile(journal.string()); }), "File not found");
+    EXPECT_EQ(readFileBytes(path), (std::vector<std::uint8_t>{1, 2, 3}));
+}
+
 } // namespace
 } // namespace rostradb

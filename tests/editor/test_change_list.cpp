@@ -2,6 +2,7 @@
 
 #include "editor/database_builder.h"
 #include "editor/edit_history.h"
+#include "editor/save_conflicts.h"
 #include "editor/snapshot_builder.h"
 
 #include <gtest/gtest.h>
@@ -98,6 +99,38 @@ TEST(ChangeRows, AttributeRecordsBelongToThePersonWhoseLinkLeadsThere)
     EXPECT_FALSE(unowned.personPosition);
     EXPECT_EQ(rowAfterSetting(db, StaffTable::NonPlayer, 1, "tact", 1).person, "Person 2");
     EXPECT_EQ(rowAfterSetting(db, StaffTable::NonPlayer, 2, "tact", 1).personPosition, 1u);
+}
+
+// Save's question: who, which field, both values; ten lines at most.
+TEST(SaveConflictLines, NameThePersonTheFieldAndBothValuesAndCountTheRest)
+{
+    GameDatabase db = testing::peopleDatabase({2, 1, 2});
+    const std::uint16_t wages = fieldIndex(StaffTable::Staff, "wages");
+    const std::uint16_t nation = fieldIndex(StaffTable::Staff, "nation");
+    const std::vector<MergedValue> conflicts(12, MergedValue{StaffTable::Staff, 1, wages, 1000, 2000});
+    const std::vector<std::string> lines = conflictLines(db, conflicts);
+    ASSERT_EQ(lines.size(), 11u);
+    EXPECT_EQ(lines[0], "Person 1: Wages: on disk 1000, in the editor 2000");
+    EXPECT_EQ(lines[10], "and 2 more");
+    EXPECT_EQ(conflictLines(db, {conflicts.begin(), conflicts.begin() + 10}).size(), 10u);
+
+    // Lookups read with their entry; a record nobody owns by its table.
+    EXPECT_EQ(conflictLines(db, {{StaffTable::Staff, 0, nation, 1, 9}}),
+              std::vector<std::string>{"Person 0: First Nation: on disk 1 (Nation1), in the editor 9 (none)"});
+    db.staff[0].classification = 0;
+    db.staff[2].classification = 0;
+    const std::uint16_t pace = fieldIndex(StaffTable::Player, "pace");
+    EXPECT_EQ(conflictLines(db, {{StaffTable::Player, 2, pace, 3, 4}}),
+              std::vector<std::string>{"player 2: " + fieldLabel(StaffTable::Player, pace) +
+                                       ": on disk 3, in the editor 4"});
+}
+
+TEST(StatusLine, SaysWhetherTheLoadCompletedBeforeCountingChanges)
+{
+    EXPECT_EQ(statusLine(LoadState::NotLoaded, 0, false), "No database loaded");
+    EXPECT_EQ(statusLine(LoadState::Partial, 3, true),
+              "Not completely loaded: changes cannot be saved - typed changes not confirmed");
+    EXPECT_EQ(statusLine(LoadState::Complete, 1, false), "1 value changed since the last save");
 }
 
 } // namespace

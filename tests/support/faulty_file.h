@@ -1,11 +1,15 @@
 #pragma once
-// A file that fails on purpose: it passes every call on to a real file until
-// the n-th write (which stores the first half of its bytes, as a disk that
-// fills up part-way does, and then fails) or the flush. It also writes down
-// where each write went, so a test can see which records a save wrote.
+// Files that fail on purpose. A FaultyFileSystem passes every call on to the
+// real one, but staff.dat's n-th write can fail (storing the first half of
+// its bytes, as a disk that fills up part-way does) or its flush, and any
+// step of a save (a write or flush of any file, a folder flush, a deletion)
+// can be the one where the process is killed: Killed is thrown, which no
+// handler of the program catches, so nothing is cleaned up or put back.
+// Every write is also noted, so a test can see what a save wrote.
 
 #include "db/data_file.h"
 #include "db/errors.h"
+#include "db/file_system.h"
 #include "db/random_access_file.h"
 
 #include <cstdint>
@@ -15,21 +19,40 @@
 
 namespace rostradb::test {
 
+// Not a std::exception: the program's handlers must not see it.
+struct Killed {};
+
+struct KillSwitch {
+    int killAtStep = 0;             // 1 = the first step; 0 = never
+    std::vector<std::string> steps; // "write staff.dat", "flush staff.dat-journal", "sync folder", ...
+
+    // Counts the step; true when the process dies here.
+    bool dies(std::string what)
+    {
+        steps.push_back(std::move(what));
+        return static_cast<int>(steps.size()) == killAtStep;
+    }
+};
+
 struct FaultPlan {
-    int failAtWrite = 0;   // 1 = the first write fails; 0 = none
+    int failAtWrite = 0;      // 1 = the first write fails; 0 = none
+    bool keepFailing = false; // every write after that fails too (a disk gone away)
     bool failFlush = false;
-    int error = 0;         // errno of the failure
+    int error = 0; // errno of the failure
     struct Write {
         std::uint64_t at;
         std::size_t bytes;
     };
-    std::vector<Write> writes; // every write asked for, the failed one included
+    std::vector<Write> writes; // every write asked for, the failed ones included
     int flushes = 0;
 };
 
 class FaultyFile final : public RandomAccessFile {
 public:
-    FaultyFile(std::unique_ptr<RandomAccessFile> inner, FaultPlan& plan) : inner_(std::move(inner)), plan_(plan) {}
+    FaultyFile(std::unique_ptr<RandomAccessFile> inner, std::string name, FaultPlan& plan, KillSwitch& kill)
+        : inner_(std::move(inner)), name_(std::move(name)), plan_(plan), kill_(kill)
+    {
+    }
 
     std::uint64_t size() const override { return inner_->size(); }
     void seek(std::uint64_t position) override
@@ -46,7 +69,12 @@ public:
     void write(std::span<const std::uint8_t> data) override
     {
         plan_.writes.push_back({position_, data.size()});
-        if (static_cast<int>(plan_.writes.size()) == plan_.failAtWrite) {
+        const int n = static_cast<int>(plan_.writes.size());
+        if (kill_.dies("write " + name_)) {
+            inner_->write(data.first(data.size() / 2)); // torn
+            throw Killed{};
+        }
+        if (n == plan_.failAtWrite || (plan_.keepFailing && plan_.failAtWrite > 0 && n > plan_.failAtWrite)) {
             inner_->write(data.first(data.size() / 2));
             throw DbError(ioErrorMessage(plan_.error));
         }
@@ -56,23 +84,62 @@ public:
     void syncToDisk() override
     {
         ++plan_.flushes;
+        if (kill_.dies("flush " + name_))
+            throw Killed{};
         if (plan_.failFlush && plan_.flushes == 1)
             throw DbError(ioErrorMessage(plan_.error));
         inner_->syncToDisk();
     }
     void close() override { inner_->close(); }
+    bool tryLockExclusive() override { return inner_->tryLockExclusive(); }
+    void unlock() override { inner_->unlock(); }
 
 private:
     std::unique_ptr<RandomAccessFile> inner_;
+    std::string name_;
     FaultPlan& plan_;
+    KillSwitch& kill_;
     std::uint64_t position_ = 0;
 };
 
-inline FileOpener faultyOpener(FaultPlan& plan)
-{
-    return [&plan](const std::string& path) -> std::unique_ptr<RandomAccessFile> {
-        return std::make_unique<FaultyFile>(openDataFile(path), plan);
-    };
-}
+class FaultyFileSystem final : public FileSystem {
+public:
+    FaultPlan staff;   // staff.dat
+    FaultPlan journal; // staff.dat-journal
+    KillSwitch kill;
+    int failRemoveWith = 0; // errno for every deletion; 0 = they work
+
+    std::unique_ptr<RandomAccessFile> openExisting(const std::string& path) override
+    {
+        return wrap(realFileSystem().openExisting(path), path);
+    }
+    std::unique_ptr<RandomAccessFile> createEmpty(const std::string& path) override
+    {
+        return wrap(realFileSystem().createEmpty(path), path);
+    }
+    bool exists(const std::string& path) override { return realFileSystem().exists(path); }
+    void remove(const std::string& path) override
+    {
+        if (kill.dies("remove " + baseName(path)))
+            throw Killed{};
+        if (failRemoveWith != 0)
+            throw DbError(ioErrorMessage(failRemoveWith));
+        realFileSystem().remove(path);
+    }
+    void syncFolder(const std::string& folderPath) override
+    {
+        if (kill.dies("sync folder"))
+            throw Killed{};
+        realFileSystem().syncFolder(folderPath);
+    }
+
+private:
+    static std::string baseName(const std::string& path) { return path.substr(path.find_last_of('/') + 1); }
+    std::unique_ptr<RandomAccessFile> wrap(std::unique_ptr<RandomAccessFile> file, const std::string& path)
+    {
+        const std::string name = baseName(path);
+        return std::make_unique<FaultyFile>(std::move(file), name, name == "staff.dat" ? staff : journal, kill);
+    }
+};
 
 } // namespace rostradb::test
