@@ -347,7 +347,7 @@ std::string filterHelp()
            "  \"a b\"            a quoted part of the display name\n"
            "  wages>=1000      a number column with = != < <= > >= and a whole number\n"
            "  club:united      a text column (displayName, ...Text): ':' contains, '=' equals\n"
-           "  club=\"Real X\"    a text value may be quoted\n"
+           "  club=\"Real X\"    a text value may be quoted; \"\" inside quotes is one quote\n"
            "Texts ignore the case of a..z. Terms on player.* and nonPlayer.* columns hold only\n"
            "for people whose classification leads to that record. Column names are those of\n"
            "export, in any case, or these aliases:\n" +
