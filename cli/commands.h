@@ -20,6 +20,7 @@ struct ExportOptions {
     std::string game;
     std::string outputFile; // empty: standard output
     bool noByteOrderMark = false;
+    std::string where;      // a filter; empty: everyone
 };
 struct ImportOptions {
     std::string game;
@@ -40,7 +41,14 @@ struct ApplyOptions {
 };
 struct SearchOptions {
     std::string game;
-    std::string text;
+    std::string filter;
+};
+struct SetOptions {
+    std::string game;
+    std::string filter;
+    std::vector<std::string> assignments; // COLUMN=VALUE, COLUMN+=N, COLUMN-=N
+    bool dryRun = false;
+    bool force = false;
 };
 struct ShowOptions {
     std::string game;
@@ -55,6 +63,7 @@ int runDiff(const DiffOptions& options, std::ostream& out, std::ostream& err);
 int runApply(const ApplyOptions& options, std::ostream& out, std::ostream& err);
 int runSearch(const SearchOptions& options, std::ostream& out, std::ostream& err);
 int runShow(const ShowOptions& options, std::ostream& out, std::ostream& err);
+int runSet(const SetOptions& options, std::ostream& out, std::ostream& err);
 
 // The whole program: `arguments` without the program name.
 int runCli(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err);

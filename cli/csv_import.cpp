@@ -3,7 +3,9 @@
 #include "csv.h"
 #include "db/cp1252_text.h"
 #include "db/record_layout.h"
-#include "staff_columns.h"
+#include "editor/lookup_tables.h"
+#include "editor/people_columns.h"
+#include "editor/person_links.h"
 
 #include <algorithm>
 #include <optional>
@@ -25,12 +27,12 @@ public:
         std::uint32_t line = 0; // 0: no row has set the field
     };
 
-    Setting& at(const GameDatabase& db, const TableField& field, std::size_t record)
+    Setting& at(const GameDatabase& db, const ValueKey& key)
     {
-        const std::size_t fieldCount = fieldsOf(field.table).size();
+        const std::size_t fields = fieldCount(key.table);
         if (settings_.empty())
-            settings_.resize(recordCount(db, field.table) * fieldCount);
-        return settings_[record * fieldCount + field.index];
+            settings_.resize(recordCount(db, key.table) * fields);
+        return settings_[key.position * fields + key.field];
     }
 
 private:
@@ -87,7 +89,7 @@ private:
         columns_.assign(header_.cells.size(), nullptr);
         for (std::size_t i = 0; i < header_.cells.size(); ++i) {
             const std::string& name = header_.cells[i];
-            const StaffColumn* column = findStaffColumn(name);
+            const PeopleColumn* column = columnNamed(name);
             if (!column) {
                 error(header_.line, name, "unknown column");
                 continue;
@@ -97,9 +99,9 @@ private:
                 continue;
             }
             columns_[i] = column;
-            if (column->kind == StaffColumn::Kind::Position)
+            if (column->kind == ColumnKind::Position)
                 positionCell_ = i;
-            else if (column->field == &classificationField())
+            else if (column == &classificationColumn())
                 classificationCell_ = i;
         }
         if (positionCell_ == kNone) {
@@ -109,15 +111,15 @@ private:
         return true;
     }
 
-    static const TableField& classificationField()
+    static const PeopleColumn& classificationColumn()
     {
-        static const TableField& field = staffFieldOf(fieldAccess<&StaffRecord::classification>());
-        return field;
+        static const PeopleColumn& column = *columnNamed("classification");
+        return column;
     }
 
     // The cell's number as the field's bits; reports and gives nullopt when
     // it is no decimal integer in the field's range.
-    std::optional<std::uint32_t> readNumber(const CsvRow& row, std::size_t cell, const TableField& field)
+    std::optional<std::uint32_t> readNumber(const CsvRow& row, std::size_t cell, const PeopleColumn& field)
     {
         const std::string& text = row.cells[cell];
         const std::optional<std::int64_t> number = parseDecimal(text);
@@ -161,7 +163,7 @@ private:
         if (classificationCell_ == kNone || row.cells[classificationCell_].empty())
             return person.classification;
         const auto number = parseDecimal(row.cells[classificationCell_]);
-        const auto bits = number ? bitsForNumber(classificationField(), *number) : std::nullopt;
+        const auto bits = number ? bitsForNumber(classificationColumn(), *number) : std::nullopt;
         return bits ? static_cast<std::uint8_t>(*bits) : person.classification;
     }
 
@@ -183,26 +185,26 @@ private:
         const std::uint8_t classification = classificationOf(row, person);
 
         for (std::size_t i = 0; i < columns_.size(); ++i) {
-            const StaffColumn* column = columns_[i];
+            const PeopleColumn* column = columns_[i];
             // An empty cell leaves its value as it is.
             if (!column || row.cells[i].empty())
                 continue;
             switch (column->kind) {
-            case StaffColumn::Kind::Position:
+            case ColumnKind::Position:
                 break;
-            case StaffColumn::Kind::DisplayName:
+            case ColumnKind::DisplayName:
                 if (!cp1252EqualsUtf8(person.displayName, row.cells[i]))
                     changedText(row, i, person.displayName,
                                 "the display name cannot be changed: it is built from firstName and secondName");
                 break;
-            case StaffColumn::Kind::Text:
+            case ColumnKind::Text:
                 readText(row, i, *column, *position);
                 break;
-            case StaffColumn::Kind::Field:
-                if (column->field->table == Table::Staff)
-                    readStaffField(row, i, *column->field, *position);
+            case ColumnKind::Field:
+                if (column->table == StaffTable::Staff)
+                    readStaffField(row, i, *column, *position);
                 else
-                    readAttribute(row, i, *column->field, *position, classification);
+                    readAttribute(row, i, *column, *position, classification);
                 break;
             }
         }
@@ -210,10 +212,11 @@ private:
 
     // A text cell names the record its code column points at. It may change
     // together with that column when it names the new code's record.
-    void readText(const CsvRow& row, std::size_t cell, const StaffColumn& column, std::size_t position)
+    void readText(const CsvRow& row, std::size_t cell, const PeopleColumn& column, std::size_t position)
     {
-        const TableField& code = *column.field;
-        const std::uint32_t current = fieldBits(db_, code, position);
+        const PeopleColumn& code = fieldColumn(StaffTable::Staff, column.field);
+        const std::uint32_t current =
+            currentValue(db_, ValueKey{StaffTable::Staff, static_cast<std::uint32_t>(position), code.field});
         const std::optional<std::uint32_t> typed = codeOfRow(row, code);
         const std::uint32_t bits = typed.value_or(current);
         const std::string_view named = lookupText(db_, column.lookup, bits);
@@ -221,22 +224,21 @@ private:
             return;
         if (bits != current) {
             error(row.line, column.name,
-                  "\"" + row.cells[cell] + "\" contradicts " + std::string(code.name) + " " +
-                      formatField(code, bits) + ", which is \"" + cp1252ToUtf8(named) + "\"");
+                  "\"" + row.cells[cell] + "\" contradicts " + code.name + " " +
+                      std::to_string(columnNumberOf(code, bits)) + ", which is \"" + cp1252ToUtf8(named) + "\"");
             return;
         }
         changedText(row, cell, named,
-                    "the text cannot be changed: it follows from " + std::string(code.name) +
-                        "; change that column instead");
+                    "the text cannot be changed: it follows from " + code.name + "; change that column instead");
     }
 
     // The value the row gives the code field, when it has a readable cell
     // for it (a bad one is reported by the field's own column).
-    std::optional<std::uint32_t> codeOfRow(const CsvRow& row, const TableField& code) const
+    std::optional<std::uint32_t> codeOfRow(const CsvRow& row, const PeopleColumn& code) const
     {
         for (std::size_t i = 0; i < columns_.size(); ++i) {
-            const StaffColumn* column = columns_[i];
-            if (!column || column->kind != StaffColumn::Kind::Field || column->field != &code || row.cells[i].empty())
+            const PeopleColumn* column = columns_[i];
+            if (column != &code || row.cells[i].empty())
                 continue;
             const auto number = parseDecimal(row.cells[i]);
             return number ? bitsForNumber(code, *number) : std::nullopt;
@@ -306,22 +308,23 @@ private:
             error(t.line, t.column, t.what);
     }
 
-    void readStaffField(const CsvRow& row, std::size_t cell, const TableField& field, std::size_t position)
+    void readStaffField(const CsvRow& row, std::size_t cell, const PeopleColumn& field, std::size_t position)
     {
         const std::optional<std::uint32_t> bits = readNumber(row, cell, field);
         if (!bits)
             return;
-        const std::uint32_t current = fieldBits(db_, field, position);
+        const ValueKey key{StaffTable::Staff, static_cast<std::uint32_t>(position), field.field};
+        const std::uint32_t current = currentValue(db_, key);
         if (*bits == current)
             return;
-        if (!field.saved) {
+        if (!field.writable) {
             error(row.line, headerName(cell), "cannot be changed: the staff file keeps its own bytes there");
             return;
         }
-        plan_.changes.push_back({&field, position, current, *bits});
+        plan_.changes.push_back({key, current, *bits});
     }
 
-    void readAttribute(const CsvRow& row, std::size_t cell, const TableField& field, std::size_t position,
+    void readAttribute(const CsvRow& row, std::size_t cell, const PeopleColumn& field, std::size_t position,
                        std::uint8_t classification)
     {
         const std::optional<std::uint32_t> bits = readNumber(row, cell, field);
@@ -334,37 +337,40 @@ private:
                       " record");
             return;
         }
-        const std::optional<std::size_t> record = linkInside(db_, db_.staff[position], field.table);
+        const StaffRecord& person = db_.staff[position];
+        const std::optional<std::uint32_t> record = linkInside(db_, person, field.table);
         if (!record) {
-            const TableField& link = linkField(field.table);
+            const bool player = field.table == StaffTable::Player;
             error(row.line, headerName(cell),
-                  std::string(link.name) + " " + formatField(link, fieldBits(db_, link, position)) +
-                      " lies outside the " + tableText + " table");
+                  std::string(player ? "playerId " : "nonPlayerId ") +
+                      std::to_string(player ? person.playerId : person.nonPlayerId) + " lies outside the " +
+                      tableText + " table");
             return;
         }
 
+        const ValueKey key{field.table, *record, field.field};
         SettingsOfTable::Setting& setting =
-            (field.table == Table::Player ? playerSettings_ : nonPlayerSettings_).at(db_, field, *record);
+            (field.table == StaffTable::Player ? playerSettings_ : nonPlayerSettings_).at(db_, key);
         if (setting.line != 0) {
             // Another person's row set this value of the shared record first.
             if (setting.bits != *bits)
                 error(row.line, headerName(cell),
                       tableText + " record " + std::to_string(*record) + " is set to " + row.cells[cell] +
-                          " here and to " + formatField(field, setting.bits) + " on line " +
+                          " here and to " + formatValue(key, setting.bits) + " on line " +
                           std::to_string(setting.line));
             return;
         }
         setting = {*bits, static_cast<std::uint32_t>(row.line)};
-        const std::uint32_t current = fieldBits(db_, field, *record);
+        const std::uint32_t current = currentValue(db_, key);
         if (*bits != current)
-            plan_.changes.push_back({&field, *record, current, *bits});
+            plan_.changes.push_back({key, current, *bits});
     }
 
     const GameDatabase& db_;
     const std::string& fileName_;
     CsvReader reader_;
     CsvRow header_;
-    std::vector<const StaffColumn*> columns_; // per header cell; null when unknown
+    std::vector<const PeopleColumn*> columns_; // per header cell; null when unknown
     std::size_t positionCell_ = kNone;
     std::size_t classificationCell_ = kNone;
     std::vector<std::size_t> lineOfPerson_; // 0: no row yet

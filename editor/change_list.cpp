@@ -3,6 +3,7 @@
 #include "db/record_layout.h"
 #include "form_controls.h"
 #include "lookup_tables.h"
+#include "person_links.h"
 
 #include <algorithm>
 #include <optional>
@@ -53,26 +54,22 @@ std::string valueText(const GameDatabase& db, const ValueKey& key, std::uint32_t
 
 namespace {
 
-void fillOwners(const std::vector<StaffRecord>& staff, std::int32_t StaffRecord::*link, std::uint8_t onlyClass,
-                std::size_t records, std::vector<std::uint32_t>& owners, std::uint32_t nobody)
+// The first person, in table order, whose linked record in `table` each
+// record is.
+void fillOwners(const GameDatabase& db, StaffTable table, std::vector<std::uint32_t>& owners, std::uint32_t nobody)
 {
-    owners.assign(records, nobody);
-    for (std::size_t i = 0; i < staff.size(); ++i) {
-        const StaffRecord& s = staff[i];
-        if (s.classification != onlyClass && s.classification != kNonPlayerAndPlayer)
-            continue;
-        const auto target = static_cast<std::uint32_t>(s.*link);
-        if (target < records && owners[target] == nobody)
-            owners[target] = static_cast<std::uint32_t>(i);
-    }
+    owners.assign(recordCount(db, table), nobody);
+    for (std::uint32_t i = 0; i < db.staff.size(); ++i)
+        if (const auto target = linkedRecord(db, i, table); target && owners[*target] == nobody)
+            owners[*target] = i;
 }
 
 } // namespace
 
 void RecordOwners::build(const GameDatabase& db)
 {
-    fillOwners(db.staff, &StaffRecord::playerId, kPlayer, db.players.size(), playerOwners_, kNobody);
-    fillOwners(db.staff, &StaffRecord::nonPlayerId, kNonPlayer, db.nonPlayers.size(), nonPlayerOwners_, kNobody);
+    fillOwners(db, StaffTable::Player, playerOwners_, kNobody);
+    fillOwners(db, StaffTable::NonPlayer, nonPlayerOwners_, kNobody);
 }
 
 void RecordOwners::clear()

@@ -12,10 +12,6 @@ namespace rostradb {
 
 namespace {
 
-// A name, nation or club box whose trailing "none" item is selected stores
-// this marker, which lies outside every table.
-constexpr std::uint32_t kNoneMarker = 0xFEFFFFFF;
-
 template <class Value>
 const Value& formEntry(const std::unordered_map<std::string, Value>& entries, std::string_view control,
                        const char* what)
@@ -139,8 +135,8 @@ void commitEdits(GameDatabase& db, const FormValues& form, CommitOutcome& outcom
     // only shows it and is never read.
     StaffRecord& staff = recordAt(db.staff, form.staffPosition);
     const std::uint8_t classification = staff.classification;
-    const bool nonPlayerPart = classification == kNonPlayer || classification == kNonPlayerAndPlayer;
-    const bool playerPart = classification == kPlayer || classification == kNonPlayerAndPlayer;
+    const bool nonPlayerPart = classificationLeadsTo(classification, StaffTable::NonPlayer);
+    const bool playerPart = classificationLeadsTo(classification, StaffTable::Player);
 
     requireInputs<StaffRecord>(form, classification);
     if (playerPart)

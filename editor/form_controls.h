@@ -7,6 +7,7 @@
 
 #include "db/record_layout.h"
 #include "db/records.h"
+#include "person_links.h"
 #include "staff_table.h"
 
 #include <array>
@@ -119,10 +120,6 @@ extern const std::array<std::string_view, 17> kJobCodeNames;           // cbx_jo
 extern const std::array<std::string_view, 9> kSquadCodeNames;          // cbx_squad
 extern const std::array<std::string_view, 7> kClassificationCodeNames; // cbx_class
 
-// Classification codes that lead to attribute records.
-inline constexpr std::uint8_t kNonPlayer = 1;
-inline constexpr std::uint8_t kPlayer = 2;
-inline constexpr std::uint8_t kNonPlayerAndPlayer = 3;
 
 // The five pages in tab order, and every control of the form: page by page,
 // block by block, in the order the window lays them out.

@@ -112,8 +112,8 @@ void showStaffMember(const GameDatabase& db, const StaffRecord* selected, const 
     // Other classifications (youth players, human managers, ...) have no
     // attribute record the editor knows, and the view stays as it was.
     const std::uint8_t classification = staff.classification;
-    const bool showsNonPlayer = classification == kNonPlayer || classification == kNonPlayerAndPlayer;
-    const bool showsPlayer = classification == kPlayer || classification == kNonPlayerAndPlayer;
+    const bool showsNonPlayer = classificationLeadsTo(classification, StaffTable::NonPlayer);
+    const bool showsPlayer = classificationLeadsTo(classification, StaffTable::Player);
     if (!showsNonPlayer && !showsPlayer)
         return;
 

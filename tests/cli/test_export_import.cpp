@@ -3,10 +3,10 @@
 // input is refused with its place named and nothing written.
 
 #include "cli/game_files.h"
-#include "cli/staff_columns.h"
 #include "cli_game.h"
 #include "db/cp1252_text.h"
 #include "db/save_journal.h"
+#include "editor/people_columns.h"
 #include "tools/sample_game.h"
 
 #include <gtest/gtest.h>
@@ -62,8 +62,10 @@ TEST(CliExportSample, TheFastRowsAreTheCellsShowUses)
     const CsvTable t = CsvTable::parse(runCli({"export", dir.path().string()}).out);
     ASSERT_EQ(t.rows.size(), db.staff.size());
     std::vector<std::string> cells;
-    for (std::size_t k = 0; k < db.staff.size(); ++k) {
-        cli::staffRowCells(db, k, cells);
+    for (std::uint32_t k = 0; k < db.staff.size(); ++k) {
+        cells.clear();
+        for (const PeopleColumn& c : peopleColumns())
+            cells.push_back(cp1252ToUtf8(cellText(db, k, c)));
         ASSERT_EQ(t.rows[k], cells) << "row " << k;
     }
 }
@@ -323,7 +325,7 @@ TEST_F(CliExport, ExportStartsWithAByteOrderMarkUnlessAskedNot)
 
 TEST_F(CliExport, AnotherProgramsChangesAreKeptAndConflictsRefusedUnlessForced)
 {
-    const cli::TableField& wages = *cli::findField(cli::Table::Staff, "wages");
+    const std::uint16_t wages = columnNamed("wages")->field;
     for (const bool force : {false, true}) {
         SCOPED_TRACE(force ? "--force" : "no --force");
         game.writeTo(dir);
@@ -341,7 +343,9 @@ TEST_F(CliExport, AnotherProgramsChangesAreKeptAndConflictsRefusedUnlessForced)
         const auto save = [&] {
             cli::saveChanges(
                 db, dir.path(),
-                {{&wages, 2, 123456, 5}, {&wages, 3, valueAt(original, game.staffAt(3) + at::kWages, 4), 6}}, false,
+                {{{StaffTable::Staff, 2, wages}, 123456, 5},
+                 {{StaffTable::Staff, 3, wages}, valueAt(original, game.staffAt(3) + at::kWages, 4), 6}},
+                false,
                 force, out, err);
         };
         EXPECT_EQ(err.str(), "");
