@@ -52,7 +52,7 @@ int runExport(const ExportOptions& options, std::ostream& out, std::ostream& err
             out << csv;
             return kSuccess;
         }
-        std::ofstream file(options.outputFile, std::ios::binary | std::ios::trunc);
+        std::ofstream file(pathFromUtf8(options.outputFile), std::ios::binary | std::ios::trunc);
         file << csv;
         file.close();
         if (!file)

@@ -5,6 +5,7 @@
 
 #include "field_changes.h"
 
+#include <filesystem>
 #include <iosfwd>
 #include <stdexcept>
 #include <string>
@@ -22,6 +23,14 @@ public:
 // Reads the table directory and loads all eight tables of the game in
 // `gameDirectory`; the message of a failed load names the game.
 GameDatabase loadGame(const std::string& gameDirectory);
+
+// A path given in UTF-8, as every path on the command line is, for the
+// standard streams (which would read a narrow string in the ANSI code page on
+// Windows).
+inline std::filesystem::path pathFromUtf8(const std::string& path)
+{
+    return std::filesystem::path(std::u8string(path.begin(), path.end()));
+}
 
 // A whole file as bytes; Refused when it cannot be read.
 std::string readWholeFile(const std::string& path);

@@ -2,6 +2,8 @@
 
 #include "commands.h"
 
+#include "db/data_file.h"
+
 #include <iostream>
 #include <string>
 #include <vector>
@@ -9,7 +11,8 @@
 int main(int argc, char** argv)
 {
     std::ios::sync_with_stdio(false);
-    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    rostradb::useBinaryStandardOutput();
+    const std::vector<std::string> arguments = rostradb::commandLineArguments(argc, argv);
     const int status = rostradb::cli::runCli(arguments, std::cout, std::cerr);
     std::cout.flush();
     return std::cout ? status : rostradb::cli::kRefused;

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <vector>
 
 namespace rostradb {
 
@@ -67,5 +68,16 @@ private:
 bool fileExists(const std::string& path);
 void removeFile(const std::string& path);
 void syncFolder(const std::string& folderPath);
+
+// A program's arguments (without its own name) as UTF-8, the encoding every
+// path in the core is in. POSIX hands them over as they are; Windows's argv
+// is in the ANSI code page, which cannot hold every file name, so there they
+// are read again from the UTF-16 command line.
+std::vector<std::string> commandLineArguments(int argc, char** argv);
+
+// Lets standard output pass bytes through unchanged (Windows would turn each
+// "\n" into "\r\n"), so that a CSV or JSON written there is byte for byte the
+// file -o writes, on every platform.
+void useBinaryStandardOutput();
 
 } // namespace rostradb
