@@ -117,8 +117,19 @@ std::string ioErrorMessage(int errorCode)
 }
 
 // Windows tells a missing folder (ERROR_PATH_NOT_FOUND) from a missing file
-// itself, so the path needs no second look.
-std::string openErrorMessage(int errorCode, const std::string& /*path*/) { return ioErrorMessage(errorCode); }
+// itself. A name longer than any Windows file system allows is not a file
+// that could be missing, though some systems (Wine) report it so.
+std::string openErrorMessage(int errorCode, const std::string& path)
+{
+    constexpr std::size_t kLongestName = 255; // UTF-16 units, NTFS and FAT alike
+    if (errorCode == ERROR_FILE_NOT_FOUND) {
+        const std::size_t separator = path.find_last_of("\\/");
+        const std::string name = separator == std::string::npos ? path : path.substr(separator + 1);
+        if (name.size() > kLongestName && widePath(name).size() > kLongestName)
+            return ioErrorMessage(ERROR_INVALID_NAME);
+    }
+    return ioErrorMessage(errorCode);
+}
 
 DataFile DataFile::openExisting(const std::string& path)
 {

@@ -6,10 +6,10 @@
 #include "db/staff_writer.h"
 #include "support/faulty_file.h"
 #include "support/synthetic_game_test.h"
+#include "support/system_errors.h"
 
 #include <gtest/gtest.h>
 
-#include <cerrno>
 #include <string>
 #include <vector>
 
@@ -104,17 +104,18 @@ TEST_F(CheckedSaveTest, WritesOnlyTheRecordsThatChangeAndLeavesWhatAFullRewriteW
 
 TEST_F(CheckedSaveTest, AFailedWriteOrFlushPutsEveryByteBackAndReportsTheFirstError)
 {
+    const std::string deviceErrorMessage = "I/O error " + std::to_string(test::kDeviceError);
     const struct {
         const char* what;
         int failAtWrite;
         bool failFlush;
         int error;
-        const char* message;
+        std::string message;
     } cases[] = {
-        {"first write", 1, false, ENOSPC, "Disk full"},
-        {"middle write", 2, false, EIO, "I/O error 5"},
-        {"last write", 3, false, ENOSPC, "Disk full"},
-        {"flush", 0, true, EIO, "I/O error 5"},
+        {"first write", 1, false, test::kDiskFullError, "Disk full"},
+        {"middle write", 2, false, test::kDeviceError, deviceErrorMessage},
+        {"last write", 3, false, test::kDiskFullError, "Disk full"},
+        {"flush", 0, true, test::kDeviceError, deviceErrorMessage},
     };
     editOneRecordOfEachTable();
     for (const auto& c : cases) {

@@ -18,7 +18,7 @@ namespace rostradb::test {
 struct FaultPlan {
     int failAtWrite = 0;   // 1 = the first write fails; 0 = none
     bool failFlush = false;
-    int error = 0;         // errno of the failure
+    int error = 0;         // the system's code of the failure (support/system_errors.h)
     struct Write {
         std::uint64_t at;
         std::size_t bytes;

@@ -1,0 +1,25 @@
+#pragma once
+// The operating system's own codes for the failures the tests stage, so
+// that a fake failure reads as the real one would: errno values on POSIX,
+// GetLastError() values on Windows.
+
+#ifdef _WIN32
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+#else
+#include <cerrno>
+#endif
+
+namespace rostradb::test {
+
+#ifdef _WIN32
+inline constexpr int kDiskFullError = ERROR_DISK_FULL;
+inline constexpr int kDeviceError = ERROR_CRC; // a sector that cannot be read back
+#else
+inline constexpr int kDiskFullError = ENOSPC;
+inline constexpr int kDeviceError = EIO;
+#endif
+
+} // namespace rostradb::test
