@@ -24,8 +24,10 @@ set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
 # ctest runs the .exe files through Wine, in a Wine prefix of the build's
 # own (created on first use; scripts/test-windows creates it before the tests
 # run in parallel), quietly, and without offering to download Mono or Gecko,
-# which no console program here needs.
+# which no console program here needs. Wine decodes the command line by the
+# locale, so a UTF-8 one keeps non-ASCII arguments intact even where CI
+# leaves the locale at C.
 find_program(ROSTRADB_WINE NAMES wine wine64 REQUIRED)
 set(CMAKE_CROSSCOMPILING_EMULATOR
-  env WINEPREFIX=${CMAKE_BINARY_DIR}/wine-prefix WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml=
+  env LC_ALL=C.UTF-8 WINEPREFIX=${CMAKE_BINARY_DIR}/wine-prefix WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml=
   ${ROSTRADB_WINE})
