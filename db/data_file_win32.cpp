@@ -24,10 +24,7 @@ namespace rostradb {
 
 namespace {
 
-[[noreturn]] void throwSystemError(DWORD errorCode)
-{
-    throw DbError(ioErrorMessage(static_cast<int>(errorCode)));
-}
+[[noreturn]] void throwSystemError(DWORD errorCode) { throw DbError(ioErrorMessage(static_cast<int>(errorCode))); }
 
 [[noreturn]] void throwLastError() { throwSystemError(::GetLastError()); }
 

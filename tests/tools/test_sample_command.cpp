@@ -55,8 +55,7 @@ Outcome runSample(const std::string& arguments)
 #ifdef _WIN32
     // cmd.exe drops the outermost quotes of what it is given: one more pair
     // keeps the program's own.
-    const std::string command =
-        '"' + shellWord(program) + " " + arguments + " >NUL 2>" + shellWord(errorsFile) + '"';
+    const std::string command = '"' + shellWord(program) + " " + arguments + " >NUL 2>" + shellWord(errorsFile) + '"';
     const int raw = std::system(command.c_str());
     Outcome outcome;
     outcome.status = raw;
