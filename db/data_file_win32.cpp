@@ -80,6 +80,17 @@ OVERLAPPED lockRange()
     return range;
 }
 
+// Windows frees the locks of a closed handle only "in time", so a writer
+// that closes the file and a second one that locks it at once could find
+// the lock still held. The lock is given back first; a handle that held
+// none just says ERROR_NOT_LOCKED.
+BOOL unlockAndClose(HANDLE handle)
+{
+    OVERLAPPED range = lockRange();
+    ::UnlockFileEx(handle, 0, 1, 0, &range);
+    return ::CloseHandle(handle);
+}
+
 // ERROR_DISK_QUOTA_EXCEEDED, which mingw-w64's headers lack.
 constexpr int kDiskQuotaExceeded = 1295;
 
@@ -146,7 +157,7 @@ DataFile& DataFile::operator=(DataFile&& other) noexcept
 {
     if (this != &other) {
         if (handle_ != kNoHandle)
-            ::CloseHandle(asHandle(handle_));
+            unlockAndClose(asHandle(handle_));
         handle_ = other.handle_;
         position_ = other.position_;
         other.handle_ = kNoHandle;
@@ -157,7 +168,7 @@ DataFile& DataFile::operator=(DataFile&& other) noexcept
 DataFile::~DataFile()
 {
     if (handle_ != kNoHandle)
-        ::CloseHandle(asHandle(handle_));
+        unlockAndClose(asHandle(handle_));
 }
 
 std::uint64_t DataFile::size() const
@@ -237,7 +248,7 @@ void DataFile::close()
     const HANDLE handle = asHandle(handle_);
     const bool wasOpen = handle_ != kNoHandle;
     handle_ = kNoHandle;
-    if (wasOpen && !::CloseHandle(handle))
+    if (wasOpen && !unlockAndClose(handle))
         throwLastError();
 }
 
