@@ -17,9 +17,11 @@ namespace rostradb::test {
 #ifdef _WIN32
 inline constexpr int kDiskFullError = ERROR_DISK_FULL;
 inline constexpr int kDeviceError = ERROR_CRC; // a sector that cannot be read back
+inline constexpr int kWriteProtectedError = ERROR_WRITE_PROTECT;
 #else
 inline constexpr int kDiskFullError = ENOSPC;
 inline constexpr int kDeviceError = EIO;
+inline constexpr int kWriteProtectedError = EROFS;
 #endif
 
 } // namespace rostradb::test
