@@ -13,13 +13,14 @@
 
 namespace rostradb {
 
-// The message for an operating-system error code (errno): "File not found",
-// "Invalid filename", "Too many open files", "File access denied",
-// "Disk full", or "I/O error N".
+// The message for an operating-system error code (errno on POSIX,
+// GetLastError() on Windows): "File not found", "Invalid filename", "Too many
+// open files", "File access denied", "Disk full", or "I/O error N".
 std::string ioErrorMessage(int errorCode);
 
-// The message a failed open reports. ENOENT is split in two: a missing file
-// is "File not found", a missing folder on the way to it "Invalid filename".
+// The message a failed open reports. A missing file is "File not found", a
+// missing folder on the way to it "Invalid filename": POSIX has one code
+// (ENOENT) for both, so the path is looked at; Windows has two.
 std::string openErrorMessage(int errorCode, const std::string& path);
 
 inline constexpr const char* kReadBeyondEnd = "Read beyond end of file";
