@@ -92,6 +92,9 @@ int runCli(const std::vector<std::string>& arguments, std::ostream& out, std::os
     CLI::App app{kOverview, kProgram};
     app.require_subcommand(1);
     app.fallthrough(false);
+    // Options are --name on every platform. CLI11 would also take /name on
+    // Windows, and so mistake a path such as /games/fendra for an option.
+    app.allow_windows_style_options(false);
 
     ExportOptions exportOptions;
     CLI::App* exportCommand = app.add_subcommand("export", "Write every person as one row of CSV");

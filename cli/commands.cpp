@@ -121,7 +121,7 @@ int runExport(const ExportOptions& options, std::ostream& out, std::ostream& err
             out << mark << csv;
             return outputWritten(out, err, false);
         }
-        std::ofstream file(options.outputFile, std::ios::binary | std::ios::trunc);
+        std::ofstream file(pathFromUtf8(options.outputFile), std::ios::binary | std::ios::trunc);
         if (!file)
             throw Refused(options.outputFile + ": " + std::strerror(errno));
         file << mark << csv;

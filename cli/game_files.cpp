@@ -38,7 +38,7 @@ GameDatabase loadGame(const std::string& gameDirectory, std::ostream* notices)
 
 std::string readWholeFile(const std::string& path)
 {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(pathFromUtf8(path), std::ios::binary);
     if (!in)
         throw Refused(path + ": " + std::strerror(errno));
     std::ostringstream bytes;

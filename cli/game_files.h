@@ -5,6 +5,7 @@
 
 #include "field_changes.h"
 
+#include <filesystem>
 #include <iosfwd>
 #include <stdexcept>
 #include <string>
@@ -24,6 +25,14 @@ public:
 // tables of the game in `gameDirectory`; the message of a failed load names
 // the game. Every command that reads a game passes its error stream.
 GameDatabase loadGame(const std::string& gameDirectory, std::ostream* notices = nullptr);
+
+// A path given in UTF-8, as every path on the command line is, for the
+// standard streams (which would read a narrow string in the ANSI code page on
+// Windows).
+inline std::filesystem::path pathFromUtf8(const std::string& path)
+{
+    return std::filesystem::path(std::u8string(path.begin(), path.end()));
+}
 
 // A whole file as bytes; Refused when it cannot be read.
 std::string readWholeFile(const std::string& path);

@@ -2,6 +2,8 @@
 
 #include "commands.h"
 
+#include "db/data_file.h"
+
 #include <csignal>
 #include <iostream>
 #include <string>
@@ -15,7 +17,8 @@ int main(int argc, char** argv)
     std::signal(SIGPIPE, SIG_IGN);
 #endif
     std::ios::sync_with_stdio(false);
-    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    rostradb::useBinaryStandardOutput();
+    const std::vector<std::string> arguments = rostradb::commandLineArguments(argc, argv);
     // Every command flushes and checks its own output, saying on stderr what
     // could not be written.
     return rostradb::cli::runCli(arguments, std::cout, std::cerr);

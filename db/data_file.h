@@ -9,16 +9,18 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <vector>
 
 namespace rostradb {
 
-// The message for an operating-system error code (errno): "File not found",
-// "Invalid filename", "Too many open files", "File access denied",
-// "Disk full", or "I/O error N".
+// The message for an operating-system error code (errno on POSIX,
+// GetLastError() on Windows): "File not found", "Invalid filename", "Too many
+// open files", "File access denied", "Disk full", or "I/O error N".
 std::string ioErrorMessage(int errorCode);
 
-// The message a failed open reports. ENOENT is split in two: a missing file
-// is "File not found", a missing folder on the way to it "Invalid filename".
+// The message a failed open reports. A missing file is "File not found", a
+// missing folder on the way to it "Invalid filename": POSIX has one code
+// (ENOENT) for both, so the path is looked at; Windows has two.
 std::string openErrorMessage(int errorCode, const std::string& path);
 
 inline constexpr const char* kReadBeyondEnd = "Read beyond end of file";
@@ -67,5 +69,16 @@ private:
 bool fileExists(const std::string& path);
 void removeFile(const std::string& path);
 void syncFolder(const std::string& folderPath);
+
+// A program's arguments (without its own name) as UTF-8, the encoding every
+// path in the core is in. POSIX hands them over as they are; Windows's argv
+// is in the ANSI code page, which cannot hold every file name, so there they
+// are read again from the UTF-16 command line.
+std::vector<std::string> commandLineArguments(int argc, char** argv);
+
+// Lets standard output pass bytes through unchanged (Windows would turn each
+// "\n" into "\r\n"), so that a CSV or JSON written there is byte for byte the
+// file -o writes, on every platform.
+void useBinaryStandardOutput();
 
 } // namespace rostradb

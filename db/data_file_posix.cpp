@@ -229,4 +229,11 @@ void syncFolder(const std::string& folderPath)
         throwSystemError(error);
 }
 
+std::vector<std::string> commandLineArguments(int argc, char** argv)
+{
+    return argc > 1 ? std::vector<std::string>(argv + 1, argv + argc) : std::vector<std::string>{};
+}
+
+void useBinaryStandardOutput() {}
+
 } // namespace rostradb

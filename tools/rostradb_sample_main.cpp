@@ -1,5 +1,6 @@
 // rostradb-sample: writes a synthetic game installation to try the editor on.
 
+#include "db/data_file.h"
 #include "sample_arguments.h"
 #include "sample_game.h"
 
@@ -12,7 +13,8 @@
 
 int main(int argc, char* argv[])
 {
-    const std::vector<std::string_view> args(argv + 1, argv + argc);
+    const std::vector<std::string> utf8Args = rostradb::commandLineArguments(argc, argv);
+    const std::vector<std::string_view> args(utf8Args.begin(), utf8Args.end());
     rostradb::SampleArguments parsed;
     try {
         parsed = rostradb::parseSampleArguments(args);

@@ -59,7 +59,9 @@ SampleArguments parseSampleArguments(std::span<const std::string_view> args)
             throw std::invalid_argument("unknown option " + std::string(arg));
         if (haveDir)
             throw std::invalid_argument("more than one game folder given (" + std::string(arg) + ")");
-        parsed.gameDir = std::filesystem::path(arg);
+        // UTF-8, whatever the system's own narrow encoding is (on Windows
+        // the ANSI code page).
+        parsed.gameDir = std::filesystem::path(std::u8string(arg.begin(), arg.end()));
         haveDir = true;
     }
     if (!haveDir)

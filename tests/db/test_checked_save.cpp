@@ -8,10 +8,10 @@
 #include "editor/pending_changes.h"
 #include "support/faulty_file.h"
 #include "support/synthetic_game_test.h"
+#include "support/system_errors.h"
 
 #include <gtest/gtest.h>
 
-#include <cerrno>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -117,17 +117,18 @@ TEST_F(CheckedSaveTest, WritesOnlyTheRecordsThatChangeAndLeavesWhatAFullRewriteW
 
 TEST_F(CheckedSaveTest, AFailedWriteOrFlushPutsEveryByteBackAndReportsTheFirstError)
 {
+    const std::string deviceErrorMessage = "I/O error " + std::to_string(test::kDeviceError);
     const struct {
         const char* what;
         int failAtWrite;
         bool failFlush;
         int error;
-        const char* message;
+        std::string message;
     } cases[] = {
-        {"first write", 1, false, ENOSPC, "Disk full"},
-        {"middle write", 2, false, EIO, "I/O error 5"},
-        {"last write", 3, false, ENOSPC, "Disk full"},
-        {"flush", 0, true, EIO, "I/O error 5"},
+        {"first write", 1, false, test::kDiskFullError, "Disk full"},
+        {"middle write", 2, false, test::kDeviceError, deviceErrorMessage},
+        {"last write", 3, false, test::kDiskFullError, "Disk full"},
+        {"flush", 0, true, test::kDeviceError, deviceErrorMessage},
     };
     editOneRecordOfEachTable();
     for (const auto& c : cases) {
@@ -154,12 +155,13 @@ TEST_F(CheckedSaveTest, WhenPuttingBackFailsTooBothErrorsAreSaidAndTheJournalUnd
     FaultyFileSystem files;
     files.staff.failAtWrite = 2;
     files.staff.keepFailing = true;
-    files.staff.error = EIO;
+    files.staff.error = test::kDeviceError;
     try {
         saveStaffFile(db, dir.path(), sink, files);
         FAIL() << "the save succeeded";
     } catch (const FilesMayBeChanged& e) {
-        EXPECT_EQ(std::string(e.what()), std::string("I/O error 5. I/O error 5. ") + kRestoredFromJournalLater);
+        const std::string deviceError = "I/O error " + std::to_string(test::kDeviceError) + ". ";
+        EXPECT_EQ(std::string(e.what()), deviceError + deviceError + kRestoredFromJournalLater);
     }
     EXPECT_NE(staffFile(), original); // half of the second run is on the disk
     ASSERT_TRUE(journalExists());
@@ -174,7 +176,7 @@ TEST_F(CheckedSaveTest, ASaveWhoseJournalCannotBeDeletedIsNotReportedAsDone)
 {
     editOneRecordOfEachTable();
     FaultyFileSystem files;
-    files.failRemoveWith = EACCES;
+    files.failRemoveWith = test::kAccessDeniedError;
     EXPECT_EQ(save(files), dir.file("staff.dat-journal").string() +
                                " could not be deleted: File access denied; nothing was saved");
     EXPECT_EQ(staffFile(), original);

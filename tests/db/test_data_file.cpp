@@ -15,6 +15,13 @@
 #include <string>
 #include <vector>
 
+#ifdef _WIN32
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+#endif
+
 namespace rostradb {
 namespace {
 
@@ -22,9 +29,16 @@ using test::readFileBytes;
 using test::TempDir;
 using test::writeFileBytes;
 
+// A path as the core takes it: UTF-8 on every platform.
+std::string utf8(const std::filesystem::path& path)
+{
+    const std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
+}
+
 std::string openFailure(const std::filesystem::path& path)
 {
-    return test::dbErrorOf([&] { DataFile::openExisting(path.string()); });
+    return test::dbErrorOf([&] { DataFile::openExisting(utf8(path)); });
 }
 
 TEST(IoErrorMessage, NamesEachSystemErrorTheWayTheUserKnowsIt)
@@ -33,6 +47,20 @@ TEST(IoErrorMessage, NamesEachSystemErrorTheWayTheUserKnowsIt)
         int code;
         std::string message;
     } cases[] = {
+#ifdef _WIN32
+        {ERROR_FILE_NOT_FOUND, "File not found"},
+        {ERROR_PATH_NOT_FOUND, "Invalid filename"},
+        {ERROR_INVALID_NAME, "Invalid filename"},
+        {ERROR_FILENAME_EXCED_RANGE, "Invalid filename"},
+        {ERROR_TOO_MANY_OPEN_FILES, "Too many open files"},
+        {ERROR_ACCESS_DENIED, "File access denied"},
+        {ERROR_SHARING_VIOLATION, "File access denied"},
+        {ERROR_WRITE_PROTECT, "File access denied"},
+        {ERROR_DISK_FULL, "Disk full"},
+        {ERROR_HANDLE_DISK_FULL, "Disk full"},
+        {ERROR_CRC, "I/O error 23"},
+        {ERROR_INVALID_HANDLE, "I/O error 6"},
+#else
         {ENOENT, "File not found"},
         {ENOTDIR, "Invalid filename"},
         {ENAMETOOLONG, "Invalid filename"},
@@ -45,11 +73,15 @@ TEST(IoErrorMessage, NamesEachSystemErrorTheWayTheUserKnowsIt)
         {EIO, "I/O error " + std::to_string(EIO)},
         {EINVAL, "I/O error " + std::to_string(EINVAL)},
         {EBADF, "I/O error " + std::to_string(EBADF)},
+#endif
     };
     for (const auto& c : cases)
-        EXPECT_EQ(ioErrorMessage(c.code), c.message) << "errno " << c.code;
+        EXPECT_EQ(ioErrorMessage(c.code), c.message) << "system error " << c.code;
 }
 
+#ifndef _WIN32
+// POSIX has one code for a missing file and a missing folder (Windows has
+// two), so the open looks at the path to tell them apart.
 TEST(OpenErrorMessage, SplitsOnlyMissingEntriesIntoFileAndFolder)
 {
     TempDir dir;
@@ -62,11 +94,13 @@ TEST(OpenErrorMessage, SplitsOnlyMissingEntriesIntoFileAndFolder)
     EXPECT_EQ(openErrorMessage(EACCES, inMissingFolder), "File access denied");
     EXPECT_EQ(openErrorMessage(EMFILE, inExistingFolder), "Too many open files");
 }
+#endif
 
 TEST(DataFileOpen, ReportsWhyAFileCannotBeOpened)
 {
     TempDir dir;
     writeFileBytes(dir.path() / "plain.dat", std::vector<std::uint8_t>{1, 2, 3});
+    std::filesystem::create_directory(dir.path() / "folder.dat");
 
     const struct {
         const char* what;
@@ -74,13 +108,30 @@ TEST(DataFileOpen, ReportsWhyAFileCannotBeOpened)
         const char* message;
     } cases[] = {
         {"missing file", dir.path() / "absent.dat", "File not found"},
+        {"missing file, non-ASCII name", dir.path() / u8"\u00e9quipe \u0416.dat", "File not found"},
         {"missing folder", dir.path() / "absent" / "index.dat", "Invalid filename"},
         {"missing folders", dir.path() / "absent" / "data" / "index.dat", "Invalid filename"},
         {"file used as a folder", dir.path() / "plain.dat" / "index.dat", "Invalid filename"},
         {"name too long", dir.path() / std::string(300, 'n'), "Invalid filename"},
+        {"folder in place of the file", dir.path() / "folder.dat", "File access denied"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(openFailure(c.path), c.message) << c.what;
+}
+
+TEST(DataFileOpen, FindsAFileWhoseNameIsNotAscii)
+{
+    TempDir dir;
+    const auto folder = dir.path() / u8"Spi\u00e9le \u0416";
+    std::filesystem::create_directory(folder);
+    const auto path = folder / u8"st\u00e4ff.dat";
+    writeFileBytes(path, std::vector<std::uint8_t>{4, 5, 6});
+
+    DataFile file = DataFile::openExisting(utf8(path));
+    std::vector<std::uint8_t> bytes(3);
+    file.readExact(bytes);
+    EXPECT_EQ(bytes, (std::vector<std::uint8_t>{4, 5, 6}));
+    EXPECT_TRUE(fileExists(utf8(path)));
 }
 
 TEST(DataFileOpen, ReadOnlyFileIsRefusedBecauseDataFilesAreOpenedForWriting)
@@ -136,50 +187,74 @@ TEST(DataFileRead, ShortReadIsCountedButAnExactReadRefusesIt)
 
 TEST(DataFilePath, AppendsDataFolderAndNameToTheDirectoryAsConfigured)
 {
+    const std::string sep(1, kPathSeparator);
     const struct {
         const char* gameDirectory;
-        const char* expected;
+        std::string expected;
     } cases[] = {
-        {"/games/fendra", "/games/fendra/data/staff.dat"},
-        {"/games/fendra/", "/games/fendra//data/staff.dat"},
-        {" /games/fendra ", " /games/fendra /data/staff.dat"},
-        {"", "/data/staff.dat"},
+        {"/games/fendra", "/games/fendra" + sep + "data" + sep + "staff.dat"},
+        {"/games/fendra/", "/games/fendra/" + sep + "data" + sep + "staff.dat"},
+        {" /games/fendra ", " /games/fendra " + sep + "data" + sep + "staff.dat"},
+        {"", sep + "data" + sep + "staff.dat"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(dataFilePath(c.gameDirectory, "staff.dat"), c.expected) << '"' << c.gameDirectory << '"';
 }
 
-TEST(DataFileForTheJournal, OneWriterLocksAFileAndTheFolderFunctionsCreateAndRemove)
-{
+// What the save does around the staff file: its journal is created empty,
+// flushed with its folder and deleted afterwards, and only one writer at a
+// time holds the lock on the file.
+class FolderOperationsTest : public ::testing::Test {
+protected:
+    std::string at(const char* name) const { return utf8(dir.path() / name); }
     TempDir dir;
-    const std::filesystem::path path = dir.path() / "staff.dat";
-    writeFileBytes(path, std::vector<std::uint8_t>{1, 2, 3});
+};
 
-    DataFile first = DataFile::openExisting(path.string());
-    DataFile second = DataFile::openExisting(path.string());
+TEST_F(FolderOperationsTest, CreateEmptyStartsAfreshAndRemoveFileDeletes)
+{
+    writeFileBytes(dir.path() / "journal", std::vector<std::uint8_t>(10, 0xAA));
+    {
+        DataFile journal = DataFile::createEmpty(at("journal"));
+        EXPECT_EQ(journal.size(), 0u);
+        const std::vector<std::uint8_t> bytes{1, 2, 3};
+        journal.write(bytes);
+        journal.syncToDisk();
+        journal.close();
+    }
+    EXPECT_EQ(readFileBytes(dir.path() / "journal"), (std::vector<std::uint8_t>{1, 2, 3}));
+    EXPECT_NO_THROW(syncFolder(utf8(dir.path())));
+
+    EXPECT_TRUE(fileExists(at("journal")));
+    removeFile(at("journal"));
+    EXPECT_FALSE(fileExists(at("journal")));
+    EXPECT_FALSE(fileExists(at("absent/journal")));
+
+    EXPECT_EQ(test::dbErrorOf([&] { removeFile(at("journal")); }), "File not found");
+    EXPECT_EQ(test::dbErrorOf([&] { DataFile::createEmpty(at("absent/journal")); }), "Invalid filename");
+    EXPECT_EQ(test::dbErrorOf([&] { syncFolder(at("absent")); }), "File not found");
+}
+
+TEST_F(FolderOperationsTest, OneWriterAtATimeHoldsTheLockWhileReadersGoOn)
+{
+    writeFileBytes(dir.path() / "staff.dat", std::vector<std::uint8_t>{1, 2, 3, 4});
+    DataFile first = DataFile::openExisting(at("staff.dat"));
+    DataFile second = DataFile::openExisting(at("staff.dat"));
+
     ASSERT_TRUE(first.tryLockExclusive());
-    EXPECT_FALSE(second.tryLockExclusive()); // another open, as another process has
+    EXPECT_FALSE(second.tryLockExclusive());
+    // The lock keeps writers apart, not readers nor the writer's own
+    // bytes: another handle still reads and writes the file.
+    std::vector<std::uint8_t> bytes(4);
+    second.readExact(bytes);
+    EXPECT_EQ(bytes, (std::vector<std::uint8_t>{1, 2, 3, 4}));
+    second.seek(0);
+    second.write(bytes);
+
     first.unlock();
     EXPECT_TRUE(second.tryLockExclusive());
-    second.close(); // closing lets go too
+    EXPECT_FALSE(first.tryLockExclusive());
+    second.close(); // closing gives the lock up too
     EXPECT_TRUE(first.tryLockExclusive());
-    first.close();
-
-    const std::filesystem::path journal = dir.path() / "staff.dat-journal";
-    EXPECT_FALSE(fileExists(journal.string()));
-    writeFileBytes(journal, std::vector<std::uint8_t>{9, 9, 9, 9});
-    DataFile created = DataFile::createEmpty(journal.string()); // an old one is emptied
-    EXPECT_EQ(created.size(), 0u);
-    created.write(std::vector<std::uint8_t>{7});
-    created.syncToDisk();
-    created.close();
-    syncFolder(dir.path().string());
-    EXPECT_TRUE(fileExists(journal.string()));
-    EXPECT_EQ(readFileBytes(journal), std::vector<std::uint8_t>{7});
-    removeFile(journal.string());
-    EXPECT_FALSE(fileExists(journal.string()));
-    EXPECT_EQ(test::dbErrorOf([&] { removeFile(journal.string()); }), "File not found");
-    EXPECT_EQ(readFileBytes(path), (std::vector<std::uint8_t>{1, 2, 3}));
 }
 
 } // namespace

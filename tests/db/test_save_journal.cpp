@@ -7,10 +7,10 @@
 #include "db/staff_writer.h"
 #include "support/faulty_file.h"
 #include "support/synthetic_game_test.h"
+#include "support/system_errors.h"
 
 #include <gtest/gtest.h>
 
-#include <cerrno>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -169,7 +169,7 @@ TEST_F(SaveJournalTest, ARollbackThatCannotWriteKeepsTheJournal)
     FaultyFileSystem failing;
     failing.staff.failAtWrite = 1;
     failing.staff.keepFailing = true;
-    failing.staff.error = EROFS;
+    failing.staff.error = test::kWriteProtectedError;
     try {
         recoverInterruptedSave(dir.path(), failing);
         FAIL() << "the rollback succeeded";

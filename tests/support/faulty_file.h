@@ -38,7 +38,7 @@ struct FaultPlan {
     int failAtWrite = 0;      // 1 = the first write fails; 0 = none
     bool keepFailing = false; // every write after that fails too (a disk gone away)
     bool failFlush = false;
-    int error = 0; // errno of the failure
+    int error = 0;            // the system's code of the failure (support/system_errors.h)
     struct Write {
         std::uint64_t at;
         std::size_t bytes;

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <span>
 #include <stdexcept>
 #include <string>
@@ -19,12 +20,22 @@ namespace rostradb::test {
 
 class TempDir {
 public:
+    // A random name, taken only when create_directory made it, so that
+    // tests running in parallel never share a folder (mkdtemp's guarantee,
+    // which Windows lacks).
     TempDir()
     {
-        std::string pattern = (std::filesystem::temp_directory_path() / "rostradb-test-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr)
-            throw std::runtime_error("cannot create a temporary folder");
-        path_ = pattern;
+        static std::mt19937_64 names{std::random_device{}()};
+        const std::filesystem::path base = std::filesystem::temp_directory_path();
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            const std::filesystem::path candidate = base / ("rostradb-test-" + std::to_string(names()));
+            std::error_code error;
+            if (std::filesystem::create_directory(candidate, error)) {
+                path_ = candidate;
+                return;
+            }
+        }
+        throw std::runtime_error("cannot create a temporary folder");
     }
     ~TempDir()
     {
