@@ -24,6 +24,8 @@ class StaffForm;
 class StaffHitsModel;
 class StatusStrip;
 class Tfrm_changes;
+class Tfrm_people;
+struct PeopleChange;
 enum class ConfirmBefore;
 
 struct StartupOptions {
@@ -51,6 +53,8 @@ public:
     const rostradb::EditHistory& history() const { return history_; }
     // The list of changes; nullptr until "Changes..." first opens it.
     Tfrm_changes* changesWindow() const { return changes_; }
+    // The people table; nullptr until View > People first opens it.
+    Tfrm_people* peopleWindow() const { return people_; }
     bool isBusy() const { return busy_; }
 
 public slots:
@@ -62,6 +66,10 @@ public slots:
     void undoClick();    // "Undo": the last step taken back
     void redoClick();    // "Redo": the step taken back applied again
     void changesClick(); // "Changes...": the list of changes shown
+    void People1Click(); // View > People: the people table shown
+    // A change made in the people table: one step of the history, shown
+    // as an undo is (status line, list of changes, the form, the table).
+    void applyPeopleChange(const PeopleChange& request);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -84,7 +92,10 @@ private:
     void fillLookupBoxes();
     rostradb::ProgressSink& progress();
 
-    void updateEditState(); // status line, Undo/Redo and the list of changes
+    // Status line, Undo/Redo, the list of changes and the people table's
+    // cells: every Confirm, undo, redo, revert, table change and load
+    // passes here.
+    void updateEditState();
     void updateStatus();    // status line and Undo/Redo only
     void showStaffRecord(std::optional<std::int64_t> position); // nullopt: nobody chosen
     void refreshFormAfter(const rostradb::EditStep& step);
@@ -114,4 +125,5 @@ private:
     QStringListModel* clubs_ = nullptr;
     StatusStrip* strip_ = nullptr;
     Tfrm_changes* changes_ = nullptr;
+    Tfrm_people* people_ = nullptr;
 };

@@ -141,4 +141,11 @@ void Tfrm_main::buildMenu()
     save->setObjectName(QStringLiteral("Save1"));
     connect(open, &QAction::triggered, this, &Tfrm_main::Open1Click);
     connect(save, &QAction::triggered, this, &Tfrm_main::Save1Click);
+
+    QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
+    view->setObjectName(QStringLiteral("View1"));
+    QAction* people = view->addAction(QStringLiteral("&People..."));
+    people->setObjectName(QStringLiteral("People1"));
+    people->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
+    connect(people, &QAction::triggered, this, &Tfrm_main::People1Click);
 }
