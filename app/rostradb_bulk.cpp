@@ -19,6 +19,7 @@ Tfrm_bulk::Tfrm_bulk(QWidget* parent) : QDialog(parent)
     setObjectName(QStringLiteral("frm_bulk"));
     setWindowTitle(QStringLiteral("Change"));
     setModal(true);
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
 
     heading_ = new QLabel(this);
     column_ = new QComboBox(this);

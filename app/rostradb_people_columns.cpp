@@ -64,8 +64,11 @@ int defaultWidth(const QHeaderView& header, const rostradb::PeopleColumn& column
         return 180;
     if (column.isText())
         return 140;
-    const int title = header.fontMetrics().horizontalAdvance(QString::fromStdString(column.name)) + 24;
-    return std::max(60, title);
+    // Room for the title and for the longest number the field holds.
+    const QFontMetrics& metrics = header.fontMetrics();
+    const int title = metrics.horizontalAdvance(QString::fromStdString(column.name)) + 24;
+    const int digits = metrics.horizontalAdvance(QString::number(column.isSigned ? column.lowest() : column.highest())) + 16;
+    return std::max({48, title, digits});
 }
 
 } // namespace
@@ -121,17 +124,15 @@ void Tfrm_people::showColumnMenu(const QPoint& at)
 {
     QHeaderView* header = table_->horizontalHeader();
     QMenu menu(this);
-    // The player's and the non-player's fields in menus of their own: with
-    // every field in one list the menu would be taller than the screen.
-    QMenu* player = menu.addMenu(QStringLiteral("Player"));
-    QMenu* nonPlayer = menu.addMenu(QStringLiteral("Non-player"));
-    menu.addSeparator();
+    // The name, the position and the texts at the top; each table's fields
+    // in a menu of their own, or the menu would be taller than the screen.
+    QMenu* fields[] = {new QMenu(QStringLiteral("Staff"), &menu), new QMenu(QStringLiteral("Player"), &menu),
+                       new QMenu(QStringLiteral("Non-player"), &menu)};
     for (int column = 0; column < header->count(); ++column) {
         const rostradb::PeopleColumn& c = PeopleModel::columnAt(column);
-        QMenu* into = c.kind == rostradb::ColumnKind::Field && c.table == rostradb::StaffTable::Player ? player
-                      : c.kind == rostradb::ColumnKind::Field && c.table == rostradb::StaffTable::NonPlayer
-                          ? nonPlayer
-                          : &menu;
+        QMenu* into = &menu;
+        if (c.kind == rostradb::ColumnKind::Field)
+            into = fields[c.table == rostradb::StaffTable::Staff ? 0 : c.table == rostradb::StaffTable::Player ? 1 : 2];
         QAction* action = into->addAction(QString::fromStdString(c.name));
         action->setCheckable(true);
         action->setChecked(!header->isSectionHidden(column));
@@ -145,6 +146,9 @@ void Tfrm_people::showColumnMenu(const QPoint& at)
             saveColumns();
         });
     }
+    menu.addSeparator();
+    for (QMenu* table : fields)
+        menu.addMenu(table);
     menu.addSeparator();
     connect(menu.addAction(QStringLiteral("Default columns")), &QAction::triggered, this, [this] {
         showColumns(defaultColumns());
