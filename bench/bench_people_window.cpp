@@ -10,6 +10,7 @@
 
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QSettings>
 #include <QTableView>
 
 #include <benchmark/benchmark.h>
@@ -181,5 +182,10 @@ void quietPlatform(QtMsgType type, const QMessageLogContext&, const QString& mes
 int main(int argc, char* argv[])
 {
     qInstallMessageHandler(quietPlatform);
+    // The table's chosen columns are settings: the benchmarks read and write
+    // their own, with the default columns, not the user's.
+    const QTemporaryDir settings;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings.path());
     return bench::runWindowBenchmarks(argc, argv, [] { theEditor.reset(); });
 }
