@@ -2,6 +2,8 @@
 
 #include "commands.h"
 
+#include "editor/people_filter.h"
+
 #include <CLI/CLI.hpp>
 
 #include <ostream>
@@ -53,8 +55,17 @@ constexpr const char* kApplyFooter =
     "which writes the new values anyway. Prints \"N values changed in M records\".";
 
 constexpr const char* kSearchFooter =
-    "Lists every person whose display name contains TEXT, ignoring the case of a..z, one\n"
-    "line per match: the position, a tab, the display name.";
+    "Lists every person the filter lists, one line per person: the position, a tab, the\n"
+    "display name. A plain text finds every display name that contains it, ignoring the\n"
+    "case of a..z.\n\n";
+
+constexpr const char* kSetFooter =
+    "Changes every person the filter lists: COLUMN=VALUE sets the value, COLUMN+=N adds N\n"
+    "and COLUMN-=N subtracts it; several may follow, each applied after the ones before.\n"
+    "Values are limited to the lowest and highest value the field holds (never wrapped);\n"
+    "people without the column (a player.* column of someone with no player record) are\n"
+    "skipped. Prints what each assignment did and \"N values changed in M records\", and\n"
+    "saves staff.dat through the same checked save as import.\n\n";
 
 constexpr const char* kShowFooter =
     "Prints every field of the person at POSITION: the general record, the texts its\n"
@@ -73,7 +84,9 @@ int runCli(const std::vector<std::string>& arguments, std::ostream& out, std::os
     exportCommand->add_option("GAME", exportOptions.game, "The game directory")->required();
     exportCommand->add_option("-o,--output", exportOptions.outputFile, "Write to FILE instead of standard output")
         ->option_text("FILE");
-    exportCommand->footer(kExportFooter);
+    exportCommand->add_option("--where", exportOptions.where, "Only the people this filter lists")
+        ->option_text("FILTER");
+    exportCommand->footer(std::string(kExportFooter) + "\n\n" + filterHelp());
 
     ImportOptions importOptions;
     CLI::App* importCommand = app.add_subcommand("import", "Apply a CSV of people to the game");
@@ -98,10 +111,19 @@ int runCli(const std::vector<std::string>& arguments, std::ostream& out, std::os
     applyCommand->footer(kApplyFooter);
 
     SearchOptions searchOptions;
-    CLI::App* searchCommand = app.add_subcommand("search", "Find people by any part of their display name");
+    CLI::App* searchCommand = app.add_subcommand("search", "Find people by their name or by any column");
     searchCommand->add_option("GAME", searchOptions.game, "The game directory")->required();
-    searchCommand->add_option("TEXT", searchOptions.text, "Part of a display name")->required();
-    searchCommand->footer(kSearchFooter);
+    searchCommand->add_option("FILTER", searchOptions.filter, "Part of a display name, or a filter")->required();
+    searchCommand->footer(kSearchFooter + filterHelp());
+
+    SetOptions setOptions;
+    CLI::App* setCommand = app.add_subcommand("set", "Change one or more columns of every person a filter lists");
+    setCommand->add_option("GAME", setOptions.game, "The game directory")->required();
+    setCommand->add_option("FILTER", setOptions.filter, "The people to change (\"\" for everyone)")->required();
+    setCommand->add_option("ASSIGNMENT", setOptions.assignments, "COLUMN=VALUE, COLUMN+=N or COLUMN-=N")
+        ->required();
+    setCommand->add_flag("--dry-run", setOptions.dryRun, "List the changes and write nothing");
+    setCommand->footer(kSetFooter + filterHelp());
 
     ShowOptions showOptions;
     CLI::App* showCommand = app.add_subcommand("show", "Print every field of one person's records");
@@ -130,6 +152,8 @@ int runCli(const std::vector<std::string>& arguments, std::ostream& out, std::os
         return runApply(applyOptions, out, err);
     if (searchCommand->parsed())
         return runSearch(searchOptions, out, err);
+    if (setCommand->parsed())
+        return runSet(setOptions, out, err);
     return runShow(showOptions, out, err);
 }
 

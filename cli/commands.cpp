@@ -6,16 +6,17 @@
 #include "csv_import.h"
 #include "db/cp1252_text.h"
 #include "db/errors.h"
-#include "editor/staff_search.h"
+#include "editor/bulk_change.h"
+#include "editor/people_filter.h"
 #include "game_diff.h"
 #include "game_files.h"
 #include "patch_apply.h"
 #include "person_report.h"
-#include "table_fields.h"
 
 #include <nlohmann/json.hpp>
 
 #include <fstream>
+#include <map>
 #include <ostream>
 
 namespace rostradb::cli {
@@ -42,12 +43,55 @@ void listAll(std::ostream& err, const std::vector<std::string>& lines)
         err << line << '\n';
 }
 
+// The filter as typed (UTF-8) read in the game's code page.
+PeopleFilter filterArgument(const std::string& text)
+{
+    const std::optional<std::string> bytes = utf8ToCp1252(text);
+    if (!bytes)
+        throw Refused("the filter holds a character no text in the game can hold");
+    try {
+        return PeopleFilter::parse(*bytes);
+    } catch (const FilterError& e) {
+        throw Refused("filter " + cp1252ToUtf8(e.what()));
+    }
+}
+
+// COLUMN=VALUE sets, COLUMN+=N adds and COLUMN-=N subtracts.
+BulkChange assignmentArgument(const std::string& text)
+{
+    const std::size_t equals = text.find('=');
+    if (equals == std::string::npos || equals == 0)
+        throw Refused("\"" + text + "\": COLUMN=VALUE, COLUMN+=N or COLUMN-=N is expected");
+    const char before = text[equals - 1];
+    const bool adds = before == '+' || before == '-';
+    const std::string name = text.substr(0, adds ? equals - 1 : equals);
+    const PeopleColumn* column = findPeopleColumn(name);
+    if (!column)
+        throw Refused("\"" + text + "\": unknown column " + name);
+    if (!column->writable)
+        throw Refused("\"" + text + "\": " + column->name + " cannot be changed");
+    const std::optional<std::int64_t> value = parseDecimal(std::string_view(text).substr(equals + 1));
+    if (!value)
+        throw Refused("\"" + text + "\": a whole number is expected after the =");
+    if (!adds)
+        return {column, BulkHow::SetTo, *value};
+    return {column, BulkHow::Add, before == '-' ? -*value : *value};
+}
+
 } // namespace
 
 int runExport(const ExportOptions& options, std::ostream& out, std::ostream& err)
 {
     return guarded(err, [&] {
-        const std::string csv = exportCsv(loadGame(options.game));
+        const PeopleFilter filter = filterArgument(options.where);
+        const GameDatabase db = loadGame(options.game);
+        std::string csv;
+        if (filter.listsEveryone()) {
+            csv = exportCsv(db);
+        } else {
+            const std::vector<std::uint32_t> people = matchingPeople(db, filter);
+            csv = exportCsv(db, &people);
+        }
         if (options.outputFile.empty()) {
             out << csv;
             return kSuccess;
@@ -87,7 +131,7 @@ int runDiff(const DiffOptions& options, std::ostream& out, std::ostream& err)
             // writes (playerId, extraIndex, nonPlayerId) stay in the text only.
             std::vector<FieldChange> writable;
             for (const FieldChange& c : changes)
-                if (c.field->saved)
+                if (isSavedField(c.key.table, c.key.field))
                     writable.push_back(c);
             // One change a line: a patch that reads well and compares well.
             const nlohmann::ordered_json patch = changesToJson(writable);
@@ -132,13 +176,11 @@ int runApply(const ApplyOptions& options, std::ostream& out, std::ostream& err)
 int runSearch(const SearchOptions& options, std::ostream& out, std::ostream& err)
 {
     return guarded(err, [&] {
-        const std::optional<std::string> text = utf8ToCp1252(options.text);
-        if (!text)
-            throw Refused("the search text holds a character no name in the game can hold");
+        const PeopleFilter filter = filterArgument(options.filter);
         const GameDatabase db = loadGame(options.game);
         std::string lines;
-        for (const SearchHit& hit : searchStaff(*text, db.staff, db.directory))
-            lines += std::to_string(hit.position) + '\t' + cp1252ToUtf8(hit.displayName) + '\n';
+        for (const std::uint32_t position : matchingPeople(db, filter))
+            lines += std::to_string(position) + '\t' + cp1252ToUtf8(db.staff[position].displayName) + '\n';
         out << lines;
         return kSuccess;
     });
@@ -161,6 +203,43 @@ int runShow(const ShowOptions& options, std::ostream& out, std::ostream& err)
             out << personJson(db, at).dump(2) << '\n';
         else
             out << personText(db, at);
+        return kSuccess;
+    });
+}
+
+int runSet(const SetOptions& options, std::ostream& out, std::ostream& err)
+{
+    return guarded(err, [&] {
+        const PeopleFilter filter = filterArgument(options.filter);
+        std::vector<BulkChange> assignments;
+        for (const std::string& text : options.assignments)
+            assignments.push_back(assignmentArgument(text));
+        GameDatabase db = loadGame(options.game);
+        const std::vector<std::uint32_t> people = matchingPeople(db, filter);
+
+        // One assignment after the other, each seeing what the ones before
+        // it stored, as the window's changes one after the other do; every
+        // value listed once, from its first old value to its last new one.
+        std::vector<FieldChange> changes;
+        std::map<ValueKey, std::size_t> changeOf;
+        for (const BulkChange& assignment : assignments) {
+            const BulkOutcome outcome = planBulkChange(db, people, assignment);
+            out << outcome.step.name << '\n';
+            for (const FieldChange& c : outcome.step.changes) {
+                setValue(db, c.key, c.after);
+                const auto [at, added] = changeOf.try_emplace(c.key, changes.size());
+                if (added)
+                    changes.push_back(c);
+                else
+                    changes[at->second].after = c.after;
+            }
+        }
+        // Back as loaded: the save puts the changes in again.
+        for (auto c = changes.rbegin(); c != changes.rend(); ++c)
+            setValue(db, c->key, c->before);
+        std::erase_if(changes, [](const FieldChange& c) { return c.before == c.after; });
+        sortChanges(changes);
+        saveChanges(db, options.game, changes, options.dryRun, out);
         return kSuccess;
     });
 }

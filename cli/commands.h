@@ -16,6 +16,7 @@ inline constexpr int kUsageError = 2; // the command line itself is wrong
 struct ExportOptions {
     std::string game;
     std::string outputFile; // empty: standard output
+    std::string where;      // a filter; empty: everyone
 };
 struct ImportOptions {
     std::string game;
@@ -35,7 +36,13 @@ struct ApplyOptions {
 };
 struct SearchOptions {
     std::string game;
-    std::string text;
+    std::string filter;
+};
+struct SetOptions {
+    std::string game;
+    std::string filter;
+    std::vector<std::string> assignments; // COLUMN=VALUE, COLUMN+=N, COLUMN-=N
+    bool dryRun = false;
 };
 struct ShowOptions {
     std::string game;
@@ -50,6 +57,7 @@ int runDiff(const DiffOptions& options, std::ostream& out, std::ostream& err);
 int runApply(const ApplyOptions& options, std::ostream& out, std::ostream& err);
 int runSearch(const SearchOptions& options, std::ostream& out, std::ostream& err);
 int runShow(const ShowOptions& options, std::ostream& out, std::ostream& err);
+int runSet(const SetOptions& options, std::ostream& out, std::ostream& err);
 
 // The whole program: `arguments` without the program name.
 int runCli(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err);

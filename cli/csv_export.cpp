@@ -3,7 +3,9 @@
 #include "csv.h"
 #include "db/cp1252_text.h"
 #include "db/record_layout.h"
-#include "staff_columns.h"
+#include "editor/lookup_tables.h"
+#include "editor/people_columns.h"
+#include "editor/person_links.h"
 
 #include <algorithm>
 #include <charconv>
@@ -17,8 +19,8 @@ namespace {
 // The rows are written straight into one buffer, field by field through the
 // layouts known at compile time: a full game has some eleven million cells,
 // and a string or a capacity check per cell would cost more than the rest
-// of the export. The cells and their order are those of staffColumns(), as
-// staffRowCells() fills them one by one for `show`.
+// of the export. The cells and their order are those of peopleColumns(), as
+// cellText() gives them one by one for `show`.
 class RowWriter {
 public:
     explicit RowWriter(std::string& out) : out_(out), used_(out.size()) {}
@@ -126,36 +128,38 @@ private:
 };
 
 template <class Record>
-const Record* recordOrNull(const std::vector<Record>& table, std::optional<std::size_t> position)
+const Record* recordOrNull(const std::vector<Record>& table, std::optional<std::uint32_t> position)
 {
     return position ? &table[*position] : nullptr;
 }
 
 } // namespace
 
-std::string exportCsv(const GameDatabase& db)
+std::string exportCsv(const GameDatabase& db, const std::vector<std::uint32_t>* people)
 {
     struct TextColumn {
-        const TableField* field;
+        std::uint16_t field; // of the staff layout
         const LookupCells* cells;
     };
     // One set of cells per table: three columns name nations.
     std::map<LookupTable, LookupCells> cellsOfTable;
     std::vector<std::string> header;
     std::vector<TextColumn> texts;
-    for (const StaffColumn& c : staffColumns()) {
+    for (const PeopleColumn& c : peopleColumns()) {
         header.push_back(c.name);
-        if (c.kind == StaffColumn::Kind::Text)
+        if (c.kind == ColumnKind::Text)
             texts.push_back({c.field, &cellsOfTable.try_emplace(c.lookup, db, c.lookup).first->second});
     }
     std::string out;
     appendCsvRow(out, header);
     // About 500 bytes a person: one allocation for the whole table.
-    out.reserve(out.size() + (db.staff.size() + 32) * 560);
+    const std::size_t rows = people ? people->size() : db.staff.size();
+    out.reserve(out.size() + (rows + 32) * 560);
     {
         RowWriter row(out);
-        for (std::size_t position = 0; position < db.staff.size(); ++position) {
-            const StaffRecord& person = db.staff[position];
+        for (std::size_t i = 0; i < rows; ++i) {
+            const auto position = people ? (*people)[i] : static_cast<std::uint32_t>(i);
+            const StaffRecord& person = db.staff.at(position);
             row.beginRow();
             row.number(static_cast<std::int64_t>(position));
             row.put(',');
@@ -163,10 +167,11 @@ std::string exportCsv(const GameDatabase& db)
             row.fields<kStaffLayout>(&person);
             for (const TextColumn& c : texts) {
                 row.put(',');
-                row.cell(c.cells->at(fieldBits(db, *c.field, position)));
+                row.cell(c.cells->at(kStaffLayout[c.field].access.get(person)));
             }
-            row.fields<kPlayerLayout>(recordOrNull(db.players, linkedRecord(db, person, Table::Player)));
-            row.fields<kNonPlayerLayout>(recordOrNull(db.nonPlayers, linkedRecord(db, person, Table::NonPlayer)));
+            row.fields<kPlayerLayout>(recordOrNull(db.players, linkedRecord(db, position, StaffTable::Player)));
+            row.fields<kNonPlayerLayout>(
+                recordOrNull(db.nonPlayers, linkedRecord(db, position, StaffTable::NonPlayer)));
             row.endRow();
         }
     }

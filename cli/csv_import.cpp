@@ -3,7 +3,9 @@
 #include "csv.h"
 #include "db/cp1252_text.h"
 #include "db/record_layout.h"
-#include "staff_columns.h"
+#include "editor/lookup_tables.h"
+#include "editor/people_columns.h"
+#include "editor/person_links.h"
 
 #include <algorithm>
 #include <optional>
@@ -25,12 +27,12 @@ public:
         std::uint32_t line = 0; // 0: no row has set the field
     };
 
-    Setting& at(const GameDatabase& db, const TableField& field, std::size_t record)
+    Setting& at(const GameDatabase& db, const ValueKey& key)
     {
-        const std::size_t fieldCount = fieldsOf(field.table).size();
+        const std::size_t fields = fieldCount(key.table);
         if (settings_.empty())
-            settings_.resize(recordCount(db, field.table) * fieldCount);
-        return settings_[record * fieldCount + field.index];
+            settings_.resize(recordCount(db, key.table) * fields);
+        return settings_[key.position * fields + key.field];
     }
 
 private:
@@ -86,7 +88,7 @@ private:
         columns_.assign(header_.cells.size(), nullptr);
         for (std::size_t i = 0; i < header_.cells.size(); ++i) {
             const std::string& name = header_.cells[i];
-            const StaffColumn* column = findStaffColumn(name);
+            const PeopleColumn* column = columnNamed(name);
             if (!column) {
                 error(header_.line, name, "unknown column");
                 continue;
@@ -96,9 +98,9 @@ private:
                 continue;
             }
             columns_[i] = column;
-            if (column->kind == StaffColumn::Kind::Position)
+            if (column->kind == ColumnKind::Position)
                 positionCell_ = i;
-            else if (column->field == &classificationField())
+            else if (column == &classificationColumn())
                 classificationCell_ = i;
         }
         if (positionCell_ == kNone) {
@@ -108,15 +110,15 @@ private:
         return true;
     }
 
-    static const TableField& classificationField()
+    static const PeopleColumn& classificationColumn()
     {
-        static const TableField& field = staffFieldOf(fieldAccess<&StaffRecord::classification>());
-        return field;
+        static const PeopleColumn& column = *columnNamed("classification");
+        return column;
     }
 
     // The cell's number as the field's bits; reports and gives nullopt when
     // it is no decimal integer in the field's range.
-    std::optional<std::uint32_t> readNumber(const CsvRow& row, std::size_t cell, const TableField& field)
+    std::optional<std::uint32_t> readNumber(const CsvRow& row, std::size_t cell, const PeopleColumn& field)
     {
         const std::string& text = row.cells[cell];
         const std::optional<std::int64_t> number = parseDecimal(text);
@@ -160,7 +162,7 @@ private:
         if (classificationCell_ == kNone || row.cells[classificationCell_].empty())
             return person.classification;
         const auto number = parseDecimal(row.cells[classificationCell_]);
-        const auto bits = number ? bitsForNumber(classificationField(), *number) : std::nullopt;
+        const auto bits = number ? bitsForNumber(classificationColumn(), *number) : std::nullopt;
         return bits ? static_cast<std::uint8_t>(*bits) : person.classification;
     }
 
@@ -182,51 +184,51 @@ private:
         const std::uint8_t classification = classificationOf(row, person);
 
         for (std::size_t i = 0; i < columns_.size(); ++i) {
-            const StaffColumn* column = columns_[i];
+            const PeopleColumn* column = columns_[i];
             // An empty cell leaves its value as it is.
             if (!column || row.cells[i].empty())
                 continue;
             switch (column->kind) {
-            case StaffColumn::Kind::Position:
+            case ColumnKind::Position:
                 break;
-            case StaffColumn::Kind::DisplayName:
+            case ColumnKind::DisplayName:
                 if (!cp1252EqualsUtf8(person.displayName, row.cells[i]))
                     error(row.line, column->name,
                           "the display name cannot be changed: it is built from firstName and secondName");
                 break;
-            case StaffColumn::Kind::Text:
-                if (!cp1252EqualsUtf8(lookupText(db_, column->lookup, fieldBits(db_, *column->field, *position)),
-                                      row.cells[i]))
+            case ColumnKind::Text:
+                if (!cp1252EqualsUtf8(columnText(db_, static_cast<std::uint32_t>(*position), *column), row.cells[i]))
                     error(row.line, column->name,
-                          "the text cannot be changed: it follows from " + std::string(column->field->name) +
-                              "; change that column instead");
+                          "the text cannot be changed: it follows from " +
+                              std::string(fieldName(StaffTable::Staff, column->field)) + "; change that column instead");
                 break;
-            case StaffColumn::Kind::Field:
-                if (column->field->table == Table::Staff)
-                    readStaffField(row, i, *column->field, *position);
+            case ColumnKind::Field:
+                if (column->table == StaffTable::Staff)
+                    readStaffField(row, i, *column, *position);
                 else
-                    readAttribute(row, i, *column->field, *position, classification);
+                    readAttribute(row, i, *column, *position, classification);
                 break;
             }
         }
     }
 
-    void readStaffField(const CsvRow& row, std::size_t cell, const TableField& field, std::size_t position)
+    void readStaffField(const CsvRow& row, std::size_t cell, const PeopleColumn& field, std::size_t position)
     {
         const std::optional<std::uint32_t> bits = readNumber(row, cell, field);
         if (!bits)
             return;
-        const std::uint32_t current = fieldBits(db_, field, position);
+        const ValueKey key{StaffTable::Staff, static_cast<std::uint32_t>(position), field.field};
+        const std::uint32_t current = currentValue(db_, key);
         if (*bits == current)
             return;
-        if (!field.saved) {
+        if (!field.writable) {
             error(row.line, headerName(cell), "cannot be changed: the staff file keeps its own bytes there");
             return;
         }
-        plan_.changes.push_back({&field, position, current, *bits});
+        plan_.changes.push_back({key, current, *bits});
     }
 
-    void readAttribute(const CsvRow& row, std::size_t cell, const TableField& field, std::size_t position,
+    void readAttribute(const CsvRow& row, std::size_t cell, const PeopleColumn& field, std::size_t position,
                        std::uint8_t classification)
     {
         const std::optional<std::uint32_t> bits = readNumber(row, cell, field);
@@ -239,37 +241,40 @@ private:
                       " record");
             return;
         }
-        const std::optional<std::size_t> record = linkInside(db_, db_.staff[position], field.table);
+        const StaffRecord& person = db_.staff[position];
+        const std::optional<std::uint32_t> record = linkInside(db_, person, field.table);
         if (!record) {
-            const TableField& link = linkField(field.table);
+            const bool player = field.table == StaffTable::Player;
             error(row.line, headerName(cell),
-                  std::string(link.name) + " " + formatField(link, fieldBits(db_, link, position)) +
-                      " lies outside the " + tableText + " table");
+                  std::string(player ? "playerId " : "nonPlayerId ") +
+                      std::to_string(player ? person.playerId : person.nonPlayerId) + " lies outside the " +
+                      tableText + " table");
             return;
         }
 
+        const ValueKey key{field.table, *record, field.field};
         SettingsOfTable::Setting& setting =
-            (field.table == Table::Player ? playerSettings_ : nonPlayerSettings_).at(db_, field, *record);
+            (field.table == StaffTable::Player ? playerSettings_ : nonPlayerSettings_).at(db_, key);
         if (setting.line != 0) {
             // Another person's row set this value of the shared record first.
             if (setting.bits != *bits)
                 error(row.line, headerName(cell),
                       tableText + " record " + std::to_string(*record) + " is set to " + row.cells[cell] +
-                          " here and to " + formatField(field, setting.bits) + " on line " +
+                          " here and to " + formatValue(key, setting.bits) + " on line " +
                           std::to_string(setting.line));
             return;
         }
         setting = {*bits, static_cast<std::uint32_t>(row.line)};
-        const std::uint32_t current = fieldBits(db_, field, *record);
+        const std::uint32_t current = currentValue(db_, key);
         if (*bits != current)
-            plan_.changes.push_back({&field, *record, current, *bits});
+            plan_.changes.push_back({key, current, *bits});
     }
 
     const GameDatabase& db_;
     const std::string& fileName_;
     CsvReader reader_;
     CsvRow header_;
-    std::vector<const StaffColumn*> columns_; // per header cell; null when unknown
+    std::vector<const PeopleColumn*> columns_; // per header cell; null when unknown
     std::size_t positionCell_ = kNone;
     std::size_t classificationCell_ = kNone;
     std::vector<std::size_t> lineOfPerson_; // 0: no row yet

@@ -1,10 +1,12 @@
 #pragma once
-// A change of one field of one record: what diff finds, import and apply
-// plan, and --dry-run lists. Described as one line,
+// Changes of single values (editor/field_change.h) as the command line
+// shows them: what diff finds, import, apply and set plan, and --dry-run
+// lists. Described as one line,
 //     staff 123 (Jon Smithers) wages: 1000 -> 2000
 // or as a JSON object {"table", "position", "field", "old", "new"}.
 
-#include "table_fields.h"
+#include "editor/change_list.h"
+#include "editor/field_change.h"
 
 #include <nlohmann/json_fwd.hpp>
 
@@ -15,29 +17,25 @@
 
 namespace rostradb::cli {
 
-struct FieldChange {
-    const TableField* field;
-    std::size_t position; // in the field's table
-    std::uint32_t oldBits;
-    std::uint32_t newBits;
-};
-
 // Names the people a change is about: a staff record by its own display
-// name, a player or non-player record by the first person it belongs to.
+// name, a player or non-player record by the person it belongs to.
 class ChangeDescriber {
 public:
     explicit ChangeDescriber(const GameDatabase& db);
     // "staff 123 (Jon Smithers)", "player 45 (Jon Smithers)", "player 46"
-    std::string recordText(Table table, std::size_t position) const;
+    std::string recordText(StaffTable table, std::size_t position) const;
     std::string describe(const FieldChange& change) const;
 
 private:
     const GameDatabase& db_;
-    std::vector<std::size_t> playerOwner_;    // staff position, or kNobody
-    std::vector<std::size_t> nonPlayerOwner_; // likewise
+    RecordOwners owners_;
 };
 
-// Table order, then position, then the field's place in its record.
+// The field's stored bits as the number they stand for, in decimal.
+std::string formatValue(const ValueKey& key, std::uint32_t bits);
+
+// Staff, player, then non-player records; then position, then the field's
+// place in its record.
 void sortChanges(std::vector<FieldChange>& changes);
 
 // "N values changed in M records"

@@ -17,16 +17,16 @@ std::string shapeText(const GameDatabase& db)
 }
 
 template <const auto& Layout, class Record>
-void diffTable(Table table, const std::vector<Record>& before, const std::vector<Record>& after,
+void diffTable(StaffTable table, const std::vector<Record>& before, const std::vector<Record>& after,
                std::vector<FieldChange>& changes)
 {
-    const auto& fields = fieldsOf(table);
     for (std::size_t p = 0; p < before.size(); ++p) {
         for (std::size_t i = 0; i < Layout.size(); ++i) {
             const std::uint32_t oldBits = Layout[i].access.get(before[p]);
             const std::uint32_t newBits = Layout[i].access.get(after[p]);
             if (oldBits != newBits)
-                changes.push_back({&fields[i], p, oldBits, newBits});
+                changes.push_back(
+                    {{table, static_cast<std::uint32_t>(p), static_cast<std::uint16_t>(i)}, oldBits, newBits});
         }
     }
 }
@@ -46,9 +46,9 @@ std::vector<FieldChange> diffGames(const GameDatabase& before, const GameDatabas
         throw DbError(kDifferentShapes);
 
     std::vector<FieldChange> changes;
-    diffTable<kStaffLayout>(Table::Staff, before.staff, after.staff, changes);
-    diffTable<kPlayerLayout>(Table::Player, before.players, after.players, changes);
-    diffTable<kNonPlayerLayout>(Table::NonPlayer, before.nonPlayers, after.nonPlayers, changes);
+    diffTable<kStaffLayout>(StaffTable::Staff, before.staff, after.staff, changes);
+    diffTable<kPlayerLayout>(StaffTable::Player, before.players, after.players, changes);
+    diffTable<kNonPlayerLayout>(StaffTable::NonPlayer, before.nonPlayers, after.nonPlayers, changes);
     return changes;
 }
 

@@ -1,14 +1,24 @@
 #include "patch_apply.h"
 
+#include "editor/people_columns.h"
+
 #include <nlohmann/json.hpp>
 
 #include <map>
 #include <optional>
-#include <tuple>
 
 namespace rostradb::cli {
 
 namespace {
+
+// A field of the table by the name its layout gives it.
+const PeopleColumn* fieldNamed(StaffTable table, std::string_view name)
+{
+    for (std::uint16_t f = 0; f < fieldCount(table); ++f)
+        if (name == fieldName(table, f))
+            return &fieldColumn(table, f);
+    return nullptr;
+}
 
 class PatchReader {
 public:
@@ -58,7 +68,7 @@ private:
         return found->get<std::int64_t>();
     }
 
-    std::optional<std::uint32_t> fieldValue(const nlohmann::json& change, const char* key, const TableField& field,
+    std::optional<std::uint32_t> fieldValue(const nlohmann::json& change, const char* key, const PeopleColumn& field,
                                             std::size_t number)
     {
         const std::optional<std::int64_t> value = integerMember(change, key, number);
@@ -67,7 +77,7 @@ private:
         const std::optional<std::uint32_t> bits = bitsForNumber(field, *value);
         if (!bits)
             error(number, std::string("\"") + key + "\" " + std::to_string(*value) + " is out of range: " +
-                              std::string(field.name) + " " + rangeText(field));
+                              fieldName(field.table, field.field) + " " + rangeText(field));
         return bits;
     }
 
@@ -83,7 +93,7 @@ private:
             error(number, "\"table\" must be \"staff\", \"player\" or \"nonPlayer\"");
             return;
         }
-        const std::optional<Table> table = tableNamed(tableMember->get<std::string>());
+        const std::optional<StaffTable> table = tableNamed(tableMember->get<std::string>());
         if (!table) {
             error(number, "unknown table \"" + tableMember->get<std::string>() + "\"");
             return;
@@ -92,7 +102,7 @@ private:
             error(number, "\"field\" must be the name of a field");
             return;
         }
-        const TableField* field = findField(*table, fieldMember->get<std::string>());
+        const PeopleColumn* field = fieldNamed(*table, fieldMember->get<std::string>());
         if (!field) {
             error(number, "the " + std::string(tableName(*table)) + " table has no field \"" +
                               fieldMember->get<std::string>() + "\"");
@@ -113,27 +123,27 @@ private:
         if (!oldBits || !newBits)
             return;
 
-        const std::uint32_t current = fieldBits(db_, *field, at);
-        if (*newBits != current && !field->saved) {
-            error(number, describer_.recordText(*table, at) + " " + std::string(field->name) +
+        const ValueKey key{*table, static_cast<std::uint32_t>(at), field->field};
+        const std::string fieldText = fieldName(*table, field->field);
+        const std::uint32_t current = currentValue(db_, key);
+        if (*newBits != current && !field->writable) {
+            error(number, describer_.recordText(*table, at) + " " + fieldText +
                               " cannot be changed: the staff file keeps its own bytes there");
             return;
         }
-        const auto key = std::make_tuple(static_cast<int>(*table), at, field->index);
         if (const auto seen = newValues_.find(key); seen != newValues_.end()) {
             if (seen->second.bits != *newBits)
-                error(number, describer_.recordText(*table, at) + " " + std::string(field->name) +
+                error(number, describer_.recordText(*table, at) + " " + fieldText +
                                   ": change " + std::to_string(seen->second.number) + " gives it another new value");
             return;
         }
         newValues_.emplace(key, Seen{*newBits, number});
 
         if (*oldBits != current)
-            plan_.conflicts.push_back(describer_.recordText(*table, at) + " " + std::string(field->name) +
-                                      ": the patch expects " + formatField(*field, *oldBits) + ", the game holds " +
-                                      formatField(*field, current));
+            plan_.conflicts.push_back(describer_.recordText(*table, at) + " " + fieldText + ": the patch expects " +
+                                      formatValue(key, *oldBits) + ", the game holds " + formatValue(key, current));
         if (*newBits != current)
-            plan_.changes.push_back({field, at, current, *newBits});
+            plan_.changes.push_back({key, current, *newBits});
     }
 
     struct Seen {
@@ -144,7 +154,7 @@ private:
     const GameDatabase& db_;
     ChangeDescriber describer_;
     const std::string& fileName_;
-    std::map<std::tuple<int, std::size_t, std::size_t>, Seen> newValues_;
+    std::map<ValueKey, Seen> newValues_;
     PatchPlan plan_;
 };
 

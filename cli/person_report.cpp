@@ -1,45 +1,42 @@
 #include "person_report.h"
 
 #include "db/cp1252_text.h"
-#include "staff_columns.h"
+#include "editor/lookup_tables.h"
+#include "editor/people_columns.h"
+#include "editor/person_links.h"
 
 #include <nlohmann/json.hpp>
 
 #include <optional>
-#include <vector>
 
 namespace rostradb::cli {
 
 std::string personText(const GameDatabase& db, std::size_t position)
 {
-    std::vector<std::string> cells;
-    staffRowCells(db, position, cells);
-    const auto& columns = staffColumns();
-    const StaffRecord& person = db.staff[position];
+    const auto person = static_cast<std::uint32_t>(position);
     std::string text;
-    for (std::size_t i = 0; i < columns.size(); ++i) {
-        const StaffColumn& c = columns[i];
-        if (c.kind == StaffColumn::Kind::Field && c.field->table != Table::Staff &&
-            !linkedRecord(db, person, c.field->table))
+    for (const PeopleColumn& c : peopleColumns()) {
+        // The records the classification does not lead to are left out.
+        if (!hasColumn(db, person, c))
             continue;
-        text += c.name + ": " + cells[i] + "\n";
+        text += c.name + ": " + cp1252ToUtf8(cellText(db, person, c)) + "\n";
     }
     return text;
 }
 
 namespace {
 
-nlohmann::ordered_json recordJson(const GameDatabase& db, Table table, std::size_t position)
+nlohmann::ordered_json recordJson(const GameDatabase& db, StaffTable table, std::uint32_t record)
 {
     nlohmann::ordered_json fields = nlohmann::ordered_json::object();
-    for (const TableField& f : fieldsOf(table))
-        fields[std::string(f.name)] = fieldNumber(f, fieldBits(db, f, position));
+    for (std::uint16_t f = 0; f < fieldCount(table); ++f)
+        fields[fieldName(table, f)] = columnNumberOf(fieldColumn(table, f), currentValue(db, {table, record, f}));
     return fields;
 }
 
-nlohmann::ordered_json linkedJson(const GameDatabase& db, const StaffRecord& person, Table table)
+nlohmann::ordered_json linkedJson(const GameDatabase& db, std::uint32_t person, StaffTable table)
 {
-    const std::optional<std::size_t> record = linkedRecord(db, person, table);
+    const std::optional<std::uint32_t> record = linkedRecord(db, person, table);
     return record ? recordJson(db, table, *record) : nlohmann::ordered_json(nullptr);
 }
 
@@ -47,19 +44,19 @@ nlohmann::ordered_json linkedJson(const GameDatabase& db, const StaffRecord& per
 
 nlohmann::ordered_json personJson(const GameDatabase& db, std::size_t position)
 {
-    const StaffRecord& person = db.staff[position];
+    const auto person = static_cast<std::uint32_t>(position);
     nlohmann::ordered_json texts = nlohmann::ordered_json::object();
-    for (const StaffColumn& c : staffColumns())
-        if (c.kind == StaffColumn::Kind::Text)
-            texts[c.name] = cp1252ToUtf8(lookupText(db, c.lookup, fieldBits(db, *c.field, position)));
+    for (const PeopleColumn& c : peopleColumns())
+        if (c.kind == ColumnKind::Text)
+            texts[c.name] = cp1252ToUtf8(columnText(db, person, c));
 
     nlohmann::ordered_json json = nlohmann::ordered_json::object();
     json["position"] = position;
-    json["displayName"] = cp1252ToUtf8(person.displayName);
-    json["staff"] = recordJson(db, Table::Staff, position);
+    json["displayName"] = cp1252ToUtf8(db.staff[position].displayName);
+    json["staff"] = recordJson(db, StaffTable::Staff, person);
     json["texts"] = std::move(texts);
-    json[std::string(tableName(Table::Player))] = linkedJson(db, person, Table::Player);
-    json[std::string(tableName(Table::NonPlayer))] = linkedJson(db, person, Table::NonPlayer);
+    json[std::string(tableName(StaffTable::Player))] = linkedJson(db, person, StaffTable::Player);
+    json[std::string(tableName(StaffTable::NonPlayer))] = linkedJson(db, person, StaffTable::NonPlayer);
     return json;
 }
 

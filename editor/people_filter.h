@@ -8,7 +8,10 @@
 //                    Words next to each other are one part, as typed,
 //                    spaces included ("jon smi"), so a plain text finds what
 //                    the name search finds.
-//   "a b"            a quoted text is one part of the display name too.
+//   "a b"            a quoted text is one part of the display name too. A
+//                    quote opens a quoted text only where a term or a value
+//                    begins (inside a word it is a letter, as in names);
+//                    "" inside quotes stands for one quote.
 //   wages>=1000      a number column: = != < <= > >= and a decimal integer,
 //                    compared with the value read as the field's type.
 //   club:united      a text column (displayName, ...Text): ':' contains,

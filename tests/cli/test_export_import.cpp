@@ -3,7 +3,8 @@
 // input is refused with its place named and nothing written.
 
 #include "cli/game_files.h"
-#include "cli/staff_columns.h"
+#include "db/cp1252_text.h"
+#include "editor/people_columns.h"
 #include "cli_game.h"
 #include "tools/sample_game.h"
 
@@ -52,8 +53,10 @@ TEST(CliExportSample, TheFastRowsAreTheCellsShowUses)
     const CsvTable t = CsvTable::parse(runCli({"export", dir.path().string()}).out);
     ASSERT_EQ(t.rows.size(), db.staff.size());
     std::vector<std::string> cells;
-    for (std::size_t k = 0; k < db.staff.size(); ++k) {
-        cli::staffRowCells(db, k, cells);
+    for (std::uint32_t k = 0; k < db.staff.size(); ++k) {
+        cells.clear();
+        for (const PeopleColumn& c : peopleColumns())
+            cells.push_back(cp1252ToUtf8(cellText(db, k, c)));
         ASSERT_EQ(t.rows[k], cells) << "row " << k;
     }
 }
@@ -224,9 +227,9 @@ TEST_F(CliExport, AFileAnotherProgramChangedSinceTheLoadIsNotOverwritten)
     game.writeTo(dir);
     const auto changedByOthers = staffBytes();
 
-    const cli::TableField& wages = *cli::findField(cli::Table::Staff, "wages");
+    const ValueKey wages{StaffTable::Staff, 2, columnNamed("wages")->field};
     std::ostringstream out;
-    EXPECT_THROW(cli::saveChanges(db, dir.path(), {{&wages, 2, 123456, 5}}, false, out), cli::Refused);
+    EXPECT_THROW(cli::saveChanges(db, dir.path(), {{wages, 123456, 5}}, false, out), cli::Refused);
     EXPECT_EQ(staffBytes(), changedByOthers);
     EXPECT_EQ(out.str(), "");
 }

@@ -37,7 +37,7 @@ protected:
     PeopleFilterTest() : db(testing::peopleDatabase({kPlayer, kNonPlayer, kNonPlayerAndPlayer, 0}))
     {
         db.staff[0].displayName = "Jon Smithers";
-        db.staff[1].displayName = "SMIT";
+        db.staff[1].displayName = "SMIT \"Jr\"";
         db.staff[2].displayName = "Jos\xE9 Luis"; // é in the game's code page
         db.staff[3].displayName = "";
         const std::vector<std::pair<std::string_view, std::vector<std::int64_t>>> values{
@@ -56,9 +56,17 @@ protected:
                 setNumber(db, person, name, numbers[person]);
     }
 
-    std::vector<std::uint32_t> listed(std::string_view filter) const
+    // The whole table's pass and the check of one person must agree.
+    std::vector<std::uint32_t> listed(std::string_view text) const
     {
-        return matchingPeople(db, PeopleFilter::parse(filter));
+        const PeopleFilter filter = PeopleFilter::parse(text);
+        std::vector<std::uint32_t> oneByOne;
+        for (std::uint32_t p = 0; p < db.staff.size(); ++p)
+            if (filter.matches(db, p))
+                oneByOne.push_back(p);
+        const std::vector<std::uint32_t> all = matchingPeople(db, filter);
+        EXPECT_EQ(all, oneByOne) << text;
+        return all;
     }
 
     GameDatabase db;
@@ -79,7 +87,9 @@ TEST_F(PeopleFilterTest, ListsThePeopleForWhomEveryTermHolds)
         {"JOS\xC9", {}}, // no folding beyond a..z
         {"displayName=\"\"", {3}},
         {"name:SMIT", {0, 1}},
-        {"displayname=smit", {1}},
+        {"displayname=\"smit \"\"jr\"\"\"", {1}}, // a doubled quote inside quotes is one quote
+        {"T \"Jr\"", {1}},
+        {"r\"", {1}}, // inside a word a quote is a letter
         // Numbers read as the field's type, signed 32-bit and unsigned of each width.
         {"staffId<0", {0, 3}},
         {"staffId=-2147483648", {3}},
@@ -120,7 +130,7 @@ TEST_F(PeopleFilterTest, MalformedFiltersAreRefusedNamingTheTerm)
         {"club:\"a b", "\"club:\"a b\": the quote is not closed"},
         {"=5", "\"=5\": a column name is expected before ="},
         {"wages!5", "\"wages!5\": unknown operator !"},
-        {"ab\"c\"", "\"ab\"c\"\": a quote must begin"},
+        {"\"ab\"c", "\"\"ab\"c\": a quoted text must end"},
         {"club:\"a\"b", "a quoted text must end"},
     };
     for (const auto& [filter, message] : cases) {
@@ -189,6 +199,20 @@ TEST(PeopleColumns, OneColumnPerFieldWithTheExportsNames)
 
 TEST(PeopleColumns, RangesFollowWidthAndSignedness)
 {
+    // Signedness comes from the records' member types: the 32-bit integers.
+    std::set<std::string> signedColumns;
+    for (const PeopleColumn& c : peopleColumns())
+        if (c.isSigned)
+            signedColumns.insert(c.name);
+    std::set<std::string> expected{"staffId", "playerId", "extraIndex", "nonPlayerId", "player.recordId",
+                                   "nonPlayer.recordId"};
+    for (int set = 1; set <= 4; ++set)
+        for (int i = 0; i < 3; ++i)
+            expected.insert("preferenceSet" + std::to_string(set) + "[" + std::to_string(i) + "]");
+    for (int i = 0; i < 8; ++i)
+        expected.insert("nonPlayer.extraValues[" + std::to_string(i) + "]");
+    EXPECT_EQ(signedColumns, expected);
+
     const std::vector<std::tuple<std::string, std::int64_t, std::int64_t>> cases{
         {"internationalCaps", 0, 255},
         {"birthYear", 0, 65535},

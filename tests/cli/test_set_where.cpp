@@ -1,0 +1,109 @@
+// search, export --where and set: the filter language from the command line,
+// and set's changes written through the checked save exactly as the window's
+// bulk change would write them.
+
+#include "cli/game_files.h"
+#include "cli_game.h"
+#include "db/progress_sink.h"
+#include "db/staff_writer.h"
+#include "editor/bulk_change.h"
+#include "editor/people_filter.h"
+
+#include <gtest/gtest.h>
+
+namespace rostradb::test {
+namespace {
+
+// The fixture's game with player record 0's pace at 3 and everyone's wages
+// but person 2's (123456) at 1000.
+class CliSet : public CliGameTest {
+protected:
+    CliSet()
+    {
+        game.staff.u8(game.playerAt(0) + at::kPace, 3);
+        for (const std::size_t k : {0, 1, 3, 4})
+            game.staff.u32(game.staffAt(k) + at::kWages, 1000);
+        game.writeTo(dir);
+        original = staffBytes();
+    }
+};
+
+TEST_F(CliSet, ChangesTheMatchingPeopleLimitedAndSkipping)
+{
+    // People 0 and 4 share player record 0, person 2 has record 1 (pace 17);
+    // 1 and 3 have no player record.
+    const CliResult r = runCli({"set", dir.path(), "", "player.pace+=250"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "Add 250 to player.pace of 3 people (2 skipped, 1 limited)\n2 values changed in 2 records\n");
+    const auto after = staffBytes();
+    EXPECT_EQ(differingBytes(original, after),
+              (std::vector<std::size_t>{game.playerAt(0) + at::kPace, game.playerAt(1) + at::kPace}));
+    EXPECT_EQ(valueAt(after, game.playerAt(0) + at::kPace, 1), 253u);
+    EXPECT_EQ(valueAt(after, game.playerAt(1) + at::kPace, 1), 255u);
+}
+
+TEST_F(CliSet, AssignmentsFollowOneAnotherAndDryRunWritesNothing)
+{
+    const CliResult dry = runCli({"set", dir.path(), "wages>=100000", "wages=10", "WAGES+=5", "--dry-run"});
+    EXPECT_EQ(dry.status, 0) << dry.err;
+    EXPECT_EQ(dry.out, "Set wages of 1 person to 10\nAdd 5 to wages of 1 person\n"
+                       "staff 2 (First2 Second0) wages: 123456 -> 15\n"
+                       "1 values changed in 1 records\nDry run: nothing was written.\n");
+    EXPECT_EQ(staffBytes(), original);
+
+    EXPECT_EQ(runCli({"set", dir.path(), "wages>=100000", "wages-=6"}).status, 0);
+    EXPECT_EQ(valueAt(staffBytes(), game.staffAt(2) + at::kWages, 4), 123450u);
+}
+
+TEST_F(CliSet, MalformedFiltersAndAssignmentsAreRefusedAndWriteNothing)
+{
+    const std::vector<std::pair<std::vector<std::string>, std::string>> cases{
+        {{"set", dir.path(), "jon wages>x", "wages=1"}, "\"wages>x\": a whole number is expected after >"},
+        {{"set", dir.path(), "", "nope=1"}, "unknown column nope"},
+        {{"set", dir.path(), "", "playerId=1"}, "playerId cannot be changed"},
+        {{"set", dir.path(), "", "nationText=1"}, "nationText cannot be changed"},
+        {{"set", dir.path(), "", "wages"}, "COLUMN=VALUE"},
+        {{"set", dir.path(), "", "wages+=1.5"}, "a whole number is expected"},
+        {{"search", dir.path(), "club:\"x"}, "the quote is not closed"},
+        {{"export", dir.path(), "--where", "wages:1"}, "wages is a number"},
+    };
+    for (const auto& [arguments, message] : cases) {
+        const CliResult r = runCli(arguments);
+        EXPECT_EQ(r.status, 1) << arguments[2];
+        EXPECT_NE(r.err.find(message), std::string::npos) << r.err;
+        EXPECT_EQ(r.out, "");
+    }
+    EXPECT_EQ(staffBytes(), original);
+}
+
+TEST_F(CliSet, ExportWhereWritesOnlyTheMatchingRows)
+{
+    CsvTable t = CsvTable::parse(runCli({"export", dir.path(), "--where", "player.pace=17"}).out);
+    ASSERT_EQ(t.rows.size(), 1u);
+    EXPECT_EQ(t.cell(0, "position"), "2");
+    EXPECT_EQ(runCli({"search", dir.path(), "class=0"}).out.substr(0, 2), "3\t");
+}
+
+TEST_F(CliSet, WritesWhatTheWindowsBulkChangeWrites)
+{
+    GameDir windowCopy;
+    game.writeTo(windowCopy);
+    const std::string filter = "player.pace<100";
+    ASSERT_EQ(runCli({"set", dir.path(), filter, "player.pace+=100", "wages-=1000000"}).status, 0);
+
+    // The window: the table filtered, two bulk changes, File > Save.
+    GameDatabase db = cli::loadGame(windowCopy.path());
+    EditHistory history;
+    history.reset(db);
+    const auto people = matchingPeople(db, PeopleFilter::parse(filter));
+    applyBulkChange(db, history, people, {columnNamed("player.pace"), BulkHow::Add, 100});
+    applyBulkChange(db, history, people, {columnNamed("wages"), BulkHow::Add, -1000000});
+    SilentProgress nobodyWatches;
+    StaffFileSave(db, windowCopy.path()).write(nobodyWatches);
+
+    EXPECT_NE(staffBytes(), original);
+    EXPECT_EQ(windowCopy.read("staff.dat"), staffBytes());
+}
+
+} // namespace
+} // namespace rostradb::test
