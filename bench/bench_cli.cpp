@@ -94,7 +94,7 @@ void BM_Export(benchmark::State& state)
     const std::string csv = (out.path / "export.csv").string();
     Discard err;
     for (auto _ : state) {
-        if (rostradb::cli::runExport({game, csv}, err.stream, err.stream) != 0)
+        if (rostradb::cli::runExport({game, csv, ""}, err.stream, err.stream) != 0)
             state.SkipWithError("export failed");
     }
     state.counters["bytes"] = static_cast<double>(fs::file_size(csv));

@@ -171,8 +171,9 @@ std::string columnAliasHelp()
 {
     std::string text;
     for (const Alias& a : kAliases) {
+        text += "  ";
         text += a.alias;
-        text.append(8 - std::min<std::size_t>(a.alias.size(), 7), ' ');
+        text.append(9 - std::min<std::size_t>(a.alias.size(), 8), ' ');
         text += a.column;
         text += '\n';
     }

@@ -31,8 +31,21 @@ bool containsFolded(std::string_view haystack, std::string_view foldedNeedle)
 {
     if (foldedNeedle.empty() || foldedNeedle.size() > haystack.size())
         return false;
-    return std::search(haystack.begin(), haystack.end(), foldedNeedle.begin(), foldedNeedle.end(),
-                       [](char h, char n) { return foldCase(h) == n; }) != haystack.end();
+    // Each start is tried on its first byte alone before the rest is
+    // compared: most bytes of a name fail there.
+    const char first = foldedNeedle.front();
+    const std::string_view rest = foldedNeedle.substr(1);
+    const std::size_t lastStart = haystack.size() - foldedNeedle.size();
+    for (std::size_t i = 0; i <= lastStart; ++i) {
+        if (foldCase(haystack[i]) != first)
+            continue;
+        std::size_t k = 0;
+        while (k < rest.size() && foldCase(haystack[i + 1 + k]) == rest[k])
+            ++k;
+        if (k == rest.size())
+            return true;
+    }
+    return false;
 }
 
 bool equalsFolded(std::string_view text, std::string_view foldedValue)

@@ -3,11 +3,14 @@
 // bulk change would write them.
 
 #include "cli/game_files.h"
+#include "db/cp1252_text.h"
 #include "cli_game.h"
 #include "db/progress_sink.h"
 #include "db/staff_writer.h"
 #include "editor/bulk_change.h"
 #include "editor/people_filter.h"
+#include "editor/staff_search.h"
+#include "tools/sample_game.h"
 
 #include <gtest/gtest.h>
 
@@ -103,6 +106,24 @@ TEST_F(CliSet, WritesWhatTheWindowsBulkChangeWrites)
 
     EXPECT_NE(staffBytes(), original);
     EXPECT_EQ(windowCopy.read("staff.dat"), staffBytes());
+}
+
+TEST(CliSearchSample, APlainTextListsWhatTheNameSearchLists)
+{
+    TempDir dir;
+    writeSampleGame(dir.path(), SampleSize::Small, 7);
+    const GameDatabase db = cli::loadGame(dir.path().string());
+    // Pieces of real names: one letter, across the space, in capitals.
+    const std::string name = db.staff.at(db.staff.size() / 2).displayName;
+    const std::size_t space = name.find(' ');
+    ASSERT_NE(space, std::string::npos);
+    for (const std::string& text : {name.substr(0, 1), name.substr(space - 1, 3), name, std::string("A  B"),
+                                    std::string("zzzz")}) {
+        std::string expected;
+        for (const SearchHit& hit : searchStaff(text, db.staff, db.directory))
+            expected += std::to_string(hit.position) + '\t' + cp1252ToUtf8(hit.displayName) + '\n';
+        EXPECT_EQ(runCli({"search", dir.path().string(), cp1252ToUtf8(text)}).out, expected) << text;
+    }
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 // person of each classification, values at the edges of each field's width.
 
 #include "editor/people_filter.h"
+#include "editor/people_sort.h"
 
 #include "editor/database_builder.h"
 #include "editor/person_links.h"
@@ -163,6 +164,25 @@ TEST_F(PeopleFilterTest, ColumnsSayWhoHasThemAndReadTheirValues)
     EXPECT_EQ(cellText(db, 0, column("clubContractedText")), "Club1");
     EXPECT_EQ(cellText(db, 1, column("clubContractedText")), "");
     EXPECT_EQ(columnNumber(db, 3, column("position")), 3);
+}
+
+TEST_F(PeopleFilterTest, SortsNumbersAsTheirTypeAndTextsByTheSearchsRule)
+{
+    const std::vector<std::tuple<std::string, bool, std::vector<std::uint32_t>>> cases{
+        {"staffId", false, {3, 0, 1, 2}}, // signed
+        {"wages", true, {0, 2, 3, 1}},    // stable among equals
+        {"displayName", false, {3, 0, 2, 1}}, // "", "Jon ...", "José ...", "SMIT ..."
+        {"player.pace", false, {2, 0, 1, 3}}, // people without the record last
+        {"player.pace", true, {0, 2, 1, 3}},
+    };
+    for (const auto& [name, descending, expected] : cases) {
+        std::vector<std::uint32_t> people{0, 1, 2, 3};
+        sortPeople(db, people, column(name), descending);
+        EXPECT_EQ(people, expected) << name << (descending ? " descending" : "");
+    }
+    EXPECT_LT(compareFolded("a", "B"), 0); // by bytes 'a' comes after 'B'
+    EXPECT_EQ(compareFolded("jos\xE9", "JOS\xE9"), 0);
+    EXPECT_NE(compareFolded("\xE9", "\xC9"), 0); // é and É stay apart
 }
 
 TEST(PeopleColumns, OneColumnPerFieldWithTheExportsNames)
