@@ -149,25 +149,32 @@ void Tfrm_people::closeEvent(QCloseEvent* event)
     QWidget::closeEvent(event);
 }
 
+// The load hands control to the event loop as it goes: the window takes no
+// input until the tables are whole again, so no filter runs over half of them.
 void Tfrm_people::databaseCleared()
 {
     typing_->stop();
     model_->clear();
     note_->clear();
     updateCount();
+    setEnabled(false);
 }
 
 void Tfrm_people::databaseLoaded()
 {
-    showRows(shownFilter_);
+    setEnabled(true);
     note_->clear();
+    // The filter in the box (typed, perhaps, just before the load), or the
+    // last one that could be read.
+    if (!applyFilter())
+        showRows(shownFilter_);
 }
 
 void Tfrm_people::valuesChanged() { model_->valuesChanged(); }
 
 void Tfrm_people::showChangeNote(const QString& note) { note_->setText(note); }
 
-void Tfrm_people::applyFilter()
+bool Tfrm_people::applyFilter()
 {
     typing_->stop();
     const QString typed = filter_->text();
@@ -178,9 +185,11 @@ void Tfrm_people::applyFilter()
         const rostradb::PeopleFilter filter = rostradb::PeopleFilter::parse(*text);
         filterError_->clear();
         showRows(filter);
+        return true;
     } catch (const std::exception& error) {
         // The rows of the last filter that could be read stay.
         filterError_->setText(QString::fromUtf8(error.what()));
+        return false;
     }
 }
 

@@ -53,8 +53,9 @@ public:
     // What the last change did, or why it changed nothing.
     void showChangeNote(const QString& note);
 
-    // Applies the filter box's text now, as Return does.
-    void applyFilter();
+    // Applies the filter box's text now, as Return does; false when it
+    // cannot be read (its message is shown beside the box, the rows stay).
+    bool applyFilter();
     // The staff positions of the rows with a selected cell, in the order shown.
     std::vector<std::uint32_t> selectedPeople() const;
     // The selected cells as tab-separated text with a line of column names.

@@ -79,7 +79,10 @@ void Tfrm_main::People1Click()
         people_ = new Tfrm_people(db_, history_, this);
         connect(people_, &Tfrm_people::personRequested, this, &Tfrm_main::showPersonOfChange);
         connect(people_, &Tfrm_people::changeRequested, this, &Tfrm_main::applyPeopleChange);
-        if (!busy_)
+        // Opened while a load runs: empty until the load says it is done.
+        if (busy_)
+            people_->databaseCleared();
+        else
             people_->databaseLoaded();
     }
     people_->show();
