@@ -12,6 +12,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QDialog>
+#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QSettings>
@@ -103,6 +104,7 @@ private slots:
     void refusedCellEditChangesNothing();
     void malformedFilterKeepsTheLastResult();
     void copyGivesTheSelectedCellsUnderTheirNames();
+    void chosenColumnsAndWidthsAreKept();
     void windowAndCommandLineCoreWriteTheSameFile();
 
 private:
@@ -260,6 +262,36 @@ void TestPeopleWindow::copyGivesTheSelectedCellsUnderTheirNames()
     QTest::keyClick(&f.table(), Qt::Key_C, Qt::ControlModifier);
     QCOMPARE(QApplication::clipboard()->text(),
              QStringLiteral("position\twages\n0\t%1\n\t%2\n").arg(f.cell(0, "wages"), f.cell(2, "wages")));
+}
+
+void TestPeopleWindow::chosenColumnsAndWidthsAreKept()
+{
+    {
+        QSettings settings(QStringLiteral("rostradb"), QStringLiteral("rostradb"));
+        settings.setValue(QStringLiteral("people/columns"), QStringList{"wages", "nosuchColumn", "displayName"});
+        settings.setValue(QStringLiteral("people/widths/wages"), 123);
+    }
+    const auto shownColumns = [](const PeopleFixture& f) {
+        QStringList names;
+        const QHeaderView* header = f.table().horizontalHeader();
+        for (int visual = 0; visual < header->count(); ++visual)
+            if (!header->isSectionHidden(header->logicalIndex(visual)))
+                names << f.model().headerData(header->logicalIndex(visual), Qt::Horizontal).toString();
+        return names;
+    };
+    {
+        PeopleFixture f(rostradb::SampleSize::Tiny);
+        QCOMPARE(shownColumns(f), (QStringList{"wages", "displayName"}));
+        QHeaderView* header = f.table().horizontalHeader();
+        QCOMPARE(header->sectionSize(f.column("wages")), 123);
+        header->setSectionHidden(f.column("player.pace"), false);
+        header->resizeSection(f.column("displayName"), 77);
+        f.people->close();
+    }
+    PeopleFixture f(rostradb::SampleSize::Tiny);
+    QCOMPARE(shownColumns(f), (QStringList{"wages", "displayName", "player.pace"}));
+    QCOMPARE(f.table().horizontalHeader()->sectionSize(f.column("displayName")), 77);
+    QSettings(QStringLiteral("rostradb"), QStringLiteral("rostradb")).remove(QStringLiteral("people"));
 }
 
 void TestPeopleWindow::windowAndCommandLineCoreWriteTheSameFile()
