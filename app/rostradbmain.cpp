@@ -6,6 +6,7 @@
 #include "lookup_models.h"
 #include "message_boxes.h"
 #include "rostradb_changes.h"
+#include "rostradb_people.h"
 #include "staff_form.h"
 #include "staff_hits_model.h"
 #include "status_strip.h"
@@ -88,6 +89,7 @@ Tfrm_main::~Tfrm_main()
     // before the child windows do; and nothing the form says on its way out
     // may reach a half-destroyed window.
     delete changes_;
+    delete people_;
     disconnect(form_, nullptr, this, nullptr);
 }
 
@@ -125,6 +127,8 @@ void Tfrm_main::FormCreate(const StartupOptions& options)
 void Tfrm_main::clearLoadedState()
 {
     hits_->clear();
+    if (people_)
+        people_->databaseCleared();
     form_->reset();
     for (auto* model : {nations_, firstNames_, secondNames_, commonNames_, clubs_})
         model->setStringList({});
@@ -182,12 +186,16 @@ void Tfrm_main::loadGame(bool freshDirectory)
     } catch (const std::exception& error) {
         fillLookupBoxes(); // what did load stays usable
         history_.reset(db_);
+        if (people_)
+            people_->databaseLoaded();
         updateEditState();
         reportError(this, error);
         return;
     }
     fillLookupBoxes();
     history_.reset(db_);
+    if (people_)
+        people_->databaseLoaded();
     updateEditState();
 }
 
@@ -418,5 +426,7 @@ void Tfrm_main::closeEvent(QCloseEvent* event)
     }
     if (changes_)
         changes_->close();
+    if (people_)
+        people_->close();
     event->accept();
 }

@@ -27,6 +27,8 @@ class StaffForm;
 class StaffHitsModel;
 class StatusStrip;
 class Tfrm_changes;
+class Tfrm_people;
+struct PeopleChange;
 enum class ConfirmBefore;
 
 struct StartupOptions {
@@ -55,6 +57,8 @@ public:
     const rostradb::EditHistory& history() const { return history_; }
     // The list of changes; nullptr until "Changes..." first opens it.
     Tfrm_changes* changesWindow() const { return changes_; }
+    // The people table; nullptr until View > People first opens it.
+    Tfrm_people* peopleWindow() const { return people_; }
     bool isBusy() const { return busy_; }
 
     // Before something refills the form, so that nothing typed is dropped
@@ -83,6 +87,10 @@ public slots:
     // remembers it and loads it; otherwise says what is missing and changes
     // nothing. Edits not yet confirmed or saved are settled first.
     void takeGameFolder(const QString& folder);
+    void People1Click(); // View > People: the people table shown
+    // A change made in the people table: one step of the history, shown
+    // as an undo is (status line, list of changes, the form, the table).
+    void applyPeopleChange(const PeopleChange& request);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -112,7 +120,10 @@ private:
     void fillLookupBoxes();
     rostradb::ProgressSink& progress();
 
-    void updateEditState(); // status line, Undo/Redo and the list of changes
+    // Status line, Undo/Redo, the list of changes and the people table's
+    // cells: every Confirm, undo, redo, revert, table change and load
+    // passes here.
+    void updateEditState();
     void updateStatus();    // status line and Undo/Redo only
     void showStaffRecord(std::optional<std::int64_t> position); // nullopt: nobody chosen
     void refreshFormAfter(const rostradb::EditStep& step);
@@ -145,4 +156,5 @@ private:
     QStringListModel* clubs_ = nullptr;
     StatusStrip* strip_ = nullptr;
     Tfrm_changes* changes_ = nullptr;
+    Tfrm_people* people_ = nullptr;
 };

@@ -8,9 +8,11 @@
 #include "cp1252.h"
 #include "message_boxes.h"
 #include "rostradb_changes.h"
+#include "rostradb_people.h"
 #include "staff_form.h"
 #include "status_strip.h"
 
+#include "editor/bulk_change.h"
 #include "editor/change_list.h"
 #include "editor/staff_display.h"
 #include "editor/step_display.h"
@@ -22,6 +24,8 @@ void Tfrm_main::updateEditState()
     updateStatus();
     if (changes_ && changes_->isVisible())
         changes_->refresh();
+    if (people_)
+        people_->valuesChanged();
 }
 
 // Only the strip: typing into the form changes the status line's note, not
@@ -94,6 +98,48 @@ void Tfrm_main::changesClick()
     changes_->show();
     changes_->raise();
     changes_->activateWindow();
+}
+
+void Tfrm_main::People1Click()
+{
+    if (!people_) {
+        people_ = new Tfrm_people(db_, history_, this);
+        connect(people_, &Tfrm_people::personRequested, this, &Tfrm_main::showPersonOfChange);
+        connect(people_, &Tfrm_people::changeRequested, this, &Tfrm_main::applyPeopleChange);
+        // Opened while a load runs: empty until the load says it is done.
+        if (busy_)
+            people_->databaseCleared();
+        else
+            people_->databaseLoaded();
+    }
+    people_->show();
+    people_->raise();
+    people_->activateWindow();
+}
+
+void Tfrm_main::applyPeopleChange(const PeopleChange& request)
+{
+    if (busy_ || !request.change.column)
+        return;
+    rostradb::BulkOutcome outcome;
+    try {
+        outcome = request.inCell ? rostradb::setCells(db_, history_, request.people, *request.change.column,
+                                                      request.change.value)
+                                 : rostradb::applyBulkChange(db_, history_, request.people, request.change);
+    } catch (const std::exception& error) {
+        reportError(people_ ? static_cast<QWidget*>(people_) : this, error);
+        return;
+    }
+    // The step's name says what was skipped and limited; a change that
+    // stores nothing new makes no step, and says so.
+    if (people_)
+        people_->showChangeNote(outcome.changed() > 0
+                                    ? fromGameText(outcome.step.name)
+                                    : QStringLiteral("%1: no value changed").arg(fromGameText(outcome.step.name)));
+    if (outcome.changed() == 0)
+        return;
+    updateEditState();
+    refreshFormAfter(outcome.step);
 }
 
 void Tfrm_main::revertValues(const std::vector<rostradb::ValueKey>& values)

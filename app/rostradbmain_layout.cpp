@@ -156,4 +156,10 @@ void Tfrm_main::buildMenu()
     recentGames_ = file->addMenu(QStringLiteral("&Recent Game Folders"));
     recentGames_->setObjectName(QStringLiteral("RecentGames1"));
     fillRecentGameMenu();
+    QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
+    view->setObjectName(QStringLiteral("View1"));
+    QAction* people = view->addAction(QStringLiteral("&People..."));
+    people->setObjectName(QStringLiteral("People1"));
+    people->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
+    connect(people, &QAction::triggered, this, &Tfrm_main::People1Click);
 }

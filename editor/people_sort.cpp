@@ -10,6 +10,24 @@ namespace {
 
 constexpr unsigned char foldCase(unsigned char c) { return c >= 'a' && c <= 'z' ? c - ('a' - 'A') : c; }
 
+// A text as a sort key: its first eight bytes, case folded, in one number
+// (shorter texts padded with zero bytes), so that most comparisons are one
+// comparison of numbers; texts whose first eight bytes agree are compared
+// in full.
+struct FoldedText {
+    explicit FoldedText(std::string_view t) : text(t)
+    {
+        for (std::size_t i = 0; i < 8; ++i)
+            head = (head << 8) | (i < t.size() ? foldCase(static_cast<unsigned char>(t[i])) : 0u);
+    }
+    friend bool operator<(const FoldedText& a, const FoldedText& b)
+    {
+        return a.head != b.head ? a.head < b.head : compareFolded(a.text, b.text) < 0;
+    }
+    std::uint64_t head = 0;
+    std::string_view text;
+};
+
 // Sorts the positions by keys read once per person: a comparison then reads
 // no record, which matters with 65,536 rows.
 template <class Key, class Less>
@@ -23,6 +41,32 @@ void sortByKeys(std::vector<std::uint32_t>& people, std::vector<std::pair<std::o
     });
     for (std::size_t i = 0; i < people.size(); ++i)
         people[i] = keyed[i].second;
+}
+
+// Each person's key beside their position. The rows are in the order of the
+// last sort, so reading the records in that order jumps around the table
+// and misses the cache for nearly every person; when the rows are a good
+// part of the table, the keys are read in table order into a vector by
+// position first and taken from there.
+template <class Key, class Read>
+std::vector<std::pair<std::optional<Key>, std::uint32_t>> keysOf(const GameDatabase& db,
+                                                                 const std::vector<std::uint32_t>& people, Read read)
+{
+    std::vector<std::pair<std::optional<Key>, std::uint32_t>> keyed;
+    keyed.reserve(people.size());
+    const std::size_t count = db.staff.size();
+    if (people.size() * 4 < count) {
+        for (const std::uint32_t p : people)
+            keyed.emplace_back(read(p), p);
+        return keyed;
+    }
+    std::vector<std::optional<Key>> byPosition;
+    byPosition.reserve(count);
+    for (std::uint32_t p = 0; p < count; ++p)
+        byPosition.push_back(read(p));
+    for (const std::uint32_t p : people)
+        keyed.emplace_back(p < count ? byPosition[p] : read(p), p);
+    return keyed;
 }
 
 } // namespace
@@ -43,19 +87,14 @@ void sortPeople(const GameDatabase& db, std::vector<std::uint32_t>& people, cons
                 bool descending)
 {
     if (column.isNumber()) {
-        std::vector<std::pair<std::optional<std::int64_t>, std::uint32_t>> keyed;
-        keyed.reserve(people.size());
-        for (const std::uint32_t p : people)
-            keyed.emplace_back(columnNumber(db, p, column), p);
+        auto keyed = keysOf<std::int64_t>(db, people, [&](std::uint32_t p) { return columnNumber(db, p, column); });
         sortByKeys(people, keyed, descending, std::less<>());
         return;
     }
-    std::vector<std::pair<std::optional<std::string_view>, std::uint32_t>> keyed;
-    keyed.reserve(people.size());
-    for (const std::uint32_t p : people)
-        keyed.emplace_back(columnText(db, p, column), p);
-    sortByKeys(people, keyed, descending,
-               [](std::string_view a, std::string_view b) { return compareFolded(a, b) < 0; });
+    auto keyed = keysOf<FoldedText>(db, people, [&](std::uint32_t p) -> std::optional<FoldedText> {
+        return FoldedText(columnText(db, p, column));
+    });
+    sortByKeys(people, keyed, descending, std::less<>());
 }
 
 } // namespace rostradb
