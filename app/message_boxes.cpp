@@ -115,6 +115,8 @@ QString confirmBeforeWhat(ConfirmBefore next)
         return QStringLiteral("redoing");
     case ConfirmBefore::Reverting:
         return QStringLiteral("reverting");
+    case ConfirmBefore::ChangingTable:
+        return QStringLiteral("changing the people table");
     }
     return {};
 }

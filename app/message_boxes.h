@@ -32,7 +32,7 @@ enum class UnsavedChoice { Save, Discard, Cancel };
 UnsavedChoice askAboutUnsavedEdits(QWidget* parent, const QString& question);
 
 // What the user is about to do while the form holds edits not confirmed.
-enum class ConfirmBefore { Saving, Closing, LoadingAgain, ChangingGame, Undoing, Redoing, Reverting };
+enum class ConfirmBefore { Saving, Closing, LoadingAgain, ChangingGame, Undoing, Redoing, Reverting, ChangingTable };
 
 // The words for it in the question: "saving", "closing", ...
 QString confirmBeforeWhat(ConfirmBefore next);

@@ -121,25 +121,39 @@ void Tfrm_main::applyPeopleChange(const PeopleChange& request)
 {
     if (busy_ || !request.change.column)
         return;
-    rostradb::BulkOutcome outcome;
+    QWidget* const parent = people_ ? static_cast<QWidget*>(people_) : this;
+    // What the change would touch, so that values typed into the form for a
+    // person it changes are asked about before the form is refilled.
+    rostradb::BulkOutcome preview;
     try {
-        outcome = request.inCell ? rostradb::setCells(db_, history_, request.people, *request.change.column,
-                                                      request.change.value)
-                                 : rostradb::applyBulkChange(db_, history_, request.people, request.change);
+        rostradb::BulkChange planned = request.change;
+        if (request.inCell)
+            planned.how = rostradb::BulkHow::SetTo;
+        preview = rostradb::planBulkChange(db_, request.people, planned);
     } catch (const std::exception& error) {
-        reportError(people_ ? static_cast<QWidget*>(people_) : this, error);
+        reportError(parent, error);
         return;
     }
+    rostradb::BulkOutcome outcome;
+    bool refused = false;
+    runStep(ConfirmBefore::ChangingTable, preview.step, [&]() -> const rostradb::EditStep* {
+        try {
+            outcome = request.inCell ? rostradb::setCells(db_, history_, request.people, *request.change.column,
+                                                          request.change.value)
+                                     : rostradb::applyBulkChange(db_, history_, request.people, request.change);
+        } catch (const std::exception& error) {
+            reportError(parent, error);
+            refused = true;
+            return nullptr;
+        }
+        return outcome.changed() > 0 ? history_.undoStep() : nullptr;
+    });
     // The step's name says what was skipped and limited; a change that
     // stores nothing new makes no step, and says so.
-    if (people_)
+    if (people_ && !refused && !outcome.step.name.empty())
         people_->showChangeNote(outcome.changed() > 0
                                     ? fromGameText(outcome.step.name)
                                     : QStringLiteral("%1: no value changed").arg(fromGameText(outcome.step.name)));
-    if (outcome.changed() == 0)
-        return;
-    updateEditState();
-    refreshFormAfter(outcome.step);
 }
 
 void Tfrm_main::revertValues(const std::vector<rostradb::ValueKey>& values)

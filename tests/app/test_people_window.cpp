@@ -101,6 +101,7 @@ private slots:
     void initTestCase();
     void tableAndFormFollowEachOther();
     void bulkChangeIsOneStepThatUndoTakesBackWhole();
+    void typingInTheFormIsAskedAboutBeforeTheTableChangesThatPerson();
     void refusedCellEditChangesNothing();
     void malformedFilterKeepsTheLastResult();
     void copyGivesTheSelectedCellsUnderTheirNames();
@@ -192,6 +193,50 @@ void TestPeopleWindow::bulkChangeIsOneStepThatUndoTakesBackWhole()
     QCOMPARE(columnValues(f.db(), "player.currentAbility"), before);
     QVERIFY(!f.window.hasUnsavedEdits());
     QCOMPARE(f.errors.messages.size(), 1);
+}
+
+// A table change that refills the form would drop what is typed there:
+// Cancel changes nothing, Yes keeps the typing and confirms it after the
+// table's step, No drops it.
+void TestPeopleWindow::typingInTheFormIsAskedAboutBeforeTheTableChangesThatPerson()
+{
+    PeopleFixture f;
+    ConfirmAnswers confirm;
+    const std::size_t person = personOfClass(f.db(), 2, true);
+    f.filter(QStringLiteral("position=%1").arg(person));
+    f.table().setCurrentIndex(f.model().index(0, f.column("wages")));
+    QTest::keyClick(&f.table(), Qt::Key_Return);
+    const QString wages = formBox(f.window, "ed_wages");
+    const QString typedValue = QString::number(wages.toLongLong() + 7);
+
+    struct Case {
+        ConfirmChoice answer;
+        std::size_t steps;
+        QString formValue; // the wages box afterwards
+        QString tableValue;
+    };
+    const Case cases[] = {
+        {ConfirmChoice::Cancel, 0, typedValue, wages},
+        {ConfirmChoice::Confirm, 2, typedValue, typedValue},
+        {ConfirmChoice::Skip, 1, QStringLiteral("4321"), QStringLiteral("4321")},
+    };
+    for (const Case& c : cases) {
+        while (f.window.history().canUndo())
+            f.window.undoClick();
+        confirm.questions.clear();
+        confirm.answer = c.answer;
+        child<QLineEdit>(&f.window, "ed_wages")->setText(typedValue);
+        f.typeIntoCell(0, "wages", QStringLiteral("4321"));
+        QCOMPARE(confirm.questions.size(), 1);
+        QVERIFY2(confirm.questions[0].endsWith(QStringLiteral(" before changing the people table?")),
+                 qPrintable(confirm.questions[0]));
+        QCOMPARE(f.window.history().stepCount(), c.steps);
+        QCOMPARE(formBox(f.window, "ed_wages"), c.formValue);
+        QCOMPARE(f.cell(0, "wages"), c.tableValue);
+        child<QLineEdit>(&f.window, "ed_wages")->setText(wages); // nothing left typed
+        f.window.Button1Click();
+    }
+    QCOMPARE(f.errors.messages, QStringList());
 }
 
 void TestPeopleWindow::refusedCellEditChangesNothing()
