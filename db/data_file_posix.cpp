@@ -135,17 +135,6 @@ std::size_t DataFile::readSome(std::span<std::uint8_t> out)
     return done;
 }
 
-void RandomAccessFile::readExact(std::span<std::uint8_t> out)
-{
-    if (readSome(out) != out.size())
-        throw DbError(kReadBeyondEnd);
-}
-
-std::unique_ptr<RandomAccessFile> openDataFile(const std::string& path)
-{
-    return std::make_unique<DataFile>(DataFile::openExisting(path));
-}
-
 void DataFile::write(std::span<const std::uint8_t> data)
 {
     std::size_t done = 0;

@@ -1,8 +1,21 @@
 #include "file_system.h"
 
 #include "data_file.h"
+#include "errors.h"
 
 namespace rostradb {
+
+// The parts of the file layer that are the same on every platform.
+void RandomAccessFile::readExact(std::span<std::uint8_t> out)
+{
+    if (readSome(out) != out.size())
+        throw DbError(kReadBeyondEnd);
+}
+
+std::unique_ptr<RandomAccessFile> openDataFile(const std::string& path)
+{
+    return std::make_unique<DataFile>(DataFile::openExisting(path));
+}
 
 namespace {
 
