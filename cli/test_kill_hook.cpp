@@ -8,14 +8,12 @@ namespace rostradb::cli {
 
 namespace {
 
-constexpr const char* kVariable = "ROSTRADB_CLI_TEST_KILL_AT_WRITE";
-
 [[noreturn]] void dieNow()
 {
 #ifdef SIGKILL
     std::raise(SIGKILL);
 #endif
-    std::_Exit(137);
+    std::_Exit(kTestKillExitCode);
 }
 
 class CountedFile final : public RandomAccessFile {
@@ -67,7 +65,7 @@ private:
 FileSystem& commandLineFileSystem()
 {
     static FileSystem* const files = []() -> FileSystem* {
-        const char* value = std::getenv(kVariable);
+        const char* value = std::getenv(kTestKillVariable);
         const long n = value ? std::strtol(value, nullptr, 10) : 0;
         if (n <= 0)
             return &realFileSystem();

@@ -11,6 +11,10 @@
 
 namespace rostradb::cli {
 
+inline constexpr const char* kTestKillVariable = "ROSTRADB_CLI_TEST_KILL_AT_WRITE";
+// The exit code of the _Exit, as a shell reports a process killed by SIGKILL.
+inline constexpr int kTestKillExitCode = 137;
+
 FileSystem& commandLineFileSystem();
 
 } // namespace rostradb::cli

@@ -3,6 +3,7 @@
 // input is refused with its place named and nothing written.
 
 #include "cli/game_files.h"
+#include "cli/test_kill_hook.h"
 #include "cli_game.h"
 #include "db/cp1252_text.h"
 #include "db/save_journal.h"
@@ -17,7 +18,15 @@
 #include <fstream>
 #include <functional>
 #include <sstream>
-#ifndef _WIN32
+#ifdef _WIN32
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#include <windows.h>
+#else
 #include <sys/wait.h>
 #endif
 
@@ -370,8 +379,59 @@ TEST_F(CliExport, AnotherProgramsChangesAreKeptAndConflictsRefusedUnlessForced)
     }
 }
 
-// Runs the real program through the POSIX shell and its wait status.
-#ifndef _WIN32
+// Runs the real rostradb-cli's import with the kill hook set to die before
+// write `killAtWrite`, and says how the process ended: "killed", or how else.
+#ifdef _WIN32
+std::wstring wideText(const std::string& utf8)
+{
+    const int length = ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(length), L'\0');
+    ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), length);
+    return wide;
+}
+
+std::string importKilledAtWrite(int killAtWrite, const std::string& game, const std::string& csv)
+{
+    // A cross build knows the program only by the build machine's path, so
+    // it is found from this test's own: the build's cli/ beside tests/cli/.
+    std::wstring self(MAX_PATH, L'\0');
+    self.resize(::GetModuleFileNameW(nullptr, self.data(), MAX_PATH));
+    const std::filesystem::path program =
+        std::filesystem::path(self).parent_path().parent_path().parent_path() / "cli" / "rostradb-cli.exe";
+    std::wstring commandLine =
+        L"\"" + program.wstring() + L"\" import \"" + wideText(game) + L"\" \"" + wideText(csv) + L"\"";
+
+    // The child inherits the variable; this process's C runtime never sees it.
+    const std::wstring variable = wideText(cli::kTestKillVariable);
+    ::SetEnvironmentVariableW(variable.c_str(), std::to_wstring(killAtWrite).c_str());
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    const BOOL started = ::CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE,
+                                          CREATE_NO_WINDOW, nullptr, nullptr, &startup, &process);
+    const DWORD startError = ::GetLastError();
+    ::SetEnvironmentVariableW(variable.c_str(), nullptr);
+    if (!started)
+        return "not started: error " + std::to_string(startError);
+    ::WaitForSingleObject(process.hProcess, INFINITE);
+    DWORD code = 0;
+    ::GetExitCodeProcess(process.hProcess, &code);
+    ::CloseHandle(process.hThread);
+    ::CloseHandle(process.hProcess);
+    return code == cli::kTestKillExitCode ? "killed" : "exit " + std::to_string(code);
+}
+#else
+std::string importKilledAtWrite(int killAtWrite, const std::string& game, const std::string& csv)
+{
+    const std::string command = std::string(cli::kTestKillVariable) + "=" + std::to_string(killAtWrite) +
+                                " exec '" ROSTRADB_CLI_PATH "' import '" + game + "' '" + csv + "' >/dev/null 2>&1";
+    const int status = std::system(command.c_str());
+    if (WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL)
+        return "killed";
+    return "wait status " + std::to_string(status);
+}
+#endif
+
 TEST_F(CliExport, AnImportKilledMidSaveIsUndoneByTheNextCommand)
 {
     // Three people far apart: the save writes a journal of eight pieces
@@ -383,10 +443,7 @@ TEST_F(CliExport, AnImportKilledMidSaveIsUndoneByTheNextCommand)
     const std::string file = csvPath();
     const std::string text = csv.text();
     writeFileBytes(file, std::vector<std::uint8_t>(text.begin(), text.end()));
-    const std::string command = "ROSTRADB_CLI_TEST_KILL_AT_WRITE=10 exec '" ROSTRADB_CLI_PATH "' import '" + dir.path() +
-                                "' '" + file + "' >/dev/null 2>&1";
-    const int status = std::system(command.c_str());
-    ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL) << status;
+    ASSERT_EQ(importKilledAtWrite(10, dir.path(), file), "killed");
     ASSERT_TRUE(std::filesystem::exists(dir.file("staff.dat-journal")));
     // Half saved: person 0 written, person 2 not.
     EXPECT_EQ(valueAt(staffBytes(), game.staffAt(0) + at::kWages, 4), 1000u);
@@ -403,8 +460,6 @@ TEST_F(CliExport, AnImportKilledMidSaveIsUndoneByTheNextCommand)
     EXPECT_EQ(valueAt(staffBytes(), game.staffAt(4) + at::kWages, 4), 1004u);
     EXPECT_EQ(runCli({"search", dir.path(), "zzz"}).err, "");
 }
-
-#endif
 
 } // namespace
 } // namespace rostradb::test

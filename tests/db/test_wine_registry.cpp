@@ -90,11 +90,17 @@ TEST(WineRegistryText, FindsOnlyAStringValueOfTheKey)
 }
 
 // A prefix with drive c: linked to drive_c, as Wine makes it, holding the
-// game in drive_c/Games/Fendra.
+// game in drive_c/Games/Fendra. The window looks into a Wine prefix only on
+// Linux; on Windows it reads the registry itself, and such a prefix cannot
+// even be built there ("c:" is no file name, and the links need rights a
+// user seldom has), so only the registry text above is tested on Windows.
 class WinePrefixTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
+#ifdef _WIN32
+        GTEST_SKIP() << "Wine prefixes are looked into only on Linux";
+#endif
         fs::create_directories(prefix / "dosdevices");
         fs::create_directories(prefix / "drive_c" / "Games" / "Fendra" / "data");
         fs::create_directory_symlink("../drive_c", prefix / "dosdevices" / "c:");

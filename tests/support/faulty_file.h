@@ -8,12 +8,14 @@
 // Every write is also noted, so a test can see what a save wrote.
 
 #include "db/data_file.h"
+#include "db/data_paths.h"
 #include "db/errors.h"
 #include "db/file_system.h"
 #include "db/random_access_file.h"
 
 #include <cstdint>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -134,11 +136,23 @@ public:
     }
 
 private:
-    static std::string baseName(const std::string& path) { return path.substr(path.find_last_of('/') + 1); }
+    // The save builds its paths with the platform's separator ('\\' on
+    // Windows), so the file name follows the last of those.
+    static std::string baseName(const std::string& path)
+    {
+        return path.substr(path.find_last_of(kPathSeparator) + 1);
+    }
+    // Only staff.dat and its journal go through the file system. Any other
+    // name means the name was taken wrongly, and no fault planned for either
+    // file would ever be injected: say so rather than let a test pass idle.
     std::unique_ptr<RandomAccessFile> wrap(std::unique_ptr<RandomAccessFile> file, const std::string& path)
     {
         const std::string name = baseName(path);
-        return std::make_unique<FaultyFile>(std::move(file), name, name == "staff.dat" ? staff : journal, kill);
+        if (name == datafile::kStaff)
+            return std::make_unique<FaultyFile>(std::move(file), name, staff, kill);
+        if (name == datafile::kStaffJournal)
+            return std::make_unique<FaultyFile>(std::move(file), name, journal, kill);
+        throw std::logic_error("FaultyFileSystem: no plan for " + path);
     }
 };
 
