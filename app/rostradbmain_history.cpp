@@ -186,10 +186,18 @@ void Tfrm_main::showValuesTakenFromDisk(const std::vector<rostradb::FieldChange>
     updateEditState();
     if (values.empty())
         return;
-    // Not a step of the history: only the boxes those values fill.
+    // Not a step of the history: only the boxes those values fill. The user
+    // chose to keep what stands typed in the form when Save asked, so it is
+    // typed again over the refill rather than dropped.
     rostradb::EditStep taken;
     taken.changes = values;
+    const bool keepTyping = personShown_ && form_->hasUnconfirmedEdits();
+    StaffForm::Typed typed;
+    if (keepTyping)
+        typed = form_->typedValues();
     refreshFormAfter(taken);
+    if (keepTyping)
+        form_->retype(typed);
 }
 
 // After an undo, redo or revert the form shows the values the step left,

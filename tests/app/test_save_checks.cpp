@@ -65,6 +65,7 @@ class TestSaveChecks : public QObject {
     Q_OBJECT
 private slots:
     void anotherProgramsValuesAreKeptAndOnlyConflictsAreAsked();
+    void typingKeptAtSaveStaysWhenSaveTakesInAValue();
     void anInterruptedSaveIsUndoneByOpenAndSaid();
     void aLoadThatStoppedPartWayCannotBeSaved();
     void openLoadsAGameReplacedSinceStartUpByItsOwnDirectory();
@@ -135,6 +136,35 @@ void TestSaveChecks::anotherProgramsValuesAreKeptAndOnlyConflictsAreAsked()
     put32(expected, at + 78, wages + 1);
     QCOMPARE(game.staffFileBytes(), expected);
     QVERIFY(!window.hasUnsavedEdits());
+    QCOMPARE(errors.messages, QStringList());
+}
+
+// Asked before saving, the user kept the typing in the form (No); a value
+// another program changed for the same person is then taken in, and the
+// refill of its box must not drop what stands typed in the others.
+void TestSaveChecks::typingKeptAtSaveStaysWhenSaveTakesInAValue()
+{
+    SampleInstallation game(rostradb::SampleSize::Small);
+    CapturedErrors errors;
+    ConfirmAnswers confirm;
+    confirm.answer = ConfirmChoice::Skip;
+    Tfrm_main window(game.options());
+    window.Open1Click();
+    const std::size_t person = personOfClass(window.database(), 2, true);
+    QVERIFY(searchAndSelect(window, displayName(window.database(), person), person));
+    child<QLineEdit>(&window, "ed_wages")->setText(QString::number(window.database().staff[person].wages + 1000));
+    window.Button1Click();
+    child<QLineEdit>(&window, "ed_value")->setText(QStringLiteral("12345"));
+
+    QByteArray elsewhere = game.staffFileBytes();
+    const int at = static_cast<int>(person) * 157;
+    elsewhere[at + 87] = static_cast<char>(elsewhere[at + 87] ^ 0x03); // ambition
+    writeFile(game.dataFile(QStringLiteral("staff.dat")), elsewhere);
+    window.Save1Click();
+    QCOMPARE(confirm.questions.size(), 1);
+    QCOMPARE(child<QLineEdit>(&window, "ed_ambi")->text(),
+             QString::number(static_cast<std::uint8_t>(elsewhere[at + 87])));
+    QCOMPARE(child<QLineEdit>(&window, "ed_value")->text(), QStringLiteral("12345"));
     QCOMPARE(errors.messages, QStringList());
 }
 
