@@ -194,3 +194,18 @@ inline QString displayName(const rostradb::GameDatabase& db, std::size_t positio
 {
     return fromGameText(db.staff[position].displayName);
 }
+
+// Loads the game, selects the first player the search lists and confirms
+// `raise` more in Wages: `person` is the player's position and `wages` what
+// now stands stored. False when the search does not list the player.
+inline bool confirmWagesRaise(Tfrm_main& window, std::uint32_t raise, std::size_t& person, std::uint32_t& wages)
+{
+    window.Open1Click();
+    person = personOfClass(window.database(), 2);
+    if (!searchAndSelect(window, displayName(window.database(), person), person))
+        return false;
+    wages = window.database().staff[person].wages + raise;
+    child<QLineEdit>(&window, "ed_wages")->setText(QString::number(wages));
+    window.Button1Click();
+    return true;
+}

@@ -163,12 +163,9 @@ void TestGameFolder::editsAreSettledBeforeAnotherGameIsTaken()
     CapturedErrors errors;
     AnsweredQuestions asked;
     Tfrm_main window(game.options());
-    window.Open1Click();
-    const std::size_t person = personOfClass(window.database(), 2);
-    QVERIFY(searchAndSelect(window, displayName(window.database(), person), person));
-    const std::uint32_t edited = window.database().staff[person].wages + 3;
-    child<QLineEdit>(&window, "ed_wages")->setText(QString::number(edited));
-    window.Button1Click();
+    std::size_t person = 0;
+    std::uint32_t edited = 0;
+    QVERIFY(confirmWagesRaise(window, 3, person, edited));
     const QByteArray otherStaff = other.staffFileBytes();
 
     window.takeGameFolder(other.gameDirectory()); // Cancel: the game and its edit stay

@@ -302,12 +302,9 @@ void TestMainWindow::unsavedEditsAreSettledBeforeLoadingAgain()
     CapturedErrors errors;
     AnsweredQuestions asked;
     Tfrm_main window(game.options());
-    window.Open1Click();
-    const std::size_t person = personOfClass(window.database(), 2);
-    QVERIFY(searchAndSelect(window, displayName(window.database(), person), person));
-    const std::uint32_t edited = window.database().staff[person].wages + 7;
-    child<QLineEdit>(&window, "ed_wages")->setText(QString::number(edited));
-    window.Button1Click();
+    std::size_t person = 0;
+    std::uint32_t edited = 0;
+    QVERIFY(confirmWagesRaise(window, 7, person, edited));
 
     window.Open1Click(); // Cancel: nothing reloaded, the edit stays
     QCOMPARE(asked.questions, QStringList{QStringLiteral("Save changes to the staff file before loading again?")});
