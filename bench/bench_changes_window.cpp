@@ -130,18 +130,10 @@ void BM_OpenChangesList(benchmark::State& state)
 }
 BENCHMARK(BM_OpenChangesList)->Unit(benchmark::kMillisecond);
 
-// The offscreen platform says on every raise() that it cannot; the list
-// window is raised on each opening.
-void quietPlatform(QtMsgType type, const QMessageLogContext&, const QString& message)
-{
-    if (!message.startsWith(QLatin1String("This plugin does not support")))
-        std::fprintf(stderr, "%s%s\n", type == QtWarningMsg ? "warning: " : "", qPrintable(message));
-}
-
 } // namespace
 
 int main(int argc, char* argv[])
 {
-    qInstallMessageHandler(quietPlatform);
+    qInstallMessageHandler(bench::quietPlatform);
     return bench::runWindowBenchmarks(argc, argv, [] { theEditor.reset(); });
 }

@@ -171,17 +171,11 @@ void BM_OpenWithTableOpen(benchmark::State& state)
 }
 BENCHMARK(BM_OpenWithTableOpen)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
-void quietPlatform(QtMsgType type, const QMessageLogContext&, const QString& message)
-{
-    if (!message.startsWith(QLatin1String("This plugin does not support")))
-        std::fprintf(stderr, "%s%s\n", type == QtWarningMsg ? "warning: " : "", qPrintable(message));
-}
-
 } // namespace
 
 int main(int argc, char* argv[])
 {
-    qInstallMessageHandler(quietPlatform);
+    qInstallMessageHandler(bench::quietPlatform);
     // The table's chosen columns are settings: the benchmarks read and write
     // their own, with the default columns, not the user's.
     const QTemporaryDir settings;
