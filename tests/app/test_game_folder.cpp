@@ -5,6 +5,7 @@
 #include "app_test_support.h"
 
 #include "game_location.h"
+#include "private_settings.h"
 
 #include <QAction>
 #include <QLabel>
@@ -13,18 +14,6 @@
 #include <QTextEdit>
 
 namespace {
-
-QTemporaryDir& configHome()
-{
-    static QTemporaryDir dir;
-    return dir;
-}
-
-QTemporaryDir& emptyWinePrefix()
-{
-    static QTemporaryDir dir;
-    return dir;
-}
 
 // The folder dialog while an instance lives: each call answers the next of
 // `answers` (cancelled when none is left) and is counted.
@@ -189,8 +178,7 @@ int main(int argc, char* argv[])
 {
     // Private settings and an empty Wine prefix, before Qt settles where
     // settings live: nothing of the machine's own may name a game here.
-    qputenv("XDG_CONFIG_HOME", configHome().path().toLocal8Bit());
-    qputenv("WINEPREFIX", emptyWinePrefix().path().toLocal8Bit());
+    usePrivateSettings();
     QApplication app(argc, argv);
     TestGameFolder test;
     return QTest::qExec(&test, argc, argv);

@@ -5,6 +5,7 @@
 
 #include "about_text.h"
 #include "game_location.h"
+#include "private_settings.h"
 
 #include <QDir>
 #include <QFile>
@@ -13,18 +14,6 @@
 #include <QtTest>
 
 namespace {
-
-QTemporaryDir& configHome()
-{
-    static QTemporaryDir dir;
-    return dir;
-}
-
-QTemporaryDir& winePrefix()
-{
-    static QTemporaryDir dir;
-    return dir;
-}
 
 QString settingsFile() { return configHome().filePath(QStringLiteral("Quillmoor Ltd/Fendra.conf")); }
 QString ownSettingsFile() { return configHome().filePath(QStringLiteral("rostradb/rostradb.conf")); }
@@ -216,8 +205,7 @@ int main(int argc, char* argv[])
 {
     // Qt settles where settings live on first use: point it at a private
     // folder before anything else runs.
-    qputenv("XDG_CONFIG_HOME", configHome().path().toLocal8Bit());
-    qputenv("WINEPREFIX", winePrefix().path().toLocal8Bit());
+    usePrivateSettings();
     QCoreApplication app(argc, argv);
     TestGameLocation test;
     return QTest::qExec(&test, argc, argv);
