@@ -174,6 +174,7 @@ void Tfrm_main::loadGame(bool freshDirectory)
     // The list items and the form point into the tables: let go of them
     // before the tables are emptied and filled again.
     clearLoadedState();
+    std::optional<QString> failure;
     try {
         if (freshDirectory) {
             // Another game's directory must never place this game's tables,
@@ -184,19 +185,16 @@ void Tfrm_main::loadGame(bool freshDirectory)
             rostradb::runLoadSequence(db_, gameDirectoryBytes(), progress());
         }
     } catch (const std::exception& error) {
-        fillLookupBoxes(); // what did load stays usable
-        history_.reset(db_);
-        if (people_)
-            people_->databaseLoaded();
-        updateEditState();
-        reportError(this, error);
-        return;
+        failure = QString::fromUtf8(error.what());
     }
+    // After a failure too: what did load stays usable.
     fillLookupBoxes();
     history_.reset(db_);
     if (people_)
         people_->databaseLoaded();
     updateEditState();
+    if (failure)
+        reportError(this, *failure);
 }
 
 bool Tfrm_main::recoverInterruptedSave()
