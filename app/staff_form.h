@@ -103,6 +103,7 @@ private:
     QWidget* control(const rostradb::FormUpdate& update) const;
     QWidget* control(std::string_view name) const;
     std::vector<QComboBox*> lookupBoxes(rostradb::LookupTable table) const;
+    QStringList namesInFormOrder(const QSet<QWidget*>& boxes) const;
 
     // The change marks: what each editable box showed at the last starting
     // point, compared with what it shows now whenever it changes.

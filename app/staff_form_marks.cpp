@@ -55,14 +55,17 @@ void showMark(QWidget* box, bool marked)
 
 void StaffForm::markConfirmed() { takeStartingPoint(); }
 
-QStringList StaffForm::unconfirmedBoxes() const
+// The names of these boxes in the order of the form, not of the set.
+QStringList StaffForm::namesInFormOrder(const QSet<QWidget*>& boxes) const
 {
     QStringList names;
     for (const FormControl& c : formControls())
-        if (QWidget* box = control(c.name); marked_.contains(box))
+        if (QWidget* box = control(c.name); boxes.contains(box))
             names << box->objectName();
     return names;
 }
+
+QStringList StaffForm::unconfirmedBoxes() const { return namesInFormOrder(marked_); }
 
 StaffForm::Typed StaffForm::typedValues() const
 {
@@ -114,14 +117,7 @@ void StaffForm::watchForWarnings(QLineEdit* box, const FormControl& c)
     });
 }
 
-QStringList StaffForm::notAsTypedBoxes() const
-{
-    QStringList names;
-    for (const FormControl& c : formControls())
-        if (QWidget* box = control(c.name); warned_.contains(box))
-            names << box->objectName();
-    return names;
-}
+QStringList StaffForm::notAsTypedBoxes() const { return namesInFormOrder(warned_); }
 
 // A box is marked while it shows something else than at the starting point,
 // so typing a value and then its old text again takes the mark away.
