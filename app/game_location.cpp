@@ -24,11 +24,14 @@ QString valueAsDirectory(const QSettings& settings)
     return value.toString();
 }
 
-// rostradb's own settings (organisation and application "rostradb"); the
-// game's belong to its installer.
-const QString kOwnName = QStringLiteral("rostradb");
-
 } // namespace
+
+// The game's settings belong to its installer; these are ours.
+QSettings programSettings()
+{
+    const QString own = QStringLiteral("rostradb");
+    return QSettings(QSettings::NativeFormat, QSettings::UserScope, own, own);
+}
 
 QString readGameDirectory()
 {
@@ -69,7 +72,7 @@ QString findGameDirectory(const std::optional<QString>& commandLine)
 
 QStringList recentGameFolders()
 {
-    const QSettings settings(QSettings::NativeFormat, QSettings::UserScope, kOwnName, kOwnName);
+    const QSettings settings = programSettings();
     QStringList folders = settings.value(kRecentKey).toStringList();
     folders.removeAll(QString());
     return folders.mid(0, kRecentGameFolders);
@@ -80,7 +83,7 @@ void rememberGameFolder(const QString& folder)
     QStringList folders = recentGameFolders();
     folders.removeAll(folder);
     folders.prepend(folder);
-    QSettings settings(QSettings::NativeFormat, QSettings::UserScope, kOwnName, kOwnName);
+    QSettings settings = programSettings();
     settings.setValue(kRecentKey, folders.mid(0, kRecentGameFolders));
     settings.sync();
 }

@@ -18,6 +18,8 @@
 
 #include <optional>
 
+class QSettings;
+
 // The configured directory exactly as stored (nothing trimmed or added); the
 // empty string when there is none. A value that is not text raises
 // "Invalid data type for 'Location'". Nothing is ever written.
@@ -30,6 +32,10 @@ QString readWineGameDirectory();
 // The first folder of the order above; the empty string when no source names
 // one. Throws what reading `Location` throws.
 QString findGameDirectory(const std::optional<QString>& commandLine);
+
+// rostradb's own settings (organisation and application "rostradb"): the
+// game folders taken, and the people table's columns.
+QSettings programSettings();
 
 // The game folders the user took, the last first; at most kRecentGameFolders.
 inline constexpr int kRecentGameFolders = 5;

@@ -5,6 +5,7 @@
 
 #include "rostradb_people.h"
 
+#include "game_location.h"
 #include "people_model.h"
 
 #include "editor/people_columns.h"
@@ -40,9 +41,6 @@ const char* const kDefaultColumns[] = {
 
 const QString kColumnsKey = QStringLiteral("people/columns");
 const QString kWidthsGroup = QStringLiteral("people/widths");
-
-// Shared with the recent game folders: the program's own settings.
-QSettings programSettings() { return QSettings(QStringLiteral("rostradb"), QStringLiteral("rostradb")); }
 
 int columnNumber(const QString& name)
 {
