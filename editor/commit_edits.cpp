@@ -112,8 +112,8 @@ std::vector<NotAsTyped> numbersNotStoredAsTyped(const GameDatabase& db, const Fo
     if (form.staffPosition < 0 || static_cast<std::size_t>(form.staffPosition) >= db.staff.size())
         return found;
     const std::uint8_t classification = db.staff[static_cast<std::size_t>(form.staffPosition)].classification;
-    const bool nonPlayerPart = classification == kNonPlayer || classification == kNonPlayerAndPlayer;
-    const bool playerPart = classification == kPlayer || classification == kNonPlayerAndPlayer;
+    const bool nonPlayerPart = classificationLeadsTo(classification, StaffTable::NonPlayer);
+    const bool playerPart = classificationLeadsTo(classification, StaffTable::Player);
     for (const FormControl& c : formControls()) {
         if (c.kind != ControlKind::Edit)
             continue;
