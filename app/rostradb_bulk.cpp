@@ -82,6 +82,12 @@ void Tfrm_bulk::setPeopleCount(std::size_t people)
                                   : QStringLiteral("Change %1 selected people").arg(people));
 }
 
+void Tfrm_bulk::offerColumn(std::size_t catalogueIndex)
+{
+    if (const int item = column_->findData(static_cast<int>(catalogueIndex)); item >= 0)
+        column_->setCurrentIndex(item);
+}
+
 void Tfrm_bulk::okClick()
 {
     try {

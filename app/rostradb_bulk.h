@@ -25,6 +25,9 @@ public:
 
     // Says how many people the change is for.
     void setPeopleCount(std::size_t people);
+    // Starts on the column of the table's current cell when it is one the
+    // dialog offers; otherwise the choice stays as it was.
+    void offerColumn(std::size_t catalogueIndex);
     // The change chosen; valid after the dialog was accepted.
     const rostradb::BulkChange& change() const { return change_; }
 

@@ -310,6 +310,8 @@ void Tfrm_people::changeClick()
     if (!bulk_)
         bulk_ = new Tfrm_bulk(this);
     bulk_->setPeopleCount(people.size());
+    if (const QModelIndex current = table_->currentIndex(); current.isValid())
+        bulk_->offerColumn(static_cast<std::size_t>(current.column()));
     if (bulk_->exec() != QDialog::Accepted)
         return;
     emit changeRequested(PeopleChange{std::move(people), bulk_->change(), false});

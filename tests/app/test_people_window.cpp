@@ -165,6 +165,18 @@ void TestPeopleWindow::bulkChangeIsOneStepThatUndoTakesBackWhole()
     f.table().setFocus();
     QTest::keyClick(&f.table(), Qt::Key_A, Qt::ControlModifier); // everyone, non-players too
 
+    // The dialog starts on the column of the current cell.
+    f.table().setCurrentIndex(f.model().index(0, f.column("wages")));
+    QTest::keyClick(&f.table(), Qt::Key_A, Qt::ControlModifier);
+    QString offered;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = QApplication::activeModalWidget();
+        offered = child<QComboBox>(dialog, "cbx_bulk_column")->currentText();
+        child<QPushButton>(dialog, "btn_bulk_cancel")->click();
+    });
+    child<QPushButton>(f.people, "btn_people_change")->click();
+    QCOMPARE(offered, QStringLiteral("wages"));
+
     // Not a whole number: refused in the dialog, nothing changes.
     QVERIFY(!f.changeSelected("player.currentAbility", "Add", QStringLiteral("5x")));
     QCOMPARE(f.errors.messages, QStringList{QStringLiteral("\"5x\" is not a whole number.")});
