@@ -57,6 +57,9 @@ private:
     // own source file looks inside.
     static constexpr std::intptr_t kNoHandle = -1;
     explicit DataFile(std::intptr_t handle) : handle_(handle) {}
+    // Closes without reporting a failure, for the destructor and a move over
+    // an open file: the one part of the moves that is the platform's.
+    void closeQuietly() noexcept;
     std::intptr_t handle_ = kNoHandle;
     std::uint64_t position_ = 0;
 };

@@ -79,27 +79,11 @@ DataFile DataFile::createEmpty(const std::string& path)
     return DataFile(fd);
 }
 
-DataFile::DataFile(DataFile&& other) noexcept : handle_(other.handle_), position_(other.position_)
-{
-    other.handle_ = kNoHandle;
-}
-
-DataFile& DataFile::operator=(DataFile&& other) noexcept
-{
-    if (this != &other) {
-        if (handle_ != kNoHandle)
-            ::close(static_cast<int>(handle_));
-        handle_ = other.handle_;
-        position_ = other.position_;
-        other.handle_ = kNoHandle;
-    }
-    return *this;
-}
-
-DataFile::~DataFile()
+void DataFile::closeQuietly() noexcept
 {
     if (handle_ != kNoHandle)
         ::close(static_cast<int>(handle_));
+    handle_ = kNoHandle;
 }
 
 std::uint64_t DataFile::size() const

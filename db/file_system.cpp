@@ -12,6 +12,24 @@ void RandomAccessFile::readExact(std::span<std::uint8_t> out)
         throw DbError(kReadBeyondEnd);
 }
 
+DataFile::DataFile(DataFile&& other) noexcept : handle_(other.handle_), position_(other.position_)
+{
+    other.handle_ = kNoHandle;
+}
+
+DataFile& DataFile::operator=(DataFile&& other) noexcept
+{
+    if (this != &other) {
+        closeQuietly();
+        handle_ = other.handle_;
+        position_ = other.position_;
+        other.handle_ = kNoHandle;
+    }
+    return *this;
+}
+
+DataFile::~DataFile() { closeQuietly(); }
+
 std::unique_ptr<RandomAccessFile> openDataFile(const std::string& path)
 {
     return std::make_unique<DataFile>(DataFile::openExisting(path));

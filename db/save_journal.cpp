@@ -17,6 +17,21 @@ constexpr std::size_t kHeaderBytes = 8 + 4 + 8 + 3 * IndexEntry::kBytes + 4;
 constexpr std::size_t kRunHeadBytes = 8 + 4;
 constexpr std::size_t kChecksumBytes = 8;
 
+// The journal's numbers are little-endian, as the game's files are.
+void put(std::vector<std::uint8_t>& out, std::uint64_t value, std::size_t bytes)
+{
+    for (std::size_t i = 0; i < bytes; ++i)
+        out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
+}
+
+std::uint64_t get(const std::uint8_t* p, std::size_t bytes)
+{
+    std::uint64_t v = 0;
+    for (std::size_t i = 0; i < bytes; ++i)
+        v |= std::uint64_t{p[i]} << (8 * i);
+    return v;
+}
+
 // FNV-1a's step over 8-byte words in four independent lanes, fed as the
 // bytes are written so that the journal is never gathered in one buffer:
 // a save that changes every record journals 15 MB, and a byte-at-a-time
@@ -57,12 +72,8 @@ private:
 
     void mix(const std::uint8_t* p)
     {
-        for (std::size_t lane = 0; lane < 4; ++lane) {
-            std::uint64_t word = 0;
-            for (std::size_t b = 0; b < 8; ++b)
-                word |= std::uint64_t{p[lane * 8 + b]} << (8 * b);
-            lanes_[lane] = (lanes_[lane] ^ word) * kPrime;
-        }
+        for (std::size_t lane = 0; lane < 4; ++lane)
+            lanes_[lane] = (lanes_[lane] ^ get(p + lane * 8, 8)) * kPrime;
     }
 
     std::array<std::uint64_t, 4> lanes_{kOffset, kOffset ^ 1, kOffset ^ 2, kOffset ^ 3};
@@ -70,20 +81,6 @@ private:
     std::size_t pending_ = 0;
     std::uint64_t length_ = 0;
 };
-
-void put(std::vector<std::uint8_t>& out, std::uint64_t value, std::size_t bytes)
-{
-    for (std::size_t i = 0; i < bytes; ++i)
-        out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
-}
-
-std::uint64_t get(const std::uint8_t* p, std::size_t bytes)
-{
-    std::uint64_t v = 0;
-    for (std::size_t i = 0; i < bytes; ++i)
-        v |= std::uint64_t{p[i]} << (8 * i);
-    return v;
-}
 
 std::string journalPath(const std::string& gameDirectory)
 {

@@ -6,8 +6,8 @@
 #include "db/save_journal.h"
 #include "db/staff_writer.h"
 #include "editor/pending_changes.h"
+#include "small_game_save_test.h"
 #include "support/faulty_file.h"
-#include "support/synthetic_game_test.h"
 #include "support/system_errors.h"
 
 #include <gtest/gtest.h>
@@ -21,24 +21,11 @@ namespace {
 
 using test::FaultPlan;
 using test::FaultyFileSystem;
-using test::GameShape;
 using test::IndexFileBuilder;
+using test::kNoError;
 
-constexpr const char* kNoError = "(no error)";
-
-class CheckedSaveTest : public test::SyntheticGameTest {
+class CheckedSaveTest : public test::SmallGameSaveTest {
 protected:
-    void SetUp() override
-    {
-        GameShape shape;
-        shape.staff = 6;
-        shape.nonPlayers = 4;
-        shape.players = 4;
-        game = test::SyntheticGame(shape);
-        ASSERT_EQ(writeAndLoad(), kNoError);
-        original = staffFile();
-    }
-
     std::string save(FaultyFileSystem& files)
     {
         return test::dbErrorOf([&] { saveStaffFile(db, dir.path(), sink, files); });
@@ -56,17 +43,8 @@ protected:
         FaultPlan none;
         return save(none);
     }
-    bool journalExists() const { return std::filesystem::exists(dir.file("staff.dat-journal")); }
-    std::vector<std::uint8_t> staffFile() const { return dir.read("staff.dat"); }
     void putStaffFile(const std::vector<std::uint8_t>& bytes) const { dir.write("staff.dat", bytes); }
 
-    // Three edits far apart, one in each table: a save writes three runs.
-    void editOneRecordOfEachTable()
-    {
-        db.staff[1].wages = 123456;
-        db.nonPlayers[2].coaching = 77;
-        db.players[3].pace = 5;
-    }
     std::vector<std::uint8_t> withTheThreeEdits() const
     {
         std::vector<std::uint8_t> bytes = original;
@@ -79,8 +57,6 @@ protected:
         bytes[game.playerAt(3) + 54] = 5;
         return bytes;
     }
-
-    std::vector<std::uint8_t> original;
 };
 
 TEST_F(CheckedSaveTest, WritesOnlyTheRecordsThatChangeAndLeavesWhatAFullRewriteWould)

@@ -7,6 +7,7 @@
 #include "support/error_text.h"
 #include "support/read_only_file.h"
 #include "support/temp_dir.h"
+#include "support/windows_api.h"
 
 #include <gtest/gtest.h>
 
@@ -14,13 +15,6 @@
 #include <filesystem>
 #include <string>
 #include <vector>
-
-#ifdef _WIN32
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
-#endif
 
 namespace rostradb {
 namespace {

@@ -5,8 +5,8 @@
 #include "db/data_paths.h"
 #include "db/save_journal.h"
 #include "db/staff_writer.h"
+#include "small_game_save_test.h"
 #include "support/faulty_file.h"
-#include "support/synthetic_game_test.h"
 #include "support/system_errors.h"
 
 #include <gtest/gtest.h>
@@ -19,42 +19,18 @@ namespace rostradb {
 namespace {
 
 using test::FaultyFileSystem;
-using test::GameShape;
 using test::Killed;
+using test::kNoError;
 
-constexpr const char* kNoError = "(no error)";
-
-class SaveJournalTest : public test::SyntheticGameTest {
+class SaveJournalTest : public test::SmallGameSaveTest {
 protected:
-    void SetUp() override
-    {
-        GameShape shape;
-        shape.staff = 6;
-        shape.nonPlayers = 4;
-        shape.players = 4;
-        game = test::SyntheticGame(shape);
-        ASSERT_EQ(writeAndLoad(), kNoError);
-        original = staffFile();
-    }
-
-    // Three runs, one in each table.
-    void edit()
-    {
-        db.staff[1].wages = 123456;
-        db.nonPlayers[2].coaching = 77;
-        db.players[3].pace = 5;
-    }
-    std::vector<std::uint8_t> staffFile() const { return dir.read("staff.dat"); }
-    std::string journalPath() const { return dir.file("staff.dat-journal").string(); }
-    bool journalExists() const { return std::filesystem::exists(journalPath()); }
-
     // Loads the original again, edits, and saves through `files`; true when
     // the process was killed on the way.
     bool saveKilledBy(FaultyFileSystem& files)
     {
         dir.write("staff.dat", original);
         EXPECT_EQ(load(), kNoError);
-        edit();
+        editOneRecordOfEachTable();
         try {
             saveStaffFile(db, dir.path(), sink, files);
         } catch (const Killed&) {
@@ -62,8 +38,6 @@ protected:
         }
         return false;
     }
-
-    std::vector<std::uint8_t> original;
 };
 
 TEST_F(SaveJournalTest, ASaveKilledAtAnyStepIsUndoneOrDoneNeverHalfDone)

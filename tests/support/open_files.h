@@ -6,12 +6,9 @@
 
 #include <cstddef>
 
-#ifdef _WIN32
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+#include "support/windows_api.h"
 
+#ifdef _WIN32
 #include <stdexcept>
 #include <vector>
 #else

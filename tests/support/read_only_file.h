@@ -21,10 +21,7 @@
 
 #ifdef _WIN32
 
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+#include "support/windows_api.h"
 
 namespace rostradb::test {
 

@@ -3,12 +3,9 @@
 // that a fake failure reads as the real one would: errno values on POSIX,
 // GetLastError() values on Windows.
 
-#ifdef _WIN32
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
-#else
+#include "support/windows_api.h"
+
+#ifndef _WIN32
 #include <cerrno>
 #endif
 
