@@ -5,8 +5,8 @@
 
 #include "window_bench.h"
 
-#include "rostradb_changes.h"
-#include "staff_hits_model.h"
+#include "changes/rostradb_changes.h"
+#include "form/staff_hits_model.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -5,8 +5,8 @@
 
 #include "window_bench.h"
 
-#include "people_model.h"
-#include "rostradb_people.h"
+#include "people/people_model.h"
+#include "people/rostradb_people.h"
 
 #include <QHeaderView>
 #include <QLineEdit>

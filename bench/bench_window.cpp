@@ -4,8 +4,8 @@
 
 #include "window_bench.h"
 
-#include "rostradbpos.h"
-#include "staff_hits_model.h"
+#include "progress/rostradbpos.h"
+#include "form/staff_hits_model.h"
 
 #include <QComboBox>
 #include <QLineEdit>

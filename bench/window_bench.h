@@ -5,8 +5,8 @@
 
 #include "full_sample.h"
 
-#include "message_boxes.h"
-#include "rostradbmain.h"
+#include "common/message_boxes.h"
+#include "main/rostradbmain.h"
 
 #include <QApplication>
 #include <QDir>

@@ -3,10 +3,10 @@
 // current folder holding the about text, and the error boxes captured
 // instead of shown.
 
-#include "cp1252.h"
-#include "message_boxes.h"
-#include "rostradbmain.h"
-#include "staff_hits_model.h"
+#include "common/cp1252.h"
+#include "common/message_boxes.h"
+#include "main/rostradbmain.h"
+#include "form/staff_hits_model.h"
 #include "tools/sample_game.h"
 
 #include <QDir>

@@ -4,7 +4,7 @@
 
 #include "app_test_support.h"
 
-#include "game_location.h"
+#include "main/game_location.h"
 #include "private_settings.h"
 
 #include <QAction>

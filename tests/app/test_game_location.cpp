@@ -3,8 +3,8 @@
 // the Wine prefix), the list of folders taken, and the about text. Settings
 // live under a private $XDG_CONFIG_HOME, the Wine prefix is $WINEPREFIX.
 
-#include "about_text.h"
-#include "game_location.h"
+#include "main/about_text.h"
+#include "main/game_location.h"
 #include "private_settings.h"
 
 #include <QDir>

@@ -4,9 +4,9 @@
 
 #include "app_test_support.h"
 
-#include "cp1252.h"
-#include "rostradbpos.h"
-#include "staff_form.h"
+#include "common/cp1252.h"
+#include "progress/rostradbpos.h"
+#include "form/staff_form.h"
 
 #include <QAction>
 #include <QComboBox>

@@ -1,4 +1,4 @@
-#include "rostradb_nation.h"
+#include "nation/rostradb_nation.h"
 
 #include <QComboBox>
 #include <QLabel>

@@ -3,8 +3,8 @@
 // the filter's errors, copying, and the same file as the command line's core.
 
 #include "app_test_support.h"
-#include "people_model.h"
-#include "rostradb_people.h"
+#include "people/people_model.h"
+#include "people/rostradb_people.h"
 
 #include "cli/commands.h"
 

@@ -1,4 +1,4 @@
-#include "staff_form.h"
+#include "form/staff_form.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>

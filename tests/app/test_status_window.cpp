@@ -1,4 +1,4 @@
-#include "rostradbpos.h"
+#include "progress/rostradbpos.h"
 
 #include <QElapsedTimer>
 #include <QLabel>

@@ -2,9 +2,9 @@
 // window, on sample games.
 
 #include "app_test_support.h"
-#include "changes_model.h"
-#include "rostradb_changes.h"
-#include "staff_form.h"
+#include "changes/changes_model.h"
+#include "changes/rostradb_changes.h"
+#include "form/staff_form.h"
 
 #include <QLabel>
 #include <QPushButton>

@@ -1,6 +1,6 @@
-#include "staff_hits_model.h"
+#include "form/staff_hits_model.h"
 
-#include "cp1252.h"
+#include "common/cp1252.h"
 
 void StaffHitsModel::setHits(std::vector<rostradb::SearchHit> hits)
 {

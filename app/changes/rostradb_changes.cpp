@@ -1,6 +1,6 @@
-#include "rostradb_changes.h"
+#include "changes/rostradb_changes.h"
 
-#include "changes_model.h"
+#include "changes/changes_model.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>

@@ -1,7 +1,7 @@
-#include "rostradb_bulk.h"
+#include "people/rostradb_bulk.h"
 
-#include "cp1252.h"
-#include "message_boxes.h"
+#include "common/cp1252.h"
+#include "common/message_boxes.h"
 
 #include "db/errors.h"
 #include "editor/people_columns.h"

@@ -1,8 +1,8 @@
 // rostradb: editor of the people database of the game Fendra.
 
-#include "rostradb_nation.h"
-#include "rostradbmain.h"
-#include "rostradbpos.h"
+#include "nation/rostradb_nation.h"
+#include "main/rostradbmain.h"
+#include "progress/rostradbpos.h"
 
 #include <QApplication>
 #include <QCommandLineParser>

@@ -5,8 +5,8 @@
 // field a box shows. The pages are built in staff_form_layout.cpp, the marks
 // kept in staff_form_marks.cpp.
 
-#include "staff_form.h"
-#include "staff_form_parts.h"
+#include "form/staff_form.h"
+#include "form/staff_form_parts.h"
 
 #include <QAbstractItemModel>
 #include <QAbstractItemView>

@@ -1,6 +1,6 @@
-#include "lookup_models.h"
+#include "form/lookup_models.h"
 
-#include "cp1252.h"
+#include "common/cp1252.h"
 
 namespace lookup {
 

@@ -3,8 +3,8 @@
 // stored as another number, and the typed values themselves, so that they can
 // be typed again after the form is refilled.
 
-#include "staff_form.h"
-#include "staff_form_parts.h"
+#include "form/staff_form.h"
+#include "form/staff_form_parts.h"
 
 #include "editor/typed_number.h"
 

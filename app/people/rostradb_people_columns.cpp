@@ -3,10 +3,10 @@
 // chosen. The choice is kept in the program's settings under the columns'
 // names, so a column added to the catalogue later leaves it valid.
 
-#include "rostradb_people.h"
+#include "people/rostradb_people.h"
 
-#include "game_location.h"
-#include "people_model.h"
+#include "main/game_location.h"
+#include "people/people_model.h"
 
 #include "editor/people_columns.h"
 

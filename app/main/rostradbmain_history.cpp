@@ -3,14 +3,14 @@
 // themselves are the window-free EditHistory's; these handlers only route the
 // user's clicks to it and show the result.
 
-#include "rostradbmain.h"
+#include "main/rostradbmain.h"
 
-#include "cp1252.h"
-#include "message_boxes.h"
-#include "rostradb_changes.h"
-#include "rostradb_people.h"
-#include "staff_form.h"
-#include "status_strip.h"
+#include "common/cp1252.h"
+#include "common/message_boxes.h"
+#include "changes/rostradb_changes.h"
+#include "people/rostradb_people.h"
+#include "form/staff_form.h"
+#include "main/status_strip.h"
 
 #include "editor/bulk_change.h"
 #include "editor/change_list.h"

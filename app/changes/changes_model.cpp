@@ -1,6 +1,6 @@
-#include "changes_model.h"
+#include "changes/changes_model.h"
 
-#include "cp1252.h"
+#include "common/cp1252.h"
 
 #include <cstddef>
 #include <set>

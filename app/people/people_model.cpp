@@ -1,6 +1,6 @@
-#include "people_model.h"
+#include "people/people_model.h"
 
-#include "cp1252.h"
+#include "common/cp1252.h"
 
 #include "editor/edit_history.h"
 #include "editor/people_sort.h"

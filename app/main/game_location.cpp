@@ -1,4 +1,4 @@
-#include "game_location.h"
+#include "main/game_location.h"
 
 #include "db/data_paths.h"
 #include "db/wine_registry.h"

@@ -1,9 +1,9 @@
-#include "rostradb_people.h"
+#include "people/rostradb_people.h"
 
-#include "cp1252.h"
-#include "message_boxes.h"
-#include "people_model.h"
-#include "rostradb_bulk.h"
+#include "common/cp1252.h"
+#include "common/message_boxes.h"
+#include "people/people_model.h"
+#include "people/rostradb_bulk.h"
 
 #include "db/game_database.h"
 

@@ -1,4 +1,4 @@
-#include "rostradbpos.h"
+#include "progress/rostradbpos.h"
 
 #include <QCoreApplication>
 #include <QFont>

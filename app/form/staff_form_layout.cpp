@@ -4,8 +4,8 @@
 // page is decided here. What the boxes show and hand back is staff_form.cpp's
 // business.
 
-#include "staff_form.h"
-#include "staff_form_parts.h"
+#include "form/staff_form.h"
+#include "form/staff_form_parts.h"
 
 #include <QComboBox>
 #include <QCompleter>

@@ -1,4 +1,4 @@
-#include "about_text.h"
+#include "main/about_text.h"
 
 #include <QDir>
 #include <QFile>

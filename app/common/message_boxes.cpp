@@ -1,4 +1,4 @@
-#include "message_boxes.h"
+#include "common/message_boxes.h"
 
 #include <QFileDialog>
 #include <QMessageBox>

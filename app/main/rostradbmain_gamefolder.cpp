@@ -2,10 +2,10 @@
 // before under File > Recent Game Folders, and the button the "Main frame"
 // tab offers while no folder holding the game is known.
 
-#include "rostradbmain.h"
+#include "main/rostradbmain.h"
 
-#include "game_location.h"
-#include "message_boxes.h"
+#include "main/game_location.h"
+#include "common/message_boxes.h"
 
 #include <QAction>
 #include <QDir>

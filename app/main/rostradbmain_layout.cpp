@@ -1,11 +1,11 @@
 // The main window's widgets: a fixed 765 x 491 client area with the
 // navigation tab on the left and the working tabs on the right.
 
-#include "rostradbmain.h"
+#include "main/rostradbmain.h"
 
-#include "staff_form.h"
-#include "staff_hits_model.h"
-#include "status_strip.h"
+#include "form/staff_form.h"
+#include "form/staff_hits_model.h"
+#include "main/status_strip.h"
 
 #include <QAction>
 #include <QComboBox>

@@ -1,4 +1,4 @@
-#include "status_strip.h"
+#include "main/status_strip.h"
 
 #include <QHBoxLayout>
 #include <QKeySequence>
