@@ -61,6 +61,12 @@ int outputWritten(std::ostream& out, std::ostream& err, bool gameSaved)
     return kRefused;
 }
 
+// "1 error", "2 errors".
+std::string counted(std::size_t count, const char* one, const char* many)
+{
+    return std::to_string(count) + ' ' + (count == 1 ? one : many);
+}
+
 void listAll(std::ostream& err, const std::vector<std::string>& lines)
 {
     for (const std::string& line : lines)
@@ -70,13 +76,10 @@ void listAll(std::ostream& err, const std::vector<std::string>& lines)
 // The filter as typed (UTF-8) read in the game's code page.
 PeopleFilter filterArgument(const std::string& text)
 {
-    const std::optional<std::string> bytes = utf8ToCp1252(text);
-    if (!bytes)
-        throw Refused("the filter holds a character no text in the game can hold");
     try {
-        return PeopleFilter::parse(*bytes);
+        return PeopleFilter::parseTyped(text);
     } catch (const FilterError& e) {
-        throw Refused("filter " + cp1252ToUtf8(e.what()));
+        throw Refused("filter " + std::string(e.what()));
     }
 }
 
@@ -97,6 +100,8 @@ BulkChange assignmentArgument(const std::string& text)
     const std::optional<std::int64_t> value = parseDecimal(std::string_view(text).substr(equals + 1));
     if (!value)
         throw Refused("\"" + text + "\": a whole number is expected after the =");
+    if (isBeyondEveryField(*value))
+        throw Refused("\"" + text + "\": the number is too large for any field");
     if (!adds)
         return {column, BulkHow::SetTo, *value};
     return {column, BulkHow::Add, before == '-' ? -*value : *value};
@@ -142,8 +147,8 @@ int runImport(const ImportOptions& options, std::ostream& out, std::ostream& err
         const ImportPlan plan = planImport(db, csv.utf8, options.csvFile);
         if (!plan.errors.empty()) {
             listAll(err, plan.errors);
-            throw Refused(options.csvFile + ": " + std::to_string(plan.errors.size()) +
-                          " errors; nothing was written");
+            throw Refused(options.csvFile + ": " + counted(plan.errors.size(), "error", "errors") +
+                          "; nothing was written");
         }
         const bool saved = saveChanges(db, options.game, plan.changes, options.dryRun, options.force, out, err);
         return outputWritten(out, err, saved);
@@ -188,15 +193,15 @@ int runApply(const ApplyOptions& options, std::ostream& out, std::ostream& err)
         const PatchPlan plan = planPatch(db, readWholeFile(options.patchFile), options.patchFile);
         if (!plan.errors.empty()) {
             listAll(err, plan.errors);
-            throw Refused(options.patchFile + ": " + std::to_string(plan.errors.size()) +
-                          " errors; nothing was written");
+            throw Refused(options.patchFile + ": " + counted(plan.errors.size(), "error", "errors") +
+                          "; nothing was written");
         }
         if (!plan.conflicts.empty()) {
             for (const std::string& conflict : plan.conflicts)
                 err << "conflict: " << conflict << '\n';
             if (!options.force)
-                throw Refused(options.patchFile + ": " + std::to_string(plan.conflicts.size()) +
-                              " conflicts; nothing was written (--force writes the new values anyway)");
+                throw Refused(options.patchFile + ": " + counted(plan.conflicts.size(), "conflict", "conflicts") +
+                              "; nothing was written (--force writes the new values anyway)");
         }
         const bool saved = saveChanges(db, options.game, plan.changes, options.dryRun, options.force, out, err);
         return outputWritten(out, err, saved);

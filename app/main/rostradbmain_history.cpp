@@ -40,16 +40,31 @@ void Tfrm_main::updateStatus()
     strip_->showState(QString::fromStdString(status), stepName(history_.undoStep()), stepName(history_.redoStep()));
 }
 
+namespace {
+
+// The people table's note says what the last change did: after Undo or Redo
+// it says that instead, or it would tell of a change that is no longer there.
+const rostradb::EditStep* noted(Tfrm_people* people, const QString& what, const rostradb::EditStep* step)
+{
+    if (people && step)
+        people->showChangeNote(what.arg(fromGameText(step->name)));
+    return step;
+}
+
+} // namespace
+
 void Tfrm_main::undoClick()
 {
     if (const rostradb::EditStep* next = history_.undoStep(); next && !busy_)
-        runStep(ConfirmBefore::Undoing, *next, [this] { return history_.undo(db_); });
+        runStep(ConfirmBefore::Undoing, *next,
+                [this] { return noted(people_, QStringLiteral("Undone: %1"), history_.undo(db_)); });
 }
 
 void Tfrm_main::redoClick()
 {
     if (const rostradb::EditStep* next = history_.redoStep(); next && !busy_)
-        runStep(ConfirmBefore::Redoing, *next, [this] { return history_.redo(db_); });
+        runStep(ConfirmBefore::Redoing, *next,
+                [this] { return noted(people_, QStringLiteral("Redone: %1"), history_.redo(db_)); });
 }
 
 // An undo, redo or revert that changes the person on screen refills the
@@ -163,7 +178,8 @@ void Tfrm_main::revertValues(const std::vector<rostradb::ValueKey>& values)
     rostradb::EditStep preview;
     for (const rostradb::ValueKey& key : values)
         preview.changes.push_back({key, 0, 0});
-    runStep(ConfirmBefore::Reverting, preview, [this, &values] { return history_.revert(db_, values); });
+    runStep(ConfirmBefore::Reverting, preview,
+            [this, &values] { return noted(people_, QStringLiteral("%1"), history_.revert(db_, values)); });
 }
 
 void Tfrm_main::showPersonOfChange(std::size_t position)

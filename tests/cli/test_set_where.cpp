@@ -79,6 +79,37 @@ TEST_F(CliSet, MalformedFiltersAndAssignmentsAreRefusedAndWriteNothing)
     EXPECT_EQ(staffBytes(), original);
 }
 
+// What the command line says to words that used to be misread or misnamed.
+TEST_F(CliSet, FiltersAndAssignmentsAreReadAsTypedOrRefusedNamingTheTerm)
+{
+    struct Case {
+        std::vector<std::string> arguments;
+        int status;
+        std::string output; // the start of stdout, or a part of stderr when refused
+    };
+    const std::vector<Case> cases{
+        // A filter beginning with '-' is a filter, not an unknown option.
+        {{"search", dir.path(), "-ro"}, 0, ""},
+        {{"set", dir.path(), "-ro", "wages=1", "--dry-run"}, 0, "Set wages of 0 people to 1\n"},
+        {{"set", "--dry-run", dir.path(), "-r", "wages=1"}, 0, "Set wages of 0 people to 1\n"},
+        // A quoted number is a number.
+        {{"search", dir.path(), "wages=\"123456\""}, 0, "2\t"},
+        {{"search", dir.path(), "\"\""}, 1, "filter \"\"\"\": a text is expected between the quotes"},
+        {{"search", dir.path(), "wages>5 \xCE\xA9mega"}, 1, "filter \"\xCE\xA9mega\": no text of the game holds \xCE\xA9"},
+        {{"set", dir.path(), "", "wages+=99999999999999999999999"}, 1,
+         "\"wages+=99999999999999999999999\": the number is too large for any field"},
+    };
+    for (const Case& c : cases) {
+        const CliResult r = runCli(c.arguments);
+        EXPECT_EQ(r.status, c.status) << c.arguments[2] << ": " << r.err;
+        if (c.status == 0)
+            EXPECT_EQ(r.out.substr(0, c.output.size()), c.output) << r.out;
+        else
+            EXPECT_NE(r.err.find(c.output), std::string::npos) << r.err;
+    }
+    EXPECT_EQ(staffBytes(), original);
+}
+
 TEST_F(CliSet, ExportWhereWritesOnlyTheMatchingRows)
 {
     CsvTable t = CsvTable::parse(runCli({"export", dir.path(), "--where", "player.pace=17"}).out);
