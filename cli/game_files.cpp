@@ -10,12 +10,12 @@
 #include "editor/save_conflicts.h"
 #include "test_kill_hook.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fstream>
 #include <iterator>
 #include <ostream>
-#include <sstream>
 
 namespace rostradb::cli {
 
@@ -38,14 +38,28 @@ GameDatabase loadGame(const std::string& gameDirectory, std::ostream* notices)
 
 std::string readWholeFile(const std::string& path)
 {
-    std::ifstream in(pathFromUtf8(path), std::ios::binary);
+    const std::filesystem::path file = pathFromUtf8(path);
+    std::ifstream in(file, std::ios::binary);
     if (!in)
         throw Refused(path + ": " + std::strerror(errno));
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
+    // Read straight into a string of the file's size (a large CSV is read
+    // once, not copied as it grows); a pipe, whose size is unknown, and a
+    // file that grew meanwhile are read on to their end in pieces.
+    std::error_code unknownSize;
+    const std::uintmax_t size = std::filesystem::file_size(file, unknownSize);
+    std::string bytes;
+    std::size_t got = 0;
+    std::size_t want = unknownSize ? std::size_t{1} << 16 : static_cast<std::size_t>(size) + 1;
+    while (in) {
+        bytes.resize(got + want);
+        in.read(bytes.data() + got, static_cast<std::streamsize>(want));
+        got += static_cast<std::size_t>(in.gcount());
+        want = std::max(want, std::size_t{1} << 16);
+    }
     if (in.bad())
         throw Refused(path + ": cannot be read");
-    return std::move(bytes).str();
+    bytes.resize(got);
+    return bytes;
 }
 
 bool saveChanges(GameDatabase& db, const std::string& gameDirectory, const std::vector<FieldChange>& changes,

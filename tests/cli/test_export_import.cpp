@@ -278,6 +278,33 @@ TEST_F(CliExport, SpreadsheetFormsImportAsSaved)
     EXPECT_EQ(staffBytes(), original);
 }
 
+// What spreadsheets leave in a file: rows emptied of their cells, old Mac
+// line ends (CR alone), an empty column after the last, a byte order mark
+// read as text. Each refusal is the one line it should be.
+TEST_F(CliExport, SpreadsheetLeftoversAreReadOrNamedExactly)
+{
+    CliResult r = import("position,wages\r1,4321\r,\r3,31\r");
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(valueAt(staffBytes(), game.staffAt(1) + at::kWages, 4), 4321u);
+    EXPECT_EQ(valueAt(staffBytes(), game.staffAt(3) + at::kWages, 4), 31u);
+    game.writeTo(dir);
+
+    const std::vector<std::pair<std::string, std::string>> cases{
+        {"position,wages,\n0,5,\n", "1: column #3: an empty column name at position 3"},
+        {"position,wages\n,5\n", "2: column position: empty: rows are found by their position"},
+        {"position,wages\n0,\"12\r\"\n", "2: column wages: \"12\\r\" is not a whole number in decimal"},
+        {"\xC3\xAF\xC2\xBB\xC2\xBFposition,wages\n0,5\n",
+         "1: column \xC3\xAF\xC2\xBB\xC2\xBFposition: the spreadsheet read the file in the wrong character set: "
+         "open it as UTF-8 (\"\xC3\xAF\xC2\xBB\xC2\xBFposition\" stands for \"position\")"},
+    };
+    for (const auto& [csv, message] : cases) {
+        r = import(csv);
+        EXPECT_EQ(r.status, 1);
+        EXPECT_EQ(r.err, csvPath() + ":" + message + "\nrostradb-cli: " + csvPath() + ": 1 error; nothing was written\n");
+        EXPECT_EQ(staffBytes(), original);
+    }
+}
+
 TEST_F(CliExport, ATextMayChangeWithItsCode)
 {
     CsvTable t = exported();
