@@ -207,55 +207,54 @@ bool CsvReader::next(CsvRow& row)
     std::size_t blockAt = blockAt_;
     std::uint64_t specials = specials_;
     while (true) {
+        // The next separator, quote or line end at or after `at`.
+        std::size_t end = size;
+        while (true) {
+            while (specials == 0 && blockAt + kBlock < size) {
+                blockAt += kBlock;
+                startBlockAt(blockAt);
+                specials = specials_;
+            }
+            if (specials == 0)
+                break;
+            end = blockAt + static_cast<std::size_t>(std::countr_zero(specials));
+            specials &= specials - 1;
+            if (end >= at)
+                break;
+            end = size;
+        }
         if (count == room) {
             cells.resize(2 * count + 16);
             out = cells.data();
             room = cells.size();
         }
-        std::size_t end = 0;
-        if (at < size && data[at] == '"') {
-            at_ = at;
-            if (!readQuotedCell(row, count))
-                return false;
-            at = end = at_;
-            blockAt = blockAt_;
-            specials = specials_;
-        } else {
-            // The next separator, quote or line end.
-            while (true) {
-                while (specials == 0) {
-                    if (blockAt + kBlock >= size)
-                        break;
-                    blockAt += kBlock;
-                    startBlockAt(blockAt);
-                    specials = specials_;
-                }
-                if (specials == 0) {
-                    end = size;
-                    break;
-                }
-                end = blockAt + static_cast<std::size_t>(std::countr_zero(specials));
-                specials &= specials - 1;
-                if (end >= at)
-                    break;
-            }
-            out[count] = std::string_view(data + at, end - at);
-        }
-        ++count;
-        if (end >= size) {
-            at = size;
-            break;
-        }
-        const char c = data[end];
-        if (c == separator) {
+        char c = end < size ? data[end] : '\n';
+        if (c == separator) { // the common cell
+            out[count++] = std::string_view(data + at, end - at);
             at = end + 1;
             continue;
         }
         if (c == '"') {
+            if (end != at) {
+                at_ = at;
+                return fail(line_, count, "a quote inside a cell that does not start with one");
+            }
             at_ = at;
-            return fail(line_, count - 1, "a quote inside a cell that does not start with one");
+            if (!readQuotedCell(row, count))
+                return false;
+            ++count;
+            at = end = at_;
+            blockAt = blockAt_;
+            specials = specials_;
+            c = end < size ? data[end] : '\n';
+            if (c == separator) {
+                at = end + 1;
+                continue;
+            }
+        } else {
+            out[count++] = std::string_view(data + at, end - at);
         }
-        at = stepOverLineEnd(end);
+        at = end < size ? stepOverLineEnd(end) : size;
         break;
     }
     at_ = at;

@@ -45,15 +45,26 @@ struct HeaderCell {
 HeaderCell headerCellFor(const PeopleColumn& column);
 
 // Whether the cell holds the number the stored bits stand for, in the
-// grammar of parseDecimal (from_chars takes an optional minus sign and
-// digits, nothing else). False sends the cell to the reading that says what
-// is wrong with it, if anything.
+// grammar of parseDecimal: an optional minus sign and digits, nothing else.
+// Digit by digit here (a field holds at most ten), which is several times
+// quicker than from_chars for cells of a few digits. False sends the cell
+// to the reading that says what is wrong with it, if anything.
 inline bool holdsValue(std::string_view cell, const PeopleColumn& column, std::uint32_t bits)
 {
+    const char* at = cell.data();
+    const char* const end = at + cell.size();
+    const bool negative = *at == '-'; // the cell is not empty
+    at += negative ? 1 : 0;
+    if (at == end || end - at > 10)
+        return false;
     std::int64_t number = 0;
-    const char* const end = cell.data() + cell.size();
-    const auto [stop, error] = std::from_chars(cell.data(), end, number);
-    return error == std::errc() && stop == end && number == columnNumberOf(column, bits);
+    for (; at != end; ++at) {
+        const unsigned digit = static_cast<unsigned char>(*at) - unsigned{'0'};
+        if (digit > 9)
+            return false;
+        number = number * 10 + digit;
+    }
+    return (negative ? -number : number) == columnNumberOf(column, bits);
 }
 
 // For each record of the player or non-player table, whether more than one
