@@ -3,6 +3,7 @@
 #include "nation/rostradb_nation.h"
 #include "main/rostradbmain.h"
 #include "progress/rostradbpos.h"
+#include "main/startup_options.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -23,30 +24,9 @@ void nameTheProgram()
 StartupOptions readOptions(const QCoreApplication& app)
 {
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral(
-        "Editor of the people database of the game Fendra.\n"
-        "The game directory is FOLDER or --game-dir, else the folders taken with File > Choose Game "
-        "Folder... (the last first), else the setting Location (organisation \"Quillmoor Ltd\", application "
-        "\"Fendra\"), else the game's Location in a Wine prefix ($WINEPREFIX, ~/.wine, Proton, Lutris, "
-        "Bottles). A folder taken before or found in Wine that no longer holds the game is passed over. "
-        "FOLDER and --game-dir write nothing."));
-    parser.addHelpOption();
-    parser.addVersionOption();
-    const QCommandLineOption gameDir(QStringLiteral("game-dir"),
-                                     QStringLiteral("Use the game installed in DIR for this run."),
-                                     QStringLiteral("DIR"));
-    parser.addOption(gameDir);
-    parser.addPositionalArgument(QStringLiteral("FOLDER"),
-                                 QStringLiteral("The game installed in FOLDER, as with --game-dir."),
-                                 QStringLiteral("[FOLDER]"));
+    addStartupOptions(parser);
     parser.process(app);
-
-    StartupOptions options;
-    if (parser.isSet(gameDir))
-        options.gameDirectory = parser.value(gameDir);
-    else if (!parser.positionalArguments().isEmpty())
-        options.gameDirectory = parser.positionalArguments().constFirst();
-    return options;
+    return startupOptions(parser);
 }
 
 // Help and version need no window system, and a machine without a display

@@ -5,8 +5,10 @@
 
 #include "main/about_text.h"
 #include "main/game_location.h"
+#include "main/startup_options.h"
 #include "private_settings.h"
 
+#include <QCommandLineParser>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -59,6 +61,7 @@ private slots:
     void recentFoldersKeepTheLastFiveTaken();
     void aGameFolderHoldsTheTableDirectory();
     void aboutTextComesFromTheFirstFolderHoldingIt();
+    void aFolderArgumentIsTheGameDirectory();
 };
 
 void TestGameLocation::readsTheDirectoryExactlyAsStored_data()
@@ -223,6 +226,27 @@ void TestGameLocation::aboutTextComesFromTheFirstFolderHoldingIt()
         QFAIL("no about text was found, yet none was reported");
     } catch (const std::exception& error) {
         QCOMPARE(QString::fromUtf8(error.what()), QStringLiteral("Cannot open file rostradb.txt"));
+    }
+}
+
+// `rostradb FOLDER`, as a desktop entry's %f passes a folder dropped on it.
+void TestGameLocation::aFolderArgumentIsTheGameDirectory()
+{
+    const struct {
+        QStringList arguments;
+        std::optional<QString> expected;
+    } cases[] = {
+        {{QStringLiteral("/g/dropped")}, QStringLiteral("/g/dropped")},
+        {{QStringLiteral("--game-dir"), QStringLiteral("/g/option")}, QStringLiteral("/g/option")},
+        {{QStringLiteral("--game-dir"), QStringLiteral("/g/option"), QStringLiteral("/g/dropped")},
+         QStringLiteral("/g/option")},
+        {{}, std::nullopt},
+    };
+    for (const auto& c : cases) {
+        QCommandLineParser parser;
+        addStartupOptions(parser);
+        QVERIFY(parser.parse(QStringList{QStringLiteral("rostradb")} + c.arguments));
+        QCOMPARE(startupOptions(parser).gameDirectory, c.expected);
     }
 }
 
