@@ -235,6 +235,7 @@ void TestGameFolder::rememberedFoldersThatAreGoneArePassedOver()
 
 void TestGameFolder::aStaleWineLocationIsPassedOverQuietly()
 {
+    SampleInstallation about; // only the current folder with the about text
     const QDir prefix(winePrefix().path());
     prefix.mkpath(QStringLiteral("drive_c/Games/Fendra"));
     prefix.mkpath(QStringLiteral("dosdevices"));
