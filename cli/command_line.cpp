@@ -97,8 +97,9 @@ const CLI::Option* optionNamed(const CLI::App& command, const std::string& argum
 {
     const bool isLong = argument.starts_with("--");
     const std::string name =
-        isLong ? argument.substr(2, argument.find('=') == std::string::npos ? std::string::npos : argument.find('=') - 2)
-               : argument.substr(1, 1);
+        isLong
+            ? argument.substr(2, argument.find('=') == std::string::npos ? std::string::npos : argument.find('=') - 2)
+            : argument.substr(1, 1);
     for (const CLI::Option* option : command.get_options())
         if (isLong ? option->check_lname(name) : option->check_sname(name))
             return option;
@@ -145,8 +146,9 @@ std::vector<std::string> valuesAfterOptions(const std::vector<CLI::App*>& comman
         const bool valueJoined = isLong ? argument.find('=') != std::string::npos : argument.size() > 2;
         if (option && option->get_items_expected_max() > 0 && !valueJoined && i + 1 < arguments.size()) {
             // Joined, so that a value beginning with '-' is not taken for an option.
-            options.back() = option->get_lnames().empty() ? argument + arguments[i + 1]
-                                                          : "--" + option->get_lnames().front() + "=" + arguments[i + 1];
+            options.back() = option->get_lnames().empty()
+                                 ? argument + arguments[i + 1]
+                                 : "--" + option->get_lnames().front() + "=" + arguments[i + 1];
             ++i;
         }
     }
@@ -236,7 +238,8 @@ int runCli(const std::vector<std::string>& arguments, std::ostream& out, std::os
     try {
         // CLI11 consumes its arguments from the back.
         const std::vector<std::string> ordered = valuesAfterOptions(
-            {exportCommand, importCommand, diffCommand, applyCommand, searchCommand, setCommand, showCommand},
+            {exportCommand, importCommand, diffCommand, applyCommand, searchCommand, setCommand, showCommand,
+             columnsCommand},
             arguments);
         std::vector<std::string> reversed(ordered.rbegin(), ordered.rend());
         app.parse(reversed);

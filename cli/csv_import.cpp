@@ -58,8 +58,8 @@ private:
     // quoted cell is written out.
     void error(std::size_t line, std::string_view column, const std::string& what)
     {
-        plan_.errors.push_back(shownInMessage(fileName_ + ":" + std::to_string(line) + ": column " +
-                                              std::string(column) + ": " + what));
+        plan_.errors.push_back(
+            shownInMessage(fileName_ + ":" + std::to_string(line) + ": column " + std::string(column) + ": " + what));
     }
 
     // The header's name for a cell, or "#N" (from 1) past the header's end
@@ -219,8 +219,7 @@ private:
 
         // Records another person shares are checked across rows, in
         // readAttribute; the others are read here.
-        const PlayerRecord* const ownPlayer =
-            player && !sharedPlayers_[*player] ? &db_.players[*player] : nullptr;
+        const PlayerRecord* const ownPlayer = player && !sharedPlayers_[*player] ? &db_.players[*player] : nullptr;
         const NonPlayerRecord* const ownNonPlayer =
             nonPlayer && !sharedNonPlayers_[*nonPlayer] ? &db_.nonPlayers[*nonPlayer] : nullptr;
         const HeaderCell* const header = cells_.data();
@@ -339,8 +338,8 @@ private:
             const bool player = field.table == StaffTable::Player;
             error(row.line, headerName(cell),
                   std::string(player ? "playerId " : "nonPlayerId ") +
-                      std::to_string(player ? person.playerId : person.nonPlayerId) + " lies outside the " +
-                      tableText + " table");
+                      std::to_string(player ? person.playerId : person.nonPlayerId) + " lies outside the " + tableText +
+                      " table");
             return;
         }
 

@@ -88,8 +88,8 @@ std::vector<ChangedTexts::Message> ChangedTexts::messages() const
     if (allMisread) {
         // The first misread text is the first text.
         const Message& first = changed_.front().message;
-        messages.push_back(
-            {first.line, first.column, characterSetMessage(firstMisread_->cell, firstMisread_->meant, changed_.size())});
+        messages.push_back({first.line, first.column,
+                            characterSetMessage(firstMisread_->cell, firstMisread_->meant, changed_.size())});
         return messages;
     }
     for (const Changed& c : changed_)

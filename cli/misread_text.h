@@ -37,8 +37,7 @@ class ChangedTexts {
 public:
     // A cell that differs from the game's text (Windows-1252 bytes); `what`
     // says why that is refused, for when the cause is not the character set.
-    void add(std::size_t line, std::string column, std::string_view cell, std::string_view gameText,
-             std::string what);
+    void add(std::size_t line, std::string column, std::string_view cell, std::string_view gameText, std::string what);
     // A cell known to be a misreading of `meant` (a header's column name).
     void addMisread(std::size_t line, std::string column, std::string_view cell, std::string_view meant);
 
