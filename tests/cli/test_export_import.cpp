@@ -350,8 +350,9 @@ TEST_F(CliExport, AnotherProgramsChangesAreKeptAndConflictsRefusedUnlessForced)
         std::ostringstream out;
         std::ostringstream err;
         const auto save = [&] {
+            StaffFileLock lock(dir.path(), LockKind::Exclusive);
             cli::saveChanges(
-                db, dir.path(),
+                db, dir.path(), lock,
                 {{{StaffTable::Staff, 2, wages}, 123456, 5},
                  {{StaffTable::Staff, 3, wages}, valueAt(original, game.staffAt(3) + at::kWages, 4), 6}},
                 false,
@@ -434,16 +435,17 @@ std::string importKilledAtWrite(int killAtWrite, const std::string& game, const 
 
 TEST_F(CliExport, AnImportKilledMidSaveIsUndoneByTheNextCommand)
 {
-    // Three people far apart: the save writes a journal of eight pieces
-    // (header, three run heads and their bytes, checksum), then three runs of
-    // staff.dat. The process dies before its second staff.dat write.
+    // Three people far apart: the save writes a journal of eleven pieces
+    // (header, three run heads, their old bytes and the hashes of the new,
+    // checksum), then three runs of staff.dat. The process dies before its
+    // second staff.dat write.
     CsvTable csv = exported();
     for (const std::size_t row : {0, 2, 4})
         csv.cell(row, "wages") = std::to_string(1000 + row);
     const std::string file = csvPath();
     const std::string text = csv.text();
     writeFileBytes(file, std::vector<std::uint8_t>(text.begin(), text.end()));
-    ASSERT_EQ(importKilledAtWrite(10, dir.path(), file), "killed");
+    ASSERT_EQ(importKilledAtWrite(13, dir.path(), file), "killed");
     ASSERT_TRUE(std::filesystem::exists(dir.file("staff.dat-journal")));
     // Half saved: person 0 written, person 2 not.
     EXPECT_EQ(valueAt(staffBytes(), game.staffAt(0) + at::kWages, 4), 1000u);
