@@ -33,7 +33,7 @@ public:
             inner_->syncToDisk();
         }
         void close() override { inner_->close(); }
-        LockOutcome tryLock(LockKind kind) override { return inner_->tryLock(kind); }
+        rostradb::LockOutcome tryLock(rostradb::LockKind kind) override { return inner_->tryLock(kind); }
         void unlock() override { inner_->unlock(); }
 
     private:

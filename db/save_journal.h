@@ -24,10 +24,10 @@
 // wholly new, and recovery can tell such a piece from one another program
 // changed.
 //
-// The format knows nothing of staff.dat's records: writeJournalFile and
-// parseJournalBytes work for any file rewritten in place; the staff-specific
-// part is the header's directory entries and the recovery's check against
-// the fields a save writes.
+// The format knows nothing of staff.dat's records: writeJournalFile,
+// parseSaveJournal and pieceChangedSince work for any file rewritten in
+// place; the staff-specific parts are the header's directory entries and the
+// recovery's check against the fields a save writes (journal_recovery.cpp).
 
 #include "file_system.h"
 #include "table_directory.h"

@@ -452,6 +452,19 @@ TEST_F(CliExport, AnImportKilledMidSaveIsUndoneByTheNextCommand)
     EXPECT_EQ(valueAt(staffBytes(), game.staffAt(2) + at::kWages, 4),
               valueAt(original, game.staffAt(2) + at::kWages, 4));
 
+    // A backup put back over the half-saved file: nothing is put back over
+    // it, the journal stays, and the command stops with status 3.
+    const std::vector<std::uint8_t> halfSaved = staffBytes();
+    std::vector<std::uint8_t> backup = original;
+    backup[game.staffAt(4) + at::kWages] ^= 0x01;
+    dir.write("staff.dat", backup);
+    const CliResult refused = runCli({"search", dir.path(), "zzz"});
+    EXPECT_EQ(refused.status, 3);
+    EXPECT_NE(refused.err.find("staff.dat was changed after the interrupted save"), std::string::npos) << refused.err;
+    EXPECT_EQ(staffBytes(), backup);
+    ASSERT_TRUE(std::filesystem::exists(dir.file("staff.dat-journal")));
+    dir.write("staff.dat", halfSaved);
+
     const CliResult next = runCli({"search", dir.path(), "zzz"});
     EXPECT_EQ(next.status, 0);
     EXPECT_EQ(next.err, std::string(kSaveUndone) + "\n");

@@ -4,6 +4,7 @@
 
 #include "db/data_paths.h"
 #include "db/save_journal.h"
+#include "db/staff_file_lock.h"
 #include "db/staff_writer.h"
 #include "small_game_save_test.h"
 #include "support/faulty_file.h"
@@ -12,8 +13,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace rostradb {
@@ -265,6 +268,64 @@ TEST_F(SaveJournalTest, ARollbackThatCannotWriteKeepsTheJournal)
     }
     ASSERT_TRUE(journalExists());
     EXPECT_EQ(recoverInterruptedSave(dir.path()), Recovery::Undone);
+    EXPECT_EQ(staffFile(), original);
+}
+
+// Each refusal names the file or folder at fault and says what happened.
+TEST_F(SaveJournalTest, EveryRefusalSaysWhatAndWhere)
+{
+    const std::string folder = dir.file("staff.dat").parent_path().string();
+    editOneRecordOfEachTable();
+    FaultyFileSystem readOnly;
+    readOnly.failCreateWith = test::kAccessDeniedError;
+    EXPECT_EQ(test::dbErrorOf([&] { saveStaffFile(db, dir.path(), sink, readOnly); }),
+              folder + " is read-only: the journal a save writes first cannot be created there (File access denied); "
+                       "nothing was saved");
+    EXPECT_EQ(staffFile(), original);
+
+    // A recovery that removed the journal but could not flush the folder.
+    FaultyFileSystem killed;
+    killed.kill.killAtStep = 15;
+    ASSERT_TRUE(saveKilledBy(killed));
+    FaultyFileSystem unflushed;
+    unflushed.failSyncFolderWith = test::kDeviceError;
+    EXPECT_EQ(test::dbErrorOf([&] { recoverInterruptedSave(dir.path(), unflushed); }),
+              journalPath() + " was deleted, but the folder " + folder + " could not be flushed to the disk (I/O error " +
+                  std::to_string(test::kDeviceError) + "); staff.dat is whole, open the game again");
+    EXPECT_EQ(staffFile(), original);
+    EXPECT_FALSE(journalExists());
+
+    // A file system without locks: the save goes on, and says so.
+    FaultyFileSystem noLocks;
+    noLocks.staff.noLocks = true;
+    StaffFileSave save(db, dir.path(), noLocks);
+    EXPECT_FALSE(save.locked());
+    save.write(sink);
+    EXPECT_NE(staffFile(), original);
+    EXPECT_EQ(noLockWarning(dir.path()), "The file system of " + folder +
+                                             " cannot lock files: staff.dat is used without a lock, so no other "
+                                             "rostradb may save it meanwhile.");
+}
+
+// Two programs find the same journal: the one that gets the lock second
+// waits, and then finds nothing left to do.
+TEST_F(SaveJournalTest, ARecoveryThatLosesTheRaceWaitsAndFindsNothingToDo)
+{
+    FaultyFileSystem killed;
+    killed.kill.killAtStep = 15;
+    ASSERT_TRUE(saveKilledBy(killed));
+    Recovery second = Recovery::Undone;
+    {
+        StaffFileLock first(dir.path(), LockKind::Exclusive); // undoes the save under its lock
+        EXPECT_EQ(first.recovery(), Recovery::Undone);
+        dir.write("staff.dat-journal", std::vector<std::uint8_t>{'R', 'D'}); // still there for the second
+        std::thread other([&] { second = recoverInterruptedSave(dir.path()); });
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        std::filesystem::remove(journalPath());
+        first.close();
+        other.join();
+    }
+    EXPECT_EQ(second, Recovery::NoJournal);
     EXPECT_EQ(staffFile(), original);
 }
 

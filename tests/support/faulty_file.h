@@ -44,6 +44,7 @@ struct FaultPlan {
     int failAtWrite = 0;      // 1 = the first write fails; 0 = none
     bool keepFailing = false; // every write after that fails too (a disk gone away)
     bool failFlush = false;
+    bool noLocks = false;     // a file system that cannot lock (tryLock says Unsupported)
     int error = 0;            // the system's code of the failure (support/system_errors.h)
     struct Write {
         std::uint64_t at;
@@ -97,7 +98,10 @@ public:
         inner_->syncToDisk();
     }
     void close() override { inner_->close(); }
-    LockOutcome tryLock(LockKind kind) override { return inner_->tryLock(kind); }
+    LockOutcome tryLock(LockKind kind) override
+    {
+        return plan_.noLocks ? LockOutcome::Unsupported : inner_->tryLock(kind);
+    }
     void unlock() override { inner_->unlock(); }
 
 private:
@@ -124,6 +128,8 @@ public:
     FaultPlan journal; // staff.dat-journal
     KillSwitch kill;
     int failRemoveWith = 0; // errno for every deletion; 0 = they work
+    int failCreateWith = 0;     // errno for every creation of a file
+    int failSyncFolderWith = 0; // errno for every folder flush
     int lockWait = 100;     // milliseconds: tests need not wait long for a lock held on purpose
 
     int lockWaitMs() const override { return lockWait; }
@@ -134,6 +140,8 @@ public:
     }
     std::unique_ptr<RandomAccessFile> createEmpty(const std::string& path) override
     {
+        if (failCreateWith != 0)
+            throw DbError(ioErrorMessage(failCreateWith));
         return wrap(realFileSystem().createEmpty(path), path);
     }
     bool exists(const std::string& path) override { return realFileSystem().exists(path); }
@@ -149,6 +157,8 @@ public:
     {
         if (kill.dies("sync folder"))
             throw Killed{};
+        if (failSyncFolderWith != 0)
+            throw DbError(ioErrorMessage(failSyncFolderWith));
         realFileSystem().syncFolder(folderPath);
     }
 
