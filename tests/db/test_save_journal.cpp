@@ -315,16 +315,19 @@ TEST_F(SaveJournalTest, ARecoveryThatLosesTheRaceWaitsAndFindsNothingToDo)
     killed.kill.killAtStep = 15;
     ASSERT_TRUE(saveKilledBy(killed));
     Recovery second = Recovery::Undone;
+    std::string secondError;
     {
         StaffFileLock first(dir.path(), LockKind::Exclusive); // undoes the save under its lock
         EXPECT_EQ(first.recovery(), Recovery::Undone);
         dir.write("staff.dat-journal", std::vector<std::uint8_t>{'R', 'D'}); // still there for the second
-        std::thread other([&] { second = recoverInterruptedSave(dir.path()); });
+        std::thread other(
+            [&] { secondError = test::dbErrorOf([&] { second = recoverInterruptedSave(dir.path()); }); });
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
         std::filesystem::remove(journalPath());
         first.close();
         other.join();
     }
+    EXPECT_EQ(secondError, kNoError);
     EXPECT_EQ(second, Recovery::NoJournal);
     EXPECT_EQ(staffFile(), original);
 }
