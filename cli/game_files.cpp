@@ -73,8 +73,7 @@ std::string readWholeFile(const std::string& path)
 }
 
 bool saveChanges(GameDatabase& db, const std::string& gameDirectory, StaffFileLock& lock,
-                 const std::vector<FieldChange>& changes, bool dryRun, bool force, std::ostream& out,
-                 std::ostream& err)
+                 const std::vector<FieldChange>& changes, bool dryRun, bool force, std::ostream& out, std::ostream& err)
 {
     if (dryRun) {
         const ChangeDescriber describer(db);

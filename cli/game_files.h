@@ -33,8 +33,7 @@ StaffFileLock lockForSaving(const std::string& gameDirectory);
 // cut short). What was done with a journal, and a file system without
 // locks, are said on `notices`; the message of a failed load names the game.
 // Every command that reads a game passes its error stream.
-GameDatabase loadGame(const std::string& gameDirectory, std::ostream* notices = nullptr,
-                      StaffFileLock* held = nullptr);
+GameDatabase loadGame(const std::string& gameDirectory, std::ostream* notices = nullptr, StaffFileLock* held = nullptr);
 
 // A path given in UTF-8, as every path on the command line is, for the
 // standard streams (which would read a narrow string in the ANSI code page on

@@ -67,8 +67,8 @@ void loadLookupTable(GameDatabase& db, const std::string& gameDirectory, std::st
 // directory entry, whatever lies before or between them.
 // The bytes are kept in `region`, the load snapshot, exactly as read.
 template <const auto& Layout, class Record>
-void loadAttributeTable(RandomAccessFile& file, const IndexEntry& entry, const char* caption, std::vector<Record>& table,
-                        TableRegion& region, ProgressSink& sink)
+void loadAttributeTable(RandomAccessFile& file, const IndexEntry& entry, const char* caption,
+                        std::vector<Record>& table, TableRegion& region, ProgressSink& sink)
 {
     beginTable(sink, caption, entry.lastIndex());
     region = TableRegion{entry.offset(), entry.recordCount(), Record::kFileBytes,
@@ -219,8 +219,7 @@ void runLoadSequence(GameDatabase& db, const std::string& gameDirectory, Progres
     loadGameFiles(db, gameDirectory, sink, DirectoryRead::IfStartUpReadIt, held);
 }
 
-void readDirectoryAndLoad(GameDatabase& db, const std::string& gameDirectory, ProgressSink& sink,
-                          StaffFileLock* held)
+void readDirectoryAndLoad(GameDatabase& db, const std::string& gameDirectory, ProgressSink& sink, StaffFileLock* held)
 {
     loadGameFiles(db, gameDirectory, sink, DirectoryRead::Always, held);
 }

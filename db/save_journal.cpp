@@ -175,8 +175,8 @@ void writeJournalFile(FileSystem& files, const std::string& journalPath, const s
 void writeSaveJournal(FileSystem& files, const std::string& gameDirectory, const JournalHeader& header,
                       const std::vector<JournalRun>& runs)
 {
-    writeJournalFile(files, dataFilePath(gameDirectory, datafile::kStaffJournal), dataFolderPath(gameDirectory),
-                     header, runs);
+    writeJournalFile(files, dataFilePath(gameDirectory, datafile::kStaffJournal), dataFolderPath(gameDirectory), header,
+                     runs);
 }
 
 ParsedJournal parseSaveJournal(std::span<const std::uint8_t> bytes)

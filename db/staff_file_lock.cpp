@@ -17,8 +17,7 @@ std::string noLockWarning(const std::string& gameDirectory)
            " cannot lock files: staff.dat is used without a lock, so no other rostradb may save it meanwhile.";
 }
 
-StaffFileLock::StaffFileLock(const std::string& gameDirectory, LockKind kind, FileSystem& files)
-    : kind_(kind)
+StaffFileLock::StaffFileLock(const std::string& gameDirectory, LockKind kind, FileSystem& files) : kind_(kind)
 {
     const std::string path = dataFilePath(gameDirectory, datafile::kStaff);
     const std::string journal = dataFilePath(gameDirectory, datafile::kStaffJournal);

@@ -9,12 +9,12 @@
 #include "staff_file_lock.h"
 
 #include <algorithm>
-#include <cstring>
-#include <functional>
-#include <string_view>
 #include <array>
+#include <cstring>
 #include <exception>
+#include <functional>
 #include <stdexcept>
+#include <string_view>
 #include <vector>
 
 namespace rostradb {
@@ -142,14 +142,12 @@ StaffFileSave::StaffFileSave(GameDatabase& db, const std::string& gameDirectory,
 {
 }
 
-StaffFileSave::StaffFileSave(GameDatabase& db, const std::string& gameDirectory, StaffFileLock& held,
-                             FileSystem& files)
+StaffFileSave::StaffFileSave(GameDatabase& db, const std::string& gameDirectory, StaffFileLock& held, FileSystem& files)
     : StaffFileSave(db, gameDirectory, &held, files)
 {
 }
 
-StaffFileSave::StaffFileSave(GameDatabase& db, const std::string& gameDirectory, StaffFileLock* held,
-                             FileSystem& files)
+StaffFileSave::StaffFileSave(GameDatabase& db, const std::string& gameDirectory, StaffFileLock* held, FileSystem& files)
     : state_(new State{db, gameDirectory, files, nullptr, nullptr, 0, {}, {}, Recovery::NoJournal, false, {}})
 {
     // Without a complete load there is nothing sound to write: refuse before
@@ -187,9 +185,9 @@ StaffFileSave::StaffFileSave(GameDatabase& db, const std::string& gameDirectory,
     s.fileSize = file.size();
     const StaffFileSnapshot& snapshot = db.snapshot;
     ChangedLinks relinked;
-    s.tables[0] = save_plan::planTable<kStaffLayout>(file, db.staff, snapshot.staff, staffEntry,
-                                                     caption::kSaveStaffGeneral, StaffTable::Staff, s.merged,
-                                                     nullptr, std::ref(relinked));
+    s.tables[0] =
+        save_plan::planTable<kStaffLayout>(file, db.staff, snapshot.staff, staffEntry, caption::kSaveStaffGeneral,
+                                           StaffTable::Staff, s.merged, nullptr, std::ref(relinked));
 
     // Another program re-linked a person since the load: the attribute
     // record the editor changed for them may be somebody else's now. Those
@@ -217,15 +215,14 @@ StaffFileSave::StaffFileSave(GameDatabase& db, const std::string& gameDirectory,
                 s.merged.conflicts.push_back({StaffTable::Staff, person, kLinkFields[k], changed.disk[k], was, true});
         }
     }
-    std::stable_sort(s.merged.conflicts.begin(), s.merged.conflicts.end(), [](const MergedValue& a, const MergedValue& b) {
-        return a.position < b.position;
-    });
+    std::stable_sort(s.merged.conflicts.begin(), s.merged.conflicts.end(),
+                     [](const MergedValue& a, const MergedValue& b) { return a.position < b.position; });
     s.tables[1] = save_plan::planTable<kNonPlayerLayout>(file, db.nonPlayers, snapshot.nonPlayers, nonPlayerEntry,
-                                                         caption::kSaveStaffNonPlaying, StaffTable::NonPlayer,
-                                                         s.merged, &heldNonPlayers);
-    s.tables[2] = save_plan::planTable<kPlayerLayout>(file, db.players, snapshot.players, playerEntry,
-                                                      caption::kSaveStaffPlaying, StaffTable::Player, s.merged,
-                                                      &heldPlayers);
+                                                         caption::kSaveStaffNonPlaying, StaffTable::NonPlayer, s.merged,
+                                                         &heldNonPlayers);
+    s.tables[2] =
+        save_plan::planTable<kPlayerLayout>(file, db.players, snapshot.players, playerEntry, caption::kSaveStaffPlaying,
+                                            StaffTable::Player, s.merged, &heldPlayers);
 }
 
 StaffFileSave::~StaffFileSave() = default;

@@ -142,7 +142,7 @@ private:
     bool restoringList_ = false; // the result list's selection is being put back
     std::optional<std::size_t> shownPerson_; // the staff record the form shows
     QString shownName_;                      // that person's display name
-    QString fileNote_; // what the last load or save did besides: a journal removed, no lock
+    QString fileNote_;                       // what the last load or save did besides: a journal removed, no lock
     rostradb::EditHistory history_;          // every change made since the last load
 
     QLabel* fendradir_ = nullptr;

@@ -206,8 +206,8 @@ void TestSaveChecks::anInterruptedSaveIsUndoneByOpenAndSaid()
     writeFile(game.dataFile(QStringLiteral("staff.dat-journal")), QByteArray(400, '\0'));
     window.Open1Click();
     QVERIFY(!QFile::exists(game.dataFile(QStringLiteral("staff.dat-journal"))));
-    QVERIFY(child<QLabel>(&window, "lbl_status")->text().contains(
-        QString::fromUtf8(rostradb::kIncompleteJournalRemoved)));
+    QVERIFY(
+        child<QLabel>(&window, "lbl_status")->text().contains(QString::fromUtf8(rostradb::kIncompleteJournalRemoved)));
     QCOMPARE(told.messages.size(), 1);
     QCOMPARE(errors.messages, QStringList());
     QCOMPARE(game.staffFileBytes(), original);

@@ -351,12 +351,10 @@ TEST_F(CliExport, AnotherProgramsChangesAreKeptAndConflictsRefusedUnlessForced)
         std::ostringstream err;
         const auto save = [&] {
             StaffFileLock lock(dir.path(), LockKind::Exclusive);
-            cli::saveChanges(
-                db, dir.path(), lock,
-                {{{StaffTable::Staff, 2, wages}, 123456, 5},
-                 {{StaffTable::Staff, 3, wages}, valueAt(original, game.staffAt(3) + at::kWages, 4), 6}},
-                false,
-                force, out, err);
+            cli::saveChanges(db, dir.path(), lock,
+                             {{{StaffTable::Staff, 2, wages}, 123456, 5},
+                              {{StaffTable::Staff, 3, wages}, valueAt(original, game.staffAt(3) + at::kWages, 4), 6}},
+                             false, force, out, err);
         };
         EXPECT_EQ(err.str(), "");
         if (!force) {

@@ -3,8 +3,8 @@
 // bulk change would write them.
 
 #include "cli/game_files.h"
-#include "db/cp1252_text.h"
 #include "cli_game.h"
+#include "db/cp1252_text.h"
 #include "db/progress_sink.h"
 #include "db/staff_file_lock.h"
 #include "db/staff_writer.h"
@@ -139,8 +139,9 @@ TEST(CliSearchSample, APlainTextListsWhatTheNameSearchLists)
 TEST_F(CliSet, ARelativeChangeStartsFromWhatASaveInProgressLeaves)
 {
     std::optional<StaffFileLock> saving(std::in_place, dir.path(), LockKind::Exclusive);
-    std::future<CliResult> later =
-        std::async(std::launch::async, [&] { return runCli({"set", dir.path(), "wages>=100000", "wages+=1"}); });
+    std::future<CliResult> later = std::async(std::launch::async, [&] {
+        return runCli({"set", dir.path(), "wages>=100000", "wages+=1"});
+    });
     std::this_thread::sleep_for(std::chrono::milliseconds(200)); // set is on its way to the lock
     std::vector<std::uint8_t> saved = staffBytes();
     for (int i = 0; i < 4; ++i)
@@ -156,7 +157,8 @@ TEST_F(CliSet, ARelativeChangeStartsFromWhatASaveInProgressLeaves)
 // The real programs, two at a time, again and again: no update is lost.
 TEST_F(CliSet, TwoRelativeChangesRunTogetherLoseNothing)
 {
-    const std::string one = "'" ROSTRADB_CLI_PATH "' set '" + dir.path() + "' 'wages>=100000' 'wages+=1' >/dev/null 2>&1";
+    const std::string one =
+        "'" ROSTRADB_CLI_PATH "' set '" + dir.path() + "' 'wages>=100000' 'wages+=1' >/dev/null 2>&1";
     const std::string loop = "for i in 1 2 3 4 5 6 7 8 9 10; do " + one + " || exit 1; done";
     const std::string both = "(" + loop + ") & a=$!; (" + loop + ") & b=$!; wait $a && wait $b";
     EXPECT_EQ(std::system(both.c_str()), 0);

@@ -5,8 +5,8 @@
 
 #include "db/save_journal.h"
 #include "db/staff_writer.h"
-#include "editor/save_conflicts.h"
 #include "editor/pending_changes.h"
+#include "editor/save_conflicts.h"
 #include "small_game_save_test.h"
 #include "support/faulty_file.h"
 #include "support/system_errors.h"
@@ -16,8 +16,8 @@
 #include <chrono>
 #include <filesystem>
 #include <future>
-#include <thread>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace rostradb {

@@ -208,8 +208,8 @@ TEST_F(SaveJournalTest, AFileChangedAfterTheCrashOrAHostileJournalIsNotPlayedBac
     };
     const std::vector<std::uint8_t> gapOld(4, 0xAB);
 
-    const std::string kept = "; nothing was put back and " + journalPath() +
-                             " was kept: move it away only if you know staff.dat is whole";
+    const std::string kept =
+        "; nothing was put back and " + journalPath() + " was kept: move it away only if you know staff.dat is whole";
     // Named by the piece of the run that holds the change.
     const auto changedAt = [&](std::size_t run, std::size_t at) {
         return "staff.dat was changed after the interrupted save (at byte " +
@@ -290,8 +290,9 @@ TEST_F(SaveJournalTest, EveryRefusalSaysWhatAndWhere)
     FaultyFileSystem unflushed;
     unflushed.failSyncFolderWith = test::kDeviceError;
     EXPECT_EQ(test::dbErrorOf([&] { recoverInterruptedSave(dir.path(), unflushed); }),
-              journalPath() + " was deleted, but the folder " + folder + " could not be flushed to the disk (I/O error " +
-                  std::to_string(test::kDeviceError) + "); staff.dat is whole, open the game again");
+              journalPath() + " was deleted, but the folder " + folder +
+                  " could not be flushed to the disk (I/O error " + std::to_string(test::kDeviceError) +
+                  "); staff.dat is whole, open the game again");
     EXPECT_EQ(staffFile(), original);
     EXPECT_FALSE(journalExists());
 
@@ -320,8 +321,7 @@ TEST_F(SaveJournalTest, ARecoveryThatLosesTheRaceWaitsAndFindsNothingToDo)
         StaffFileLock first(dir.path(), LockKind::Exclusive); // undoes the save under its lock
         EXPECT_EQ(first.recovery(), Recovery::Undone);
         dir.write("staff.dat-journal", std::vector<std::uint8_t>{'R', 'D'}); // still there for the second
-        std::thread other(
-            [&] { secondError = test::dbErrorOf([&] { second = recoverInterruptedSave(dir.path()); }); });
+        std::thread other([&] { secondError = test::dbErrorOf([&] { second = recoverInterruptedSave(dir.path()); }); });
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
         std::filesystem::remove(journalPath());
         first.close();

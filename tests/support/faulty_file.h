@@ -128,9 +128,9 @@ public:
     FaultPlan journal; // staff.dat-journal
     KillSwitch kill;
     int failRemoveWith = 0; // errno for every deletion; 0 = they work
-    int failCreateWith = 0;     // errno for every creation of a file
+    int failCreateWith = 0; // errno for every creation of a file
     int failSyncFolderWith = 0; // errno for every folder flush
-    int lockWait = 100;     // milliseconds: tests need not wait long for a lock held on purpose
+    int lockWait = 100;         // milliseconds: tests need not wait long for a lock held on purpose
 
     int lockWaitMs() const override { return lockWait; }
 
