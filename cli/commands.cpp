@@ -140,7 +140,8 @@ int runExport(const ExportOptions& options, std::ostream& out, std::ostream& err
 int runImport(const ImportOptions& options, std::ostream& out, std::ostream& err)
 {
     return guarded(err, [&] {
-        GameDatabase db = loadGame(options.game, &err);
+        StaffFileLock lock = lockForSaving(options.game);
+        GameDatabase db = loadGame(options.game, &err, &lock);
         const DecodedText csv = decodeCsvBytes(readWholeFile(options.csvFile));
         if (csv.readAsWindows1252)
             err << "rostradb-cli: " << options.csvFile << " is not UTF-8: read as Windows-1252\n";
@@ -150,7 +151,7 @@ int runImport(const ImportOptions& options, std::ostream& out, std::ostream& err
             throw Refused(options.csvFile + ": " + counted(plan.errors.size(), "error", "errors") +
                           "; nothing was written");
         }
-        const bool saved = saveChanges(db, options.game, plan.changes, options.dryRun, options.force, out, err);
+        const bool saved = saveChanges(db, options.game, lock, plan.changes, options.dryRun, options.force, out, err);
         return outputWritten(out, err, saved);
     });
 }
@@ -189,7 +190,8 @@ int runDiff(const DiffOptions& options, std::ostream& out, std::ostream& err)
 int runApply(const ApplyOptions& options, std::ostream& out, std::ostream& err)
 {
     return guarded(err, [&] {
-        GameDatabase db = loadGame(options.game, &err);
+        StaffFileLock lock = lockForSaving(options.game);
+        GameDatabase db = loadGame(options.game, &err, &lock);
         const PatchPlan plan = planPatch(db, readWholeFile(options.patchFile), options.patchFile);
         if (!plan.errors.empty()) {
             listAll(err, plan.errors);
@@ -203,7 +205,7 @@ int runApply(const ApplyOptions& options, std::ostream& out, std::ostream& err)
                 throw Refused(options.patchFile + ": " + counted(plan.conflicts.size(), "conflict", "conflicts") +
                               "; nothing was written (--force writes the new values anyway)");
         }
-        const bool saved = saveChanges(db, options.game, plan.changes, options.dryRun, options.force, out, err);
+        const bool saved = saveChanges(db, options.game, lock, plan.changes, options.dryRun, options.force, out, err);
         return outputWritten(out, err, saved);
     });
 }
@@ -249,7 +251,8 @@ int runSet(const SetOptions& options, std::ostream& out, std::ostream& err)
         std::vector<BulkChange> assignments;
         for (const std::string& text : options.assignments)
             assignments.push_back(assignmentArgument(text));
-        GameDatabase db = loadGame(options.game, &err);
+        StaffFileLock lock = lockForSaving(options.game);
+        GameDatabase db = loadGame(options.game, &err, &lock);
         const std::vector<std::uint32_t> people = matchingPeople(db, filter);
 
         // One assignment after the other, each seeing what the ones before
@@ -274,7 +277,7 @@ int runSet(const SetOptions& options, std::ostream& out, std::ostream& err)
             setValue(db, c->key, c->before);
         std::erase_if(changes, [](const FieldChange& c) { return c.before == c.after; });
         sortChanges(changes);
-        const bool saved = saveChanges(db, options.game, changes, options.dryRun, options.force, out, err);
+        const bool saved = saveChanges(db, options.game, lock, changes, options.dryRun, options.force, out, err);
         return outputWritten(out, err, saved);
     });
 }

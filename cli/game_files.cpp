@@ -15,19 +15,43 @@
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <ostream>
 
 namespace rostradb::cli {
 
-GameDatabase loadGame(const std::string& gameDirectory, std::ostream* notices)
+StaffFileLock lockForSaving(const std::string& gameDirectory)
+{
+    try {
+        return StaffFileLock(gameDirectory, LockKind::Exclusive, commandLineFileSystem());
+    } catch (const FilesMayBeChanged&) {
+        throw;
+    } catch (const DbError& e) {
+        throw Refused(gameDirectory + ": " + e.what());
+    }
+}
+
+GameDatabase loadGame(const std::string& gameDirectory, std::ostream* notices, StaffFileLock* held)
 {
     GameDatabase db;
     try {
-        // A save cut short leaves staff.dat half written: never read it so.
-        if (recoverInterruptedSave(gameDirectory, commandLineFileSystem()) == Recovery::Undone && notices)
-            *notices << kSaveUndone << '\n';
+        // A save cut short leaves staff.dat half written, and one in
+        // progress is half done: the lock waits for the one and the other is
+        // undone under it, so staff.dat is never read so.
+        std::optional<StaffFileLock> reading;
+        if (!held)
+            reading.emplace(gameDirectory, LockKind::Shared, commandLineFileSystem());
+        StaffFileLock& lock = held ? *held : *reading;
+        if (notices) {
+            if (const char* notice = recoveryNotice(lock.recovery()))
+                *notices << notice << '\n';
+            if (!lock.locked())
+                *notices << "rostradb-cli: " << noLockWarning(gameDirectory) << '\n';
+        }
         SilentProgress nobodyWatches;
-        readDirectoryAndLoad(db, gameDirectory, nobodyWatches);
+        readDirectoryAndLoad(db, gameDirectory, nobodyWatches, &lock);
+        if (reading)
+            reading->close();
     } catch (const FilesMayBeChanged&) {
         throw;
     } catch (const DbError& e) {
@@ -62,8 +86,8 @@ std::string readWholeFile(const std::string& path)
     return bytes;
 }
 
-bool saveChanges(GameDatabase& db, const std::string& gameDirectory, const std::vector<FieldChange>& changes,
-                 bool dryRun, bool force, std::ostream& out, std::ostream& err)
+bool saveChanges(GameDatabase& db, const std::string& gameDirectory, StaffFileLock& lock,
+                 const std::vector<FieldChange>& changes, bool dryRun, bool force, std::ostream& out, std::ostream& err)
 {
     if (dryRun) {
         const ChangeDescriber describer(db);
@@ -75,9 +99,8 @@ bool saveChanges(GameDatabase& db, const std::string& gameDirectory, const std::
     if (!changes.empty()) {
         applyChanges(db, changes);
         try {
-            StaffFileSave save(db, gameDirectory, commandLineFileSystem());
-            if (save.undidInterruptedSave())
-                err << kSaveUndone << '\n';
+            // Under the lock taken before the load: nobody saved meanwhile.
+            StaffFileSave save(db, gameDirectory, lock, commandLineFileSystem());
             if (!save.conflicts().empty()) {
                 const std::vector<MergedValue>& conflicts = save.conflicts();
                 for (const std::string& line : conflictLines(db, conflicts, conflicts.size()))

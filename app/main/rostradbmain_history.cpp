@@ -38,6 +38,8 @@ void Tfrm_main::updateStatus()
         return step ? fromGameText(step->name) : QString();
     };
     QString line = QString::fromStdString(status);
+    if (!fileNote_.isEmpty())
+        line += QStringLiteral("  ") + fileNote_;
     if (!notice_.isEmpty()) {
         if (!noticeOver_)
             noticeOver_ = line;
