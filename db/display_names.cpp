@@ -29,8 +29,7 @@ void assignDisplayName(std::string& name, std::uint32_t firstName, std::uint32_t
 }
 
 std::string buildDisplayName(std::uint32_t firstName, std::uint32_t secondName,
-                             const std::vector<NameRecord>& firstNames,
-                             const std::vector<NameRecord>& secondNames)
+                             const std::vector<NameRecord>& firstNames, const std::vector<NameRecord>& secondNames)
 {
     std::string name;
     assignDisplayName(name, firstName, secondName, firstNames, secondNames);

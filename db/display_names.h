@@ -21,8 +21,7 @@ void assignDisplayName(std::string& name, std::uint32_t firstName, std::uint32_t
 
 // The same, as a new string.
 std::string buildDisplayName(std::uint32_t firstName, std::uint32_t secondName,
-                             const std::vector<NameRecord>& firstNames,
-                             const std::vector<NameRecord>& secondNames);
+                             const std::vector<NameRecord>& firstNames, const std::vector<NameRecord>& secondNames);
 
 // One person's name from the database's name tables.
 void rebuildDisplayName(GameDatabase& db, std::size_t person);

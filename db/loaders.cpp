@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <cstring>
 #include <exception>
+#include <span>
+#include <type_traits>
 #include <thread>
 #include <vector>
 
@@ -67,14 +69,29 @@ void loadLookupTable(GameDatabase& db, const std::string& gameDirectory, std::st
     const Positions positions = caption ? Positions::Reported : Positions::Silent;
     if (caption)
         beginTable(sink, caption, entry.lastIndex());
-    const auto bytes = readTableBytes(file, 0, entry.recordCount(), Record::kFileBytes);
-    const std::size_t held = bytes.size() / Record::kFileBytes;
-    table.reserve(held);
-    for (std::size_t first = 0; first < held; first += kProgressBlock) {
-        const std::size_t end = std::min(held, first + kProgressBlock);
-        for (std::size_t i = first; i < end; ++i)
-            table.push_back(keepLeadingBytes<Record>(bytes.data() + i * Record::kFileBytes));
-        reportDone(sink, positions, first, end);
+    std::size_t held = 0;
+    if constexpr (sizeof(Record) == Record::kFileBytes && Record::kKeptBytes == Record::kFileBytes) {
+        // A name record is its file bytes, all kept: the table itself is the
+        // read buffer, and no byte is copied after the read.
+        static_assert(std::is_trivially_copyable_v<Record>);
+        const std::uint64_t size = file.size();
+        table.resize(static_cast<std::size_t>(std::min(entry.recordCount(), size / Record::kFileBytes)));
+        const std::span<std::uint8_t> into(reinterpret_cast<std::uint8_t*>(table.data()),
+                                           table.size() * Record::kFileBytes);
+        held = file.readSome(into) / Record::kFileBytes;
+        table.resize(held);
+        for (std::size_t first = 0; first < held; first += kProgressBlock)
+            reportDone(sink, positions, first, std::min(held, first + kProgressBlock));
+    } else {
+        const auto bytes = readTableBytes(file, 0, entry.recordCount(), Record::kFileBytes);
+        held = bytes.size() / Record::kFileBytes;
+        table.reserve(held);
+        for (std::size_t first = 0; first < held; first += kProgressBlock) {
+            const std::size_t end = std::min(held, first + kProgressBlock);
+            for (std::size_t i = first; i < end; ++i)
+                table.push_back(keepLeadingBytes<Record>(bytes.data() + i * Record::kFileBytes));
+            reportDone(sink, positions, first, end);
+        }
     }
     stopWhenShort(sink, positions, held, entry.recordCount());
     file.close();
@@ -134,10 +151,23 @@ namespace {
 
 enum class DirectoryRead { IfStartUpReadIt, Always };
 
+// The display names, the second half on a second thread when the load has
+// one: both read the name tables, and each writes only its own people.
+void buildDisplayNames(GameDatabase& db, LoadThreads threads)
+{
+    const std::size_t half = db.staff.size() / 2;
+    if (threads == LoadThreads::One || half < kProgressBlock) {
+        rebuildDisplayNames(db);
+        return;
+    }
+    std::jthread secondHalf([&db, half] { rebuildDisplayNames(db, half, db.staff.size()); });
+    rebuildDisplayNames(db, 0, half);
+}
+
 // The staff step: what the staff file's read found, taken over table by
 // table in the file's order, each error raised where reading the file in
 // turn would have met it.
-void takeStaffFile(GameDatabase& db, StaffFileRead& read, ProgressSink& sink)
+void takeStaffFile(GameDatabase& db, StaffFileRead& read, ProgressSink& sink, LoadThreads threads)
 {
     if (read.openFailure)
         std::rethrow_exception(read.openFailure);
@@ -148,7 +178,7 @@ void takeStaffFile(GameDatabase& db, StaffFileRead& read, ProgressSink& sink)
     for (std::size_t i = 0; i < db.directory.size(); ++i)
         db.snapshot.directory.push_back(db.directory.at(i));
     takeStaffTable(caption::kStaffGeneral, db.directory.at(entry::kStaff), read.staff, db.staff, db.snapshot.staff,
-                   sink, [&db] { rebuildDisplayNames(db); });
+                   sink, [&db, threads] { buildDisplayNames(db, threads); });
     takeStaffTable(caption::kStaffNonPlaying, db.directory.at(entry::kNonPlayers), read.nonPlayers, db.nonPlayers,
                    db.snapshot.nonPlayers, sink, [] {});
     takeStaffTable(caption::kStaffPlaying, db.directory.at(entry::kPlayers), read.players, db.players,
@@ -203,7 +233,7 @@ void loadGameFiles(GameDatabase& db, const std::string& gameDirectory, ProgressS
         staffReader.join();
     else
         staffFile = readStaffFile(staffPath, db.directory);
-    takeStaffFile(db, staffFile, sink);
+    takeStaffFile(db, staffFile, sink, threads);
 
     loadLookupTable(db, gameDirectory, datafile::kClubs, entry::kClubs, caption::kClubs, db.clubs, sink);
     db.loadState = LoadState::Complete;

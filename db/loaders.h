@@ -34,8 +34,9 @@ inline constexpr const char* kSaveStaffPlaying = "Saving Staff playing";
 inline constexpr const char* kTablesOverlap = "The tables of staff.dat overlap one another";
 
 // How many threads a load uses. With two, the staff file is read and
-// decoded on a second thread while the name tables load; the tables, the
-// snapshot, the progress calls and the errors are the same as with one.
+// decoded on a second thread while the name tables load, and half of the
+// display names are built on one; the tables, the snapshot, the progress
+// calls and the errors are the same as with one.
 enum class LoadThreads { One, Two };
 
 // The whole load, in the game's order: nations, first names, second names,

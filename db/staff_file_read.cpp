@@ -18,8 +18,8 @@ template <const auto& Layout, class Record>
 bool readTable(DataFile& file, std::uint64_t offset, std::uint64_t count, StaffTableRead<Record>& table)
 {
     try {
-        table.region = TableRegion{offset, count, Record::kFileBytes,
-                                   readTableBytes(file, offset, count, Record::kFileBytes)};
+        table.region =
+            TableRegion{offset, count, Record::kFileBytes, readTableBytes(file, offset, count, Record::kFileBytes)};
         const std::size_t held = table.region.bytes.size() / Record::kFileBytes;
         table.records.resize(held);
         for (std::size_t i = 0; i < held; ++i)
