@@ -209,16 +209,15 @@ void loadGameFiles(GameDatabase& db, const std::string& gameDirectory, ProgressS
     // The staff file needs nothing but the directory until the display names
     // are built, the name tables nothing but their own files: with two
     // threads the staff file is read and decoded on the second while this one
-    // loads the name tables. The second thread touches only its own copies
-    // (the path, the directory, `staffFile`), and is joined before anything
-    // it made is used, and on every way out (jthread joins when destroyed).
-    const std::string staffPath = dataFilePath(gameDirectory, datafile::kStaff);
+    // loads the name tables. The second thread touches only `staffFile`
+    // (opened, and its buffers made, before it starts), and is joined before
+    // anything in it is used, and on every way out (jthread joins when
+    // destroyed, before `staffFile` goes).
     StaffFileRead staffFile;
+    openStaffFile(staffFile, dataFilePath(gameDirectory, datafile::kStaff), db.directory);
     std::jthread staffReader;
     if (threads == LoadThreads::Two)
-        staffReader = std::jthread([&staffFile, staffPath, directory = db.directory] {
-            staffFile = readStaffFile(staffPath, directory);
-        });
+        staffReader = std::jthread([&staffFile] { readStaffFile(staffFile); });
 
     loadLookupTable(db, gameDirectory, datafile::kNations, entry::kNations, nullptr, db.nations, sink);
     loadLookupTable(db, gameDirectory, datafile::kFirstNames, entry::kFirstNames, caption::kFirstNames,
@@ -232,7 +231,7 @@ void loadGameFiles(GameDatabase& db, const std::string& gameDirectory, ProgressS
     if (staffReader.joinable())
         staffReader.join();
     else
-        staffFile = readStaffFile(staffPath, db.directory);
+        readStaffFile(staffFile);
     takeStaffFile(db, staffFile, sink, threads);
 
     loadLookupTable(db, gameDirectory, datafile::kClubs, entry::kClubs, caption::kClubs, db.clubs, sink);

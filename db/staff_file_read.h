@@ -4,11 +4,13 @@
 // load reads them on a second thread while the name tables come in, and
 // takes the results over, in the game's order, at its staff step.
 
+#include "data_file.h"
 #include "records.h"
 #include "staff_snapshot.h"
 #include "table_directory.h"
 
 #include <exception>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -27,6 +29,7 @@ struct StaffTableRead {
 };
 
 struct StaffFileRead {
+    std::optional<DataFile> file;
     std::exception_ptr openFailure; // the file could not be opened: nothing was read
     StaffTableRead<StaffRecord> staff;
     StaffTableRead<NonPlayerRecord> nonPlayers;
@@ -34,11 +37,18 @@ struct StaffFileRead {
     std::exception_ptr closeFailure; // raised after the last table, as closing comes last
 };
 
-// Opens the file and reads its tables in order (staff from byte 0, the
-// others from the offsets of entries 9 and 10), stopping after the first
-// that is short or fails; the tables after it stay empty. Display names are
-// left empty. Never throws: every error is kept for the load to raise where
-// it would have arisen reading the file in turn.
-StaffFileRead readStaffFile(const std::string& path, const TableDirectory& directory) noexcept;
+// On the loading thread: opens the file and makes every buffer the read will
+// fill, each as large as the file holds of its table. The memory then comes
+// from the thread that later frees it, which keeps a second load from
+// holding the first one's freed room beside its own.
+void openStaffFile(StaffFileRead& read, const std::string& path, const TableDirectory& directory) noexcept;
+
+// On either thread: reads the tables in order (staff from byte 0, the others
+// from the offsets of entries 9 and 10) into what openStaffFile made,
+// stopping after the first that is short or fails; the tables after it are
+// left unread. Display names are left empty. Never throws: every error is
+// kept for the load to raise where it would have arisen reading the file in
+// turn.
+void readStaffFile(StaffFileRead& read) noexcept;
 
 } // namespace rostradb
