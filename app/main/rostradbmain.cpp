@@ -29,7 +29,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
-#include <QStringListModel>
 #include <QTextEdit>
 
 #include <algorithm>
@@ -59,16 +58,17 @@ Tfrm_main::Tfrm_main(const StartupOptions& options, QWidget* parent)
     : QMainWindow(parent)
 {
     buildLayout();
-    nations_ = new QStringListModel(this);
-    firstNames_ = new QStringListModel(this);
-    secondNames_ = new QStringListModel(this);
-    commonNames_ = new QStringListModel(this);
-    clubs_ = new QStringListModel(this);
-    form_->setLookupModel(rostradb::LookupTable::Nations, nations_);
-    form_->setLookupModel(rostradb::LookupTable::FirstNames, firstNames_);
-    form_->setLookupModel(rostradb::LookupTable::SecondNames, secondNames_);
-    form_->setLookupModel(rostradb::LookupTable::CommonNames, commonNames_);
-    form_->setLookupModel(rostradb::LookupTable::Clubs, clubs_);
+    using rostradb::LookupTable;
+    nations_ = new LookupModel(db_, LookupTable::Nations, this);
+    firstNames_ = new LookupModel(db_, LookupTable::FirstNames, this);
+    secondNames_ = new LookupModel(db_, LookupTable::SecondNames, this);
+    commonNames_ = new LookupModel(db_, LookupTable::CommonNames, this);
+    clubs_ = new LookupModel(db_, LookupTable::Clubs, this);
+    form_->setLookupModel(LookupTable::Nations, nations_);
+    form_->setLookupModel(LookupTable::FirstNames, firstNames_);
+    form_->setLookupModel(LookupTable::SecondNames, secondNames_);
+    form_->setLookupModel(LookupTable::CommonNames, commonNames_);
+    form_->setLookupModel(LookupTable::Clubs, clubs_);
 
     // A mouse press makes an item current and the release clicks it: show
     // the person on the click, and on keyboard moves through the list.
@@ -149,7 +149,7 @@ void Tfrm_main::clearLoadedState()
         people_->databaseCleared();
     form_->reset();
     for (auto* model : {nations_, firstNames_, secondNames_, commonNames_, clubs_})
-        model->setStringList({});
+        model->tableCleared();
     personShown_ = false;
     shownPerson_.reset();
     shownName_.clear();
@@ -160,11 +160,8 @@ void Tfrm_main::clearLoadedState()
 
 void Tfrm_main::fillLookupBoxes()
 {
-    nations_->setStringList(lookup::nationItems(db_));
-    firstNames_->setStringList(lookup::firstNameItems(db_));
-    secondNames_->setStringList(lookup::secondNameItems(db_));
-    commonNames_->setStringList(lookup::commonNameItems(db_));
-    clubs_->setStringList(lookup::clubItems(db_));
+    for (auto* model : {nations_, firstNames_, secondNames_, commonNames_, clubs_})
+        model->tableLoaded();
 }
 
 void Tfrm_main::Open1Click()
