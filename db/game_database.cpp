@@ -13,6 +13,8 @@ void GameDatabase::clearLoadedTables()
     players.clear();
     clubs.clear();
     snapshot.clear();
+    for (auto& names : namesInFile)
+        names.clear();
 }
 
 } // namespace rostradb
