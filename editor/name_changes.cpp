@@ -1,6 +1,7 @@
 #include "name_changes.h"
 
 #include "db/loaders.h"
+#include "staff_search.h"
 
 namespace rostradb {
 
@@ -60,6 +61,17 @@ std::size_t peopleUsing(const GameDatabase& db, const NameKey& key)
     for (const StaffRecord& person : db.staff)
         count += person.*field == key.position ? 1 : 0;
     return count;
+}
+
+std::vector<std::uint32_t> findNames(const GameDatabase& db, LookupTable table, std::string_view part)
+{
+    std::vector<std::uint32_t> found;
+    const auto count = static_cast<std::uint32_t>(lookupCount(db, table));
+    found.reserve(count);
+    for (std::uint32_t i = 0; i < count; ++i)
+        if (part.empty() || containsIgnoringCase(nameFieldText(nameBytes(db, NameKey{table, i}).data()), part))
+            found.push_back(i);
+    return found;
 }
 
 NameField renamedField(const GameDatabase& db, const NameKey& key, std::string_view text)

@@ -25,6 +25,10 @@ std::vector<std::uint32_t> peopleUsing(const GameDatabase& db, LookupTable table
 // The same for one record.
 std::size_t peopleUsing(const GameDatabase& db, const NameKey& key);
 
+// The records of the table whose name contains `part` by the name search's
+// rule, in table order; every record for an empty part.
+std::vector<std::uint32_t> findNames(const GameDatabase& db, LookupTable table, std::string_view part);
+
 // The field `text` (game bytes, checked by nameTextFromUtf8) makes of the
 // record's name: the file's own field when the text is the file's text,
 // else the text over the field in memory.

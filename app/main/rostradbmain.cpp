@@ -7,6 +7,8 @@
 #include "common/message_boxes.h"
 #include "changes/rostradb_changes.h"
 #include "people/rostradb_people.h"
+#include "lookups/rostradb_lookups.h"
+#include "nation/rostradb_nation.h"
 #include "form/staff_form.h"
 #include "form/staff_hits_model.h"
 #include "main/status_strip.h"
@@ -90,6 +92,9 @@ Tfrm_main::~Tfrm_main()
     // may reach a half-destroyed window.
     delete changes_;
     delete people_;
+    delete nation_;
+    delete clubsWindow_;
+    delete namesWindow_;
     disconnect(form_, nullptr, this, nullptr);
 }
 
@@ -129,6 +134,7 @@ void Tfrm_main::clearLoadedState()
     hits_->clear();
     if (people_)
         people_->databaseCleared();
+    nameWindowsCleared();
     form_->reset();
     for (auto* model : {nations_, firstNames_, secondNames_, commonNames_, clubs_})
         model->setStringList({});
@@ -192,6 +198,7 @@ void Tfrm_main::loadGame(bool freshDirectory)
     history_.reset(db_);
     if (people_)
         people_->databaseLoaded();
+    nameWindowsLoaded();
     updateEditState();
     if (failure)
         reportError(this, *failure);
@@ -426,5 +433,9 @@ void Tfrm_main::closeEvent(QCloseEvent* event)
         changes_->close();
     if (people_)
         people_->close();
+    for (QWidget* window : {static_cast<QWidget*>(nation_), static_cast<QWidget*>(clubsWindow_),
+                            static_cast<QWidget*>(namesWindow_)})
+        if (window)
+            window->close();
     event->accept();
 }
