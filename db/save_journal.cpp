@@ -2,6 +2,7 @@
 
 #include "data_paths.h"
 #include "errors.h"
+#include "file_set_save.h"
 
 #include <algorithm>
 #include <cstring>
@@ -213,7 +214,7 @@ ParsedJournal parseSaveJournal(std::span<const std::uint8_t> bytes)
 Recovery recoverInterruptedSave(const std::string& gameDirectory, FileSystem& files)
 {
     const std::string journal = journalPath(gameDirectory);
-    if (!files.exists(journal))
+    if (!files.exists(journal) && !fileSetJournalsPresent(gameDirectory, files))
         return Recovery::NoJournal;
     std::unique_ptr<RandomAccessFile> staffFile;
     try {
@@ -231,11 +232,16 @@ Recovery recoverInterruptedSave(const std::string& gameDirectory, FileSystem& fi
 
 Recovery recoverWithLockHeld(const std::string& gameDirectory, RandomAccessFile& staffFile, FileSystem& files)
 {
+    // A save of several files (staff.dat with renamed names) journals them
+    // as a set: its journals are dealt with first, under the same lock.
+    const FileSetRecovery set = recoverFileSet(gameDirectory, files);
     const std::string journal = journalPath(gameDirectory);
     // Looked for again under the lock: a save that held it may have ended
     // and deleted its journal since the caller looked.
     if (!files.exists(journal))
-        return Recovery::NoJournal;
+        return set == FileSetRecovery::Undone    ? Recovery::Undone
+               : set == FileSetRecovery::Discarded ? Recovery::Discarded
+                                                   : Recovery::NoJournal;
     const auto leftAsTheyAre = [&](const std::string& why) {
         return DbError(journal + " " + why + "; staff.dat and the journal were left as they are");
     };

@@ -1,5 +1,7 @@
 #include "main/rostradbmain.h"
 
+#include "editor/game_save.h"
+
 #include "main/about_text.h"
 #include "common/cp1252.h"
 #include "main/game_location.h"
@@ -222,19 +224,28 @@ bool Tfrm_main::saveStaffFile()
     if (!recoverInterruptedSave())
         return false;
     std::vector<rostradb::FieldChange> taken;
+    rostradb::EditStep namesTaken; // names only another program changed: not a step, only shown
     try {
         // Look at the disk first: a moved directory or an unreadable file
         // stops the save here. Values only another program changed are kept;
         // values it changed differently from the editor are put to the user.
-        std::optional<rostradb::StaffFileSave> save(std::in_place, db_, gameDirectoryBytes());
+        std::optional<rostradb::GameSave> save(std::in_place, db_, gameDirectoryBytes());
         std::vector<rostradb::MergedValue> agreed; // the conflicts the user said Save to
-        while (!std::all_of(save->conflicts().begin(), save->conflicts().end(), [&](const auto& c) {
-            return std::find(agreed.begin(), agreed.end(), c) != agreed.end();
-        })) {
+        std::vector<rostradb::MergedName> agreedNames;
+        const auto allAgreed = [](const auto& conflicts, const auto& agreedOnes) {
+            return std::all_of(conflicts.begin(), conflicts.end(), [&](const auto& c) {
+                return std::find(agreedOnes.begin(), agreedOnes.end(), c) != agreedOnes.end();
+            });
+        };
+        while (!allAgreed(save->conflicts(), agreed) || !allAgreed(save->nameConflicts(), agreedNames)) {
             QStringList lines;
-            for (const std::string& line : rostradb::conflictLines(db_, save->conflicts()))
-                lines.append(fromGameText(line));
+            if (!save->conflicts().empty())
+                for (const std::string& line : rostradb::conflictLines(db_, save->conflicts()))
+                    lines.append(fromGameText(line));
+            for (const rostradb::MergedName& name : save->nameConflicts())
+                lines.append(fromGameText(rostradb::nameConflictLine(name)));
             agreed = save->conflicts();
+            agreedNames = save->nameConflicts();
             // No lock while the question stands open: another rostradb may save
             // meanwhile. Afterwards the disk is looked at again, and asked
             // about again only if it now holds conflicts not agreed to.
@@ -246,6 +257,8 @@ bool Tfrm_main::saveStaffFile()
         if (save->undidInterruptedSave())
             informUser(this, QString::fromUtf8(rostradb::kSaveUndone));
         taken = rostradb::takenFromDisk(save->changedOnDiskOnly());
+        for (const rostradb::MergedName& name : save->namesChangedOnDiskOnly())
+            namesTaken.renames.push_back({name.key, name.editor, name.disk});
         save->write(progress());
     } catch (const std::exception& error) {
         updateEditState();
@@ -253,6 +266,7 @@ bool Tfrm_main::saveStaffFile()
         return false;
     }
     history_.saved(db_); // the file now holds what memory does
+    showRenames(namesTaken);
     showValuesTakenFromDisk(taken);
     return true;
 }
