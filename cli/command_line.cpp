@@ -104,6 +104,9 @@ int runCli(const std::vector<std::string>& arguments, std::ostream& out, std::os
     exportCommand->add_flag("--no-bom", exportOptions.noByteOrderMark, "Leave out the UTF-8 byte-order mark");
     exportCommand->add_option("--where", exportOptions.where, "Only the people this filter lists")
         ->option_text("FILTER");
+    exportCommand->add_option("--table", exportOptions.table,
+                              "Write the table of clubs, nations, first-names, second-names or common-names "
+                              "(position,name,people) instead of the people");
     exportCommand->footer(std::string(kExportFooter) + "\n\n" + filterHelp());
 
     ImportOptions importOptions;
@@ -113,6 +116,9 @@ int runCli(const std::vector<std::string>& arguments, std::ostream& out, std::os
     importCommand->add_flag("--dry-run", importOptions.dryRun, "List the changes and write nothing");
     importCommand->add_flag("--force", importOptions.force,
                             "Write the CSV's values even where another program changed them since the load");
+    importCommand->add_option("--table", importOptions.table,
+                              "Rename records of clubs, nations, first-names, second-names or common-names from "
+                              "a CSV of position,name,people (only the name may change)");
     importCommand->footer(kImportFooter);
 
     DiffOptions diffOptions;

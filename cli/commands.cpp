@@ -13,6 +13,7 @@
 #include "game_files.h"
 #include "patch_apply.h"
 #include "person_report.h"
+#include "table_csv.h"
 
 #include <nlohmann/json.hpp>
 
@@ -102,15 +103,31 @@ BulkChange assignmentArgument(const std::string& text)
     return {column, BulkHow::Add, before == '-' ? -*value : *value};
 }
 
+// --table's word, or none when it was not given.
+std::optional<LookupTable> tableArgument(const std::string& word)
+{
+    if (word.empty())
+        return std::nullopt;
+    const std::optional<LookupTable> table = tableNamed(word);
+    if (!table)
+        throw Refused("--table " + word + ": the table is one of " + kTableNames);
+    return table;
+}
+
 } // namespace
 
 int runExport(const ExportOptions& options, std::ostream& out, std::ostream& err)
 {
     return guarded(err, [&] {
         const PeopleFilter filter = filterArgument(options.where);
+        const std::optional<LookupTable> table = tableArgument(options.table);
+        if (table && !options.where.empty())
+            throw Refused("--where filters people; it cannot be given with --table");
         const GameDatabase db = loadGame(options.game, &err);
         std::string csv;
-        if (filter.listsEveryone()) {
+        if (table) {
+            csv = exportTableCsv(db, *table);
+        } else if (filter.listsEveryone()) {
             csv = exportCsv(db);
         } else {
             const std::vector<std::uint32_t> people = matchingPeople(db, filter);
@@ -135,10 +152,22 @@ int runExport(const ExportOptions& options, std::ostream& out, std::ostream& err
 int runImport(const ImportOptions& options, std::ostream& out, std::ostream& err)
 {
     return guarded(err, [&] {
+        const std::optional<LookupTable> table = tableArgument(options.table);
         GameDatabase db = loadGame(options.game, &err);
         const DecodedText csv = decodeCsvBytes(readWholeFile(options.csvFile));
         if (csv.readAsWindows1252)
             err << "rostradb-cli: " << options.csvFile << " is not UTF-8: read as Windows-1252\n";
+        if (table) {
+            const RenamePlan plan = planRenames(db, *table, csv.utf8, options.csvFile);
+            if (!plan.errors.empty()) {
+                listAll(err, plan.errors);
+                throw Refused(options.csvFile + ": " + std::to_string(plan.errors.size()) +
+                              " errors; nothing was written");
+            }
+            const bool saved =
+                saveChanges(db, options.game, {}, options.dryRun, options.force, out, err, plan.renames);
+            return outputWritten(out, err, saved);
+        }
         const ImportPlan plan = planImport(db, csv.utf8, options.csvFile);
         if (!plan.errors.empty()) {
             listAll(err, plan.errors);

@@ -14,6 +14,43 @@ namespace rostradb::cli {
 
 namespace {
 
+// One character of well-formed UTF-8 (the import's text always is).
+char32_t nextCodePoint(std::string_view text, std::size_t& at)
+{
+    const auto lead = static_cast<unsigned char>(text[at++]);
+    const int tail = lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC0 ? 1 : 0;
+    char32_t code = tail == 0 ? lead : lead & (0x3F >> tail);
+    for (int i = 0; i < tail && at < text.size(); ++i)
+        code = code << 6 | (static_cast<unsigned char>(text[at++]) & 0x3Fu);
+    return code;
+}
+
+} // namespace
+
+// Whether `cell` is the game's text in UTF-8 with each of its bytes taken
+// for a Windows-1252 character. The five bytes the code page leaves
+// undefined come back as their C1 control, as U+FFFD or as '?',
+// depending on the program that read them.
+bool isMisreadUtf8(std::string_view gameText, std::string_view cell)
+{
+    const std::string utf8 = cp1252ToUtf8(gameText);
+    if (utf8 == cell)
+        return false;
+    std::size_t at = 0;
+    for (const char byte : utf8) {
+        if (at >= cell.size())
+            return false;
+        const char32_t read = nextCodePoint(cell, at);
+        const char32_t meant = cp1252CodePoint(static_cast<unsigned char>(byte));
+        const bool undefined = meant >= 0x80 && meant < 0xA0;
+        if (read != meant && !(undefined && (read == 0xFFFD || read == U'?')))
+            return false;
+    }
+    return at == cell.size();
+}
+
+namespace {
+
 constexpr std::size_t kNone = static_cast<std::size_t>(-1);
 
 // What the rows so far set in the fields of one table's records, so that
@@ -256,39 +293,6 @@ private:
         if (misread && !firstMisread_)
             firstMisread_ = MisreadText{row.line, headerName(cell), row.cells[cell], cp1252ToUtf8(gameText)};
         changedTexts_.push_back({row.line, headerName(cell), std::move(what), misread});
-    }
-
-    // Whether `cell` is the game's text in UTF-8 with each of its bytes taken
-    // for a Windows-1252 character. The five bytes the code page leaves
-    // undefined come back as their C1 control, as U+FFFD or as '?',
-    // depending on the program that read them.
-    static bool isMisreadUtf8(std::string_view gameText, std::string_view cell)
-    {
-        const std::string utf8 = cp1252ToUtf8(gameText);
-        if (utf8 == cell)
-            return false;
-        std::size_t at = 0;
-        for (const char byte : utf8) {
-            if (at >= cell.size())
-                return false;
-            const char32_t read = nextCodePoint(cell, at);
-            const char32_t meant = cp1252CodePoint(static_cast<unsigned char>(byte));
-            const bool undefined = meant >= 0x80 && meant < 0xA0;
-            if (read != meant && !(undefined && (read == 0xFFFD || read == U'?')))
-                return false;
-        }
-        return at == cell.size();
-    }
-
-    // One character of well-formed UTF-8 (the import's text always is).
-    static char32_t nextCodePoint(std::string_view text, std::size_t& at)
-    {
-        const auto lead = static_cast<unsigned char>(text[at++]);
-        const int tail = lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC0 ? 1 : 0;
-        char32_t code = tail == 0 ? lead : lead & (0x3F >> tail);
-        for (int i = 0; i < tail && at < text.size(); ++i)
-            code = code << 6 | (static_cast<unsigned char>(text[at++]) & 0x3Fu);
-        return code;
     }
 
     void reportChangedTexts()

@@ -30,6 +30,11 @@ struct ImportPlan {
 // column of a person whose classification (as the row leaves it) does not
 // lead there or whose link lies outside that table, and two rows that set
 // the same field of a shared record to different values.
+// Whether `cell` is the game's text in UTF-8 with each of its bytes taken
+// for a Windows-1252 character, as a spreadsheet that opened a UTF-8 file in
+// the wrong character set saves it ("StanhÃ©im" for "Stanhéim").
+bool isMisreadUtf8(std::string_view gameText, std::string_view cell);
+
 ImportPlan planImport(const GameDatabase& db, std::string_view csv, const std::string& fileName);
 
 } // namespace rostradb::cli

@@ -62,7 +62,9 @@ bool saveChanges(GameDatabase& db, const std::string& gameDirectory, const std::
         const ChangeDescriber describer(db);
         for (const FieldChange& c : changes)
             out << describer.describe(c) << '\n';
-        out << changeSummary(changes) << "\nDry run: nothing was written.\n";
+        if (!changes.empty() || renames.empty())
+            out << changeSummary(changes) << '\n';
+        out << "Dry run: nothing was written.\n";
         return false;
     }
     if (!changes.empty() || !renames.empty()) {
