@@ -13,6 +13,7 @@
 #include "game_files.h"
 #include "patch_apply.h"
 #include "person_report.h"
+#include "editor/name_changes.h"
 #include "table_csv.h"
 
 #include <nlohmann/json.hpp>
@@ -108,7 +109,7 @@ std::optional<LookupTable> tableArgument(const std::string& word)
 {
     if (word.empty())
         return std::nullopt;
-    const std::optional<LookupTable> table = tableNamed(word);
+    const std::optional<LookupTable> table = lookupTableNamed(word);
     if (!table)
         throw Refused("--table " + word + ": the table is one of " + kTableNames);
     return table;
@@ -185,6 +186,8 @@ int runDiff(const DiffOptions& options, std::ostream& out, std::ostream& err)
         const GameDatabase before = loadGame(options.oldGame, &err);
         const GameDatabase after = loadGame(options.newGame, &err);
         const std::vector<FieldChange> changes = diffGames(before, after);
+        const std::vector<NameChange> renames = diffNames(before, after);
+        const auto nameText = [](const NameField& field) { return cp1252ToUtf8(nameFieldText(field.data())); };
         if (options.json) {
             // A patch holds what apply can write: the links a save never
             // writes (playerId, extraIndex, nonPlayerId) stay in the text only.
@@ -193,7 +196,15 @@ int runDiff(const DiffOptions& options, std::ostream& out, std::ostream& err)
                 if (isSavedField(c.key.table, c.key.field))
                     writable.push_back(c);
             // One change a line: a patch that reads well and compares well.
-            const nlohmann::ordered_json patch = changesToJson(writable);
+            nlohmann::ordered_json patch = changesToJson(writable);
+            // Renames (the patch's second form): the table's word, "name",
+            // and the old and new texts.
+            for (const NameChange& r : renames)
+                patch.push_back({{"table", lookupTableWord(r.key.table)},
+                                 {"position", r.key.position},
+                                 {"field", "name"},
+                                 {"old", nameText(r.before)},
+                                 {"new", nameText(r.after)}});
             std::string text = "[";
             for (std::size_t i = 0; i < patch.size(); ++i)
                 text += (i == 0 ? "\n  " : ",\n  ") + patch[i].dump();
@@ -205,6 +216,9 @@ int runDiff(const DiffOptions& options, std::ostream& out, std::ostream& err)
         std::string text;
         for (const FieldChange& c : changes)
             text += describer.describe(c) + '\n';
+        for (const NameChange& r : renames)
+            text += cp1252ToUtf8(nameRecordText(r.key)) + " name: \"" + nameText(r.before) + "\" -> \"" +
+                    nameText(r.after) + "\"\n";
         out << text;
         return outputWritten(out, err, false);
     });
@@ -227,7 +241,8 @@ int runApply(const ApplyOptions& options, std::ostream& out, std::ostream& err)
                 throw Refused(options.patchFile + ": " + std::to_string(plan.conflicts.size()) +
                               " conflicts; nothing was written (--force writes the new values anyway)");
         }
-        const bool saved = saveChanges(db, options.game, plan.changes, options.dryRun, options.force, out, err);
+        const bool saved =
+            saveChanges(db, options.game, plan.changes, options.dryRun, options.force, out, err, plan.renames);
         return outputWritten(out, err, saved);
     });
 }

@@ -30,7 +30,7 @@ std::string_view nameAt(const GameDatabase& db, LookupTable table, std::uint32_t
 
 } // namespace
 
-std::optional<LookupTable> tableNamed(std::string_view name)
+std::optional<LookupTable> lookupTableNamed(std::string_view name)
 {
     for (const auto& [word, table] : kTables)
         if (word == name)

@@ -16,7 +16,7 @@
 namespace rostradb::cli {
 
 // "clubs", "nations", "first-names", "second-names", "common-names".
-std::optional<LookupTable> tableNamed(std::string_view name);
+std::optional<LookupTable> lookupTableNamed(std::string_view name);
 inline constexpr const char* kTableNames = "clubs, nations, first-names, second-names or common-names";
 
 // The header row "position,name,people" and a row per record, table order.

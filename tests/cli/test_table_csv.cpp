@@ -86,5 +86,27 @@ TEST_F(CliTables, NamesReadInTheWrongCharacterSetAreRefusedOnce)
     EXPECT_NE(r.err.find("wrong character set"), std::string::npos) << r.err;
 }
 
+TEST_F(CliTables, APatchCarriesRenamesToAnotherCopy)
+{
+    GameDir modded;
+    GameDir copy;
+    game.writeTo(modded);
+    game.writeTo(copy);
+    const std::string csv = "position,name\n1,Real Name FC\n";
+    writeFileBytes(csvPath(), std::vector<std::uint8_t>(csv.begin(), csv.end()));
+    ASSERT_EQ(runCli({"import", modded.path(), csvPath(), "--table", "clubs"}).status, 0);
+
+    const CliResult diff = runCli({"diff", dir.path(), modded.path(), "--json"});
+    ASSERT_EQ(diff.status, 0) << diff.err;
+    EXPECT_NE(diff.out.find(R"("table":"clubs","position":1,"field":"name")"), std::string::npos) << diff.out;
+    const std::string patch = (files.path() / "mod.json").string();
+    writeFileBytes(patch, std::vector<std::uint8_t>(diff.out.begin(), diff.out.end()));
+    const CliResult applied = runCli({"apply", copy.path(), patch});
+    ASSERT_EQ(applied.status, 0) << applied.err;
+    EXPECT_EQ(copy.read("club.dat"), modded.read("club.dat"));
+    // Applied twice, the old name no longer matches: a conflict.
+    EXPECT_EQ(runCli({"apply", copy.path(), patch}).status, 1);
+}
+
 } // namespace
 } // namespace rostradb::test
