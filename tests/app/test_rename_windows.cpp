@@ -47,6 +47,7 @@ private slots:
     void firstNameRenameRebuildsDisplayNamesAndSaysHowMany();
     void nationWindowRenamesTheChosenNationOnly();
     void refusedNamesChangeNothing();
+    void saveWritesTheRenamedNameIntoItsFile();
 };
 
 void TestRenameWindows::clubRenamedInPlaceIsOneStepListedAndUndone()
@@ -166,6 +167,26 @@ void TestRenameWindows::refusedNamesChangeNothing()
     QCOMPARE(errors.messages.size(), 2);
     QVERIFY(errors.messages[0].contains(QStringLiteral("\"Ł\" (U+0141)")));
     QVERIFY(errors.messages[1].contains(QStringLiteral("52 bytes")));
+}
+
+void TestRenameWindows::saveWritesTheRenamedNameIntoItsFile()
+{
+    SampleInstallation game(rostradb::SampleSize::Small);
+    CapturedErrors errors;
+    Tfrm_main window(game.options());
+    window.Open1Click();
+    window.Clubs1Click();
+    renameInTable(window.clubsWindow()->view(rostradb::LookupTable::Clubs), 5, QStringLiteral("Saved FC"));
+    window.Save1Click();
+    QVERIFY2(errors.messages.isEmpty(), qPrintable(errors.messages.join(QLatin1Char('\n'))));
+    QCOMPARE(statusText(window), QStringLiteral("No unsaved changes"));
+    QFile club(game.dataFile(QStringLiteral("club.dat")));
+    QVERIFY(club.open(QIODevice::ReadOnly));
+    const QByteArray bytes = club.readAll();
+    QCOMPARE(bytes.mid(5 * 581 + 4, 9), QByteArray("Saved FC\0", 9));
+    // A load reads it back.
+    window.Open1Click();
+    QCOMPARE(nameOf(window, rostradb::LookupTable::Clubs, 5), QStringLiteral("Saved FC"));
 }
 
 QTEST_MAIN(TestRenameWindows)
