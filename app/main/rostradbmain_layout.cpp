@@ -168,7 +168,7 @@ void Tfrm_main::buildMenu()
         void (Tfrm_main::*open)();
     } nameWindows[] = {{"&Nations...", "Nations1", &Tfrm_main::Nations1Click},
                        {"&Clubs...", "Clubs1", &Tfrm_main::Clubs1Click},
-                       {"&Names...", "Names1", &Tfrm_main::Names1Click}};
+                       {"Na&mes...", "Names1", &Tfrm_main::Names1Click}};
     for (const auto& window : nameWindows) {
         QAction* action = view->addAction(QLatin1String(window.text));
         action->setObjectName(QLatin1String(window.name));
