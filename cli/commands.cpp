@@ -154,7 +154,8 @@ int runImport(const ImportOptions& options, std::ostream& out, std::ostream& err
 {
     return guarded(err, [&] {
         const std::optional<LookupTable> table = tableArgument(options.table);
-        GameDatabase db = loadGame(options.game, &err);
+        StaffFileLock lock = lockForSaving(options.game);
+        GameDatabase db = loadGame(options.game, &err, &lock);
         const DecodedText csv = decodeCsvBytes(readWholeFile(options.csvFile));
         if (csv.readAsWindows1252)
             err << "rostradb-cli: " << options.csvFile << " is not UTF-8: read as Windows-1252\n";
@@ -166,7 +167,7 @@ int runImport(const ImportOptions& options, std::ostream& out, std::ostream& err
                               " errors; nothing was written");
             }
             const bool saved =
-                saveChanges(db, options.game, {}, options.dryRun, options.force, out, err, plan.renames);
+                saveChanges(db, options.game, lock, {}, options.dryRun, options.force, out, err, plan.renames);
             return outputWritten(out, err, saved);
         }
         const ImportPlan plan = planImport(db, csv.utf8, options.csvFile);
@@ -175,7 +176,7 @@ int runImport(const ImportOptions& options, std::ostream& out, std::ostream& err
             throw Refused(options.csvFile + ": " + std::to_string(plan.errors.size()) +
                           " errors; nothing was written");
         }
-        const bool saved = saveChanges(db, options.game, plan.changes, options.dryRun, options.force, out, err);
+        const bool saved = saveChanges(db, options.game, lock, plan.changes, options.dryRun, options.force, out, err);
         return outputWritten(out, err, saved);
     });
 }
@@ -227,7 +228,8 @@ int runDiff(const DiffOptions& options, std::ostream& out, std::ostream& err)
 int runApply(const ApplyOptions& options, std::ostream& out, std::ostream& err)
 {
     return guarded(err, [&] {
-        GameDatabase db = loadGame(options.game, &err);
+        StaffFileLock lock = lockForSaving(options.game);
+        GameDatabase db = loadGame(options.game, &err, &lock);
         const PatchPlan plan = planPatch(db, readWholeFile(options.patchFile), options.patchFile);
         if (!plan.errors.empty()) {
             listAll(err, plan.errors);
@@ -241,8 +243,8 @@ int runApply(const ApplyOptions& options, std::ostream& out, std::ostream& err)
                 throw Refused(options.patchFile + ": " + std::to_string(plan.conflicts.size()) +
                               " conflicts; nothing was written (--force writes the new values anyway)");
         }
-        const bool saved =
-            saveChanges(db, options.game, plan.changes, options.dryRun, options.force, out, err, plan.renames);
+        const bool saved = saveChanges(db, options.game, lock, plan.changes, options.dryRun, options.force, out, err,
+                                       plan.renames);
         return outputWritten(out, err, saved);
     });
 }
@@ -288,7 +290,8 @@ int runSet(const SetOptions& options, std::ostream& out, std::ostream& err)
         std::vector<BulkChange> assignments;
         for (const std::string& text : options.assignments)
             assignments.push_back(assignmentArgument(text));
-        GameDatabase db = loadGame(options.game, &err);
+        StaffFileLock lock = lockForSaving(options.game);
+        GameDatabase db = loadGame(options.game, &err, &lock);
         const std::vector<std::uint32_t> people = matchingPeople(db, filter);
 
         // One assignment after the other, each seeing what the ones before
@@ -313,7 +316,7 @@ int runSet(const SetOptions& options, std::ostream& out, std::ostream& err)
             setValue(db, c->key, c->before);
         std::erase_if(changes, [](const FieldChange& c) { return c.before == c.after; });
         sortChanges(changes);
-        const bool saved = saveChanges(db, options.game, changes, options.dryRun, options.force, out, err);
+        const bool saved = saveChanges(db, options.game, lock, changes, options.dryRun, options.force, out, err);
         return outputWritten(out, err, saved);
     });
 }

@@ -16,20 +16,44 @@
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <ostream>
 #include <sstream>
 
 namespace rostradb::cli {
 
-GameDatabase loadGame(const std::string& gameDirectory, std::ostream* notices)
+StaffFileLock lockForSaving(const std::string& gameDirectory)
+{
+    try {
+        return StaffFileLock(gameDirectory, LockKind::Exclusive, commandLineFileSystem());
+    } catch (const FilesMayBeChanged&) {
+        throw;
+    } catch (const DbError& e) {
+        throw Refused(gameDirectory + ": " + e.what());
+    }
+}
+
+GameDatabase loadGame(const std::string& gameDirectory, std::ostream* notices, StaffFileLock* held)
 {
     GameDatabase db;
     try {
-        // A save cut short leaves staff.dat half written: never read it so.
-        if (recoverInterruptedSave(gameDirectory, commandLineFileSystem()) == Recovery::Undone && notices)
-            *notices << kSaveUndone << '\n';
+        // A save cut short leaves staff.dat half written, and one in
+        // progress is half done: the lock waits for the one and the other is
+        // undone under it, so staff.dat is never read so.
+        std::optional<StaffFileLock> reading;
+        if (!held)
+            reading.emplace(gameDirectory, LockKind::Shared, commandLineFileSystem());
+        StaffFileLock& lock = held ? *held : *reading;
+        if (notices) {
+            if (const char* notice = recoveryNotice(lock.recovery()))
+                *notices << notice << '\n';
+            if (!lock.locked())
+                *notices << "rostradb-cli: " << noLockWarning(gameDirectory) << '\n';
+        }
         SilentProgress nobodyWatches;
-        readDirectoryAndLoad(db, gameDirectory, nobodyWatches);
+        readDirectoryAndLoad(db, gameDirectory, nobodyWatches, &lock);
+        if (reading)
+            reading->close();
     } catch (const FilesMayBeChanged&) {
         throw;
     } catch (const DbError& e) {
@@ -50,8 +74,9 @@ std::string readWholeFile(const std::string& path)
     return std::move(bytes).str();
 }
 
-bool saveChanges(GameDatabase& db, const std::string& gameDirectory, const std::vector<FieldChange>& changes,
-                 bool dryRun, bool force, std::ostream& out, std::ostream& err, const std::vector<NameChange>& renames)
+bool saveChanges(GameDatabase& db, const std::string& gameDirectory, StaffFileLock& lock,
+                 const std::vector<FieldChange>& changes, bool dryRun, bool force, std::ostream& out,
+                 std::ostream& err, const std::vector<NameChange>& renames)
 {
     for (const NameChange& rename : renames)
         out << cp1252ToUtf8(nameRecordText(rename.key)) << " name: \"" << cp1252ToUtf8(nameFieldText(rename.before.data()))
@@ -74,9 +99,8 @@ bool saveChanges(GameDatabase& db, const std::string& gameDirectory, const std::
             rebuildDisplayNames(db, rename.key);
         }
         try {
-            GameSave save(db, gameDirectory, commandLineFileSystem());
-            if (save.undidInterruptedSave())
-                err << kSaveUndone << '\n';
+            // Under the lock taken before the load: nobody saved meanwhile.
+            GameSave save(db, gameDirectory, lock, commandLineFileSystem());
             for (const MergedName& conflict : save.nameConflicts())
                 err << "conflict: " << cp1252ToUtf8(nameConflictLine(conflict)) << '\n';
             if (!save.nameConflicts().empty() && !force)

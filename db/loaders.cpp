@@ -3,9 +3,11 @@
 #include "data_paths.h"
 #include "errors.h"
 #include "record_layout.h"
+#include "staff_file_lock.h"
 
 #include <algorithm>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace rostradb {
@@ -65,7 +67,7 @@ void loadLookupTable(GameDatabase& db, const std::string& gameDirectory, std::st
 // directory entry, whatever lies before or between them.
 // The bytes are kept in `region`, the load snapshot, exactly as read.
 template <const auto& Layout, class Record>
-void loadAttributeTable(DataFile& file, const IndexEntry& entry, const char* caption, std::vector<Record>& table,
+void loadAttributeTable(RandomAccessFile& file, const IndexEntry& entry, const char* caption, std::vector<Record>& table,
                         TableRegion& region, ProgressSink& sink)
 {
     beginTable(sink, caption, entry.lastIndex());
@@ -109,7 +111,7 @@ std::string buildDisplayName(std::uint32_t firstName, std::uint32_t secondName,
     return name;
 }
 
-void loadStaffGeneral(DataFile& file, GameDatabase& db, ProgressSink& sink)
+void loadStaffGeneral(RandomAccessFile& file, GameDatabase& db, ProgressSink& sink)
 {
     const IndexEntry& entry = db.directory.at(entry::kStaff);
     beginTable(sink, caption::kStaffGeneral, entry.lastIndex());
@@ -126,13 +128,13 @@ void loadStaffGeneral(DataFile& file, GameDatabase& db, ProgressSink& sink)
                   });
 }
 
-void loadStaffNonPlaying(DataFile& file, GameDatabase& db, ProgressSink& sink)
+void loadStaffNonPlaying(RandomAccessFile& file, GameDatabase& db, ProgressSink& sink)
 {
     loadAttributeTable<kNonPlayerLayout>(file, db.directory.at(entry::kNonPlayers), caption::kStaffNonPlaying,
                                          db.nonPlayers, db.snapshot.nonPlayers, sink);
 }
 
-void loadStaffPlaying(DataFile& file, GameDatabase& db, ProgressSink& sink)
+void loadStaffPlaying(RandomAccessFile& file, GameDatabase& db, ProgressSink& sink)
 {
     // A player record's byte 69 has no field: the layout leaves it out.
     loadAttributeTable<kPlayerLayout>(file, db.directory.at(entry::kPlayers), caption::kStaffPlaying, db.players,
@@ -160,7 +162,8 @@ namespace {
 
 enum class DirectoryRead { IfStartUpReadIt, Always };
 
-void loadGameFiles(GameDatabase& db, const std::string& gameDirectory, ProgressSink& sink, DirectoryRead read)
+void loadGameFiles(GameDatabase& db, const std::string& gameDirectory, ProgressSink& sink, DirectoryRead read,
+                   StaffFileLock* held)
 {
     // Each load starts from empty tables, so the tables (and the boxes the
     // window fills from them) always hold exactly one copy of the files.
@@ -187,7 +190,12 @@ void loadGameFiles(GameDatabase& db, const std::string& gameDirectory, ProgressS
                     db.commonNames, sink);
 
     // The display names are built from the name tables, so those come first.
-    DataFile staffFile = DataFile::openExisting(dataFilePath(gameDirectory, datafile::kStaff));
+    // Read under a lock, so that a save in progress is waited for instead
+    // of read half done.
+    std::optional<StaffFileLock> ownLock;
+    if (!held)
+        ownLock.emplace(gameDirectory, LockKind::Shared);
+    RandomAccessFile& staffFile = held ? held->file() : ownLock->file();
     // Save writes each table back where it was read: tables that share bytes
     // would overwrite one another's edits, so such a file is not loaded.
     checkStaffTablesApart(db.directory);
@@ -197,7 +205,8 @@ void loadGameFiles(GameDatabase& db, const std::string& gameDirectory, ProgressS
     loadStaffGeneral(staffFile, db, sink);
     loadStaffNonPlaying(staffFile, db, sink);
     loadStaffPlaying(staffFile, db, sink);
-    staffFile.close();
+    if (ownLock)
+        ownLock->close();
 
     loadLookupTable(db, gameDirectory, datafile::kClubs, entry::kClubs, caption::kClubs, db.clubs, sink);
     db.loadState = LoadState::Complete;
@@ -205,14 +214,15 @@ void loadGameFiles(GameDatabase& db, const std::string& gameDirectory, ProgressS
 
 } // namespace
 
-void runLoadSequence(GameDatabase& db, const std::string& gameDirectory, ProgressSink& sink)
+void runLoadSequence(GameDatabase& db, const std::string& gameDirectory, ProgressSink& sink, StaffFileLock* held)
 {
-    loadGameFiles(db, gameDirectory, sink, DirectoryRead::IfStartUpReadIt);
+    loadGameFiles(db, gameDirectory, sink, DirectoryRead::IfStartUpReadIt, held);
 }
 
-void readDirectoryAndLoad(GameDatabase& db, const std::string& gameDirectory, ProgressSink& sink)
+void readDirectoryAndLoad(GameDatabase& db, const std::string& gameDirectory, ProgressSink& sink,
+                          StaffFileLock* held)
 {
-    loadGameFiles(db, gameDirectory, sink, DirectoryRead::Always);
+    loadGameFiles(db, gameDirectory, sink, DirectoryRead::Always, held);
 }
 
 } // namespace rostradb

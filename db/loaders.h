@@ -14,6 +14,8 @@
 
 namespace rostradb {
 
+class StaffFileLock;
+
 // Progress captions, in the order a load uses them (nations set none).
 namespace caption {
 inline constexpr const char* kFirstNames = "Loading first names";
@@ -42,11 +44,18 @@ inline constexpr const char* kTablesOverlap = "The tables of staff.dat overlap o
 // directory. Before the first staff record, the three staff tables are
 // checked not to overlap (kTablesOverlap). The staff file's regions are kept
 // in db.snapshot exactly as read.
-void runLoadSequence(GameDatabase& db, const std::string& gameDirectory, ProgressSink& sink);
+//
+// staff.dat is read under the caller's lock (`held`), or else under a shared
+// lock the load takes itself, which waits for a save in progress and undoes
+// one that was cut short (say so beforehand through recoverInterruptedSave
+// or a StaffFileLock of your own when the user is to be told).
+void runLoadSequence(GameDatabase& db, const std::string& gameDirectory, ProgressSink& sink,
+                     StaffFileLock* held = nullptr);
 
 // Start-up and File > Open in one, for callers without a window: reads the
 // directory (its failure stops the load) and then every table.
-void readDirectoryAndLoad(GameDatabase& db, const std::string& gameDirectory, ProgressSink& sink);
+void readDirectoryAndLoad(GameDatabase& db, const std::string& gameDirectory, ProgressSink& sink,
+                          StaffFileLock* held = nullptr);
 
 // "First Second", from the two name tables; empty unless both positions lie
 // inside their tables; at most 50 bytes in all.
@@ -66,8 +75,8 @@ void checkStaffTablesApart(const TableDirectory& directory);
 
 // The three steps that read the open staff file (from byte 0, then from the
 // offsets of entries 9 and 10). Each keeps the bytes it read in db.snapshot.
-void loadStaffGeneral(DataFile& file, GameDatabase& db, ProgressSink& sink);
-void loadStaffNonPlaying(DataFile& file, GameDatabase& db, ProgressSink& sink);
-void loadStaffPlaying(DataFile& file, GameDatabase& db, ProgressSink& sink);
+void loadStaffGeneral(RandomAccessFile& file, GameDatabase& db, ProgressSink& sink);
+void loadStaffNonPlaying(RandomAccessFile& file, GameDatabase& db, ProgressSink& sink);
+void loadStaffPlaying(RandomAccessFile& file, GameDatabase& db, ProgressSink& sink);
 
 } // namespace rostradb

@@ -23,6 +23,7 @@
 #include "file_system.h"
 #include "game_database.h"
 #include "progress_sink.h"
+#include "staff_file_lock.h"
 #include "staff_table.h"
 
 #include <memory>
@@ -43,6 +44,10 @@ struct MergedValue {
     std::uint16_t field = 0;    // index in the table's layout
     std::uint32_t disk = 0;     // on the disk now
     std::uint32_t editor = 0;   // in memory
+    // A link of a person (playerId, nonPlayerId, classification) another
+    // program changed since the load (`editor` then holds the loaded value):
+    // the person's attribute changes are not written, whatever wins.
+    bool relinked = false;
 
     bool operator==(const MergedValue&) const = default;
 };
@@ -60,6 +65,10 @@ public:
     // journal left by an interrupted save is dealt with first, under the
     // lock (undidInterruptedSave()). Holds the lock until write() or the end.
     StaffFileSave(GameDatabase& db, const std::string& gameDirectory, FileSystem& files = realFileSystem());
+    // The same under a lock the caller took (exclusive) before it loaded:
+    // the journal was dealt with then, and the lock stays the caller's.
+    StaffFileSave(GameDatabase& db, const std::string& gameDirectory, StaffFileLock& held,
+                  FileSystem& files = realFileSystem());
     ~StaffFileSave();
     StaffFileSave(const StaffFileSave&) = delete;
     StaffFileSave& operator=(const StaffFileSave&) = delete;
@@ -73,6 +82,10 @@ public:
     std::uint64_t recordsToWrite() const;
     // The constructor found a complete journal and undid that save.
     bool undidInterruptedSave() const;
+    // What the constructor did with a journal it found (recoveryNotice()).
+    Recovery recovery() const;
+    // False on a file system without locks (noLockWarning()).
+    bool locked() const;
 
     // Writes the journal, the records that change (conflicts with the
     // editor's values) and flushes, with the Status window's full pattern
@@ -92,9 +105,13 @@ public:
     void committedWithOthers();
 
 private:
+    StaffFileSave(GameDatabase& db, const std::string& gameDirectory, StaffFileLock* held, FileSystem& files);
     struct State;
     std::unique_ptr<State> state_;
 };
+
+// A conflict that is a changed link rather than a changed value.
+bool isLinkConflict(const MergedValue& value);
 
 // Looks at the disk and writes, the editor's values winning every conflict:
 // for callers that have nobody to ask, or asked already.

@@ -10,6 +10,12 @@ GameSave::GameSave(GameDatabase& db, const std::string& gameDirectory, FileSyste
 {
 }
 
+GameSave::GameSave(GameDatabase& db, const std::string& gameDirectory, StaffFileLock& held, FileSystem& files)
+    : db_(db), gameDirectory_(gameDirectory), files_(files), staff_(db, gameDirectory, held, files),
+      names_(db, gameDirectory, files)
+{
+}
+
 void GameSave::write(ProgressSink& sink)
 {
     std::vector<FileChanges> lookups = names_.plannedChanges();

@@ -20,12 +20,17 @@ public:
     // Locks staff.dat, recovers an interrupted save and merges both parts
     // (the errors of StaffFileSave and LookupFilesSave).
     GameSave(GameDatabase& db, const std::string& gameDirectory, FileSystem& files = realFileSystem());
+    // The same under a lock the caller took before it loaded.
+    GameSave(GameDatabase& db, const std::string& gameDirectory, StaffFileLock& held,
+             FileSystem& files = realFileSystem());
 
     const std::vector<MergedValue>& conflicts() const { return staff_.conflicts(); }
     const std::vector<MergedValue>& changedOnDiskOnly() const { return staff_.changedOnDiskOnly(); }
     const std::vector<MergedName>& nameConflicts() const { return names_.conflicts(); }
     const std::vector<MergedName>& namesChangedOnDiskOnly() const { return names_.changedOnDiskOnly(); }
     bool undidInterruptedSave() const { return staff_.undidInterruptedSave(); }
+    Recovery recovery() const { return staff_.recovery(); }
+    bool locked() const { return staff_.locked(); }
     // How many names write() will write.
     std::size_t namesToWrite() const { return names_.namesToWrite(); }
 

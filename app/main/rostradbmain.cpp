@@ -206,12 +206,23 @@ void Tfrm_main::loadGame(bool freshDirectory)
         reportError(this, *failure);
 }
 
+// An undone save changes the file the user sees: a message box. A journal
+// that was only removed changed nothing: the status line says so.
+void Tfrm_main::noteRecovery(rostradb::Recovery recovery)
+{
+    if (recovery == rostradb::Recovery::Undone)
+        informUser(this, QString::fromUtf8(rostradb::kSaveUndone));
+    else if (const char* notice = rostradb::recoveryNotice(recovery))
+        fileNote_ = QString::fromUtf8(notice);
+}
+
 bool Tfrm_main::recoverInterruptedSave()
 {
+    fileNote_.clear();
     try {
-        if (rostradb::recoverInterruptedSave(gameDirectoryBytes()) == rostradb::Recovery::Undone)
-            informUser(this, QString::fromUtf8(rostradb::kSaveUndone));
+        noteRecovery(rostradb::recoverInterruptedSave(gameDirectoryBytes()));
     } catch (const std::exception& error) {
+        updateStatus();
         reportError(this, error);
         return false;
     }
@@ -254,8 +265,9 @@ bool Tfrm_main::saveStaffFile()
                 return false;
             save.emplace(db_, gameDirectoryBytes());
         }
-        if (save->undidInterruptedSave())
-            informUser(this, QString::fromUtf8(rostradb::kSaveUndone));
+        noteRecovery(save->recovery());
+        if (!save->locked())
+            fileNote_ = QString::fromStdString(rostradb::noLockWarning(gameDirectoryBytes()));
         taken = rostradb::takenFromDisk(save->changedOnDiskOnly());
         for (const rostradb::MergedName& name : save->namesChangedOnDiskOnly())
             namesTaken.renames.push_back({name.key, name.editor, name.disk});

@@ -9,6 +9,8 @@
 #include "db/progress_sink.h"
 #include "editor/edit_history.h"
 
+#include "db/save_journal.h"
+
 #include <QMainWindow>
 
 #include <functional>
@@ -121,6 +123,7 @@ private:
     std::string gameDirectoryBytes() const;
 
     bool recoverInterruptedSave();     // false: a journal stopped it (reported)
+    void noteRecovery(rostradb::Recovery recovery);
     bool saveStaffFile();              // true when the file was written
     bool confirmShownPerson();         // Button1Click; true when the commit succeeded
     bool settleUnconfirmedEdits(ConfirmBefore next); // false: cancelled, or the confirm failed
@@ -160,6 +163,7 @@ private:
     bool restoringList_ = false; // the result list's selection is being put back
     std::optional<std::size_t> shownPerson_; // the staff record the form shows
     QString shownName_;                      // that person's display name
+    QString fileNote_; // what the last load or save did besides: a journal removed, no lock
     rostradb::EditHistory history_;          // every change made since the last load
 
     QLabel* fendradir_ = nullptr;

@@ -38,7 +38,10 @@ void Tfrm_main::updateStatus()
     const auto stepName = [](const rostradb::EditStep* step) {
         return step ? fromGameText(step->name) : QString();
     };
-    strip_->showState(QString::fromStdString(status), stepName(history_.undoStep()), stepName(history_.redoStep()));
+    QString line = QString::fromStdString(status);
+    if (!fileNote_.isEmpty())
+        line += QStringLiteral("  ") + fileNote_;
+    strip_->showState(line, stepName(history_.undoStep()), stepName(history_.redoStep()));
 }
 
 void Tfrm_main::undoClick()

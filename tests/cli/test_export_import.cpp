@@ -350,8 +350,9 @@ TEST_F(CliExport, AnotherProgramsChangesAreKeptAndConflictsRefusedUnlessForced)
         std::ostringstream out;
         std::ostringstream err;
         const auto save = [&] {
+            StaffFileLock lock(dir.path(), LockKind::Exclusive);
             cli::saveChanges(
-                db, dir.path(),
+                db, dir.path(), lock,
                 {{{StaffTable::Staff, 2, wages}, 123456, 5},
                  {{StaffTable::Staff, 3, wages}, valueAt(original, game.staffAt(3) + at::kWages, 4), 6}},
                 false,
@@ -434,21 +435,35 @@ std::string importKilledAtWrite(int killAtWrite, const std::string& game, const 
 
 TEST_F(CliExport, AnImportKilledMidSaveIsUndoneByTheNextCommand)
 {
-    // Three people far apart: the save writes a journal of eight pieces
-    // (header, three run heads and their bytes, checksum), then three runs of
-    // staff.dat. The process dies before its second staff.dat write.
+    // Three people far apart: the save writes a journal of eleven pieces
+    // (header, three run heads, their old bytes and the hashes of the new,
+    // checksum), then three runs of staff.dat. The process dies before its
+    // second staff.dat write.
     CsvTable csv = exported();
     for (const std::size_t row : {0, 2, 4})
         csv.cell(row, "wages") = std::to_string(1000 + row);
     const std::string file = csvPath();
     const std::string text = csv.text();
     writeFileBytes(file, std::vector<std::uint8_t>(text.begin(), text.end()));
-    ASSERT_EQ(importKilledAtWrite(10, dir.path(), file), "killed");
+    ASSERT_EQ(importKilledAtWrite(13, dir.path(), file), "killed");
     ASSERT_TRUE(std::filesystem::exists(dir.file("staff.dat-journal")));
     // Half saved: person 0 written, person 2 not.
     EXPECT_EQ(valueAt(staffBytes(), game.staffAt(0) + at::kWages, 4), 1000u);
     EXPECT_EQ(valueAt(staffBytes(), game.staffAt(2) + at::kWages, 4),
               valueAt(original, game.staffAt(2) + at::kWages, 4));
+
+    // A backup put back over the half-saved file: nothing is put back over
+    // it, the journal stays, and the command stops with status 3.
+    const std::vector<std::uint8_t> halfSaved = staffBytes();
+    std::vector<std::uint8_t> backup = original;
+    backup[game.staffAt(4) + at::kWages] ^= 0x01;
+    dir.write("staff.dat", backup);
+    const CliResult refused = runCli({"search", dir.path(), "zzz"});
+    EXPECT_EQ(refused.status, 3);
+    EXPECT_NE(refused.err.find("staff.dat was changed after the interrupted save"), std::string::npos) << refused.err;
+    EXPECT_EQ(staffBytes(), backup);
+    ASSERT_TRUE(std::filesystem::exists(dir.file("staff.dat-journal")));
+    dir.write("staff.dat", halfSaved);
 
     const CliResult next = runCli({"search", dir.path(), "zzz"});
     EXPECT_EQ(next.status, 0);
