@@ -79,8 +79,9 @@ bool saveChanges(GameDatabase& db, const std::string& gameDirectory, StaffFileLo
                  std::ostream& err, const std::vector<NameChange>& renames)
 {
     for (const NameChange& rename : renames)
-        out << cp1252ToUtf8(nameRecordText(rename.key)) << " name: \"" << cp1252ToUtf8(nameFieldText(rename.before.data()))
-            << "\" -> \"" << cp1252ToUtf8(nameFieldText(rename.after.data())) << "\"\n";
+        out << cp1252ToUtf8(nameRecordText(rename.key)) << " name: \""
+            << cp1252ToUtf8(nameFieldText(rename.before.data())) << "\" -> \""
+            << cp1252ToUtf8(nameFieldText(rename.after.data())) << "\"\n";
     if (dryRun && !renames.empty())
         out << renames.size() << (renames.size() == 1 ? " name renamed\n" : " names renamed\n");
     if (dryRun) {

@@ -10,8 +10,8 @@
 
 #include <algorithm>
 #include <map>
-#include <set>
 #include <optional>
+#include <set>
 
 namespace rostradb::cli {
 

@@ -103,8 +103,9 @@ RenamePlan planRenames(const GameDatabase& db, LookupTable table, std::string_vi
                 if (const auto p = parseDecimal(row.cells[i]); p && *p >= 0 && static_cast<std::uint64_t>(*p) < count)
                     position = static_cast<std::uint32_t>(*p);
                 else
-                    error(row.line, "position", "\"" + row.cells[i] + "\" is not a position of the table (0 to " +
-                                                    std::to_string(count == 0 ? 0 : count - 1) + ")");
+                    error(row.line, "position",
+                          "\"" + row.cells[i] + "\" is not a position of the table (0 to " +
+                              std::to_string(count == 0 ? 0 : count - 1) + ")");
                 break;
             case Column::Name:
                 name = row.cells[i];
@@ -117,14 +118,15 @@ RenamePlan planRenames(const GameDatabase& db, LookupTable table, std::string_vi
         if (!position)
             continue;
         if (lineOf[*position] != 0) {
-            error(row.line, "position", std::to_string(*position) + " comes twice (also on line " +
-                                            std::to_string(lineOf[*position]) + ")");
+            error(row.line, "position",
+                  std::to_string(*position) + " comes twice (also on line " + std::to_string(lineOf[*position]) + ")");
             continue;
         }
         lineOf[*position] = row.line;
         if (peopleCell && !peopleCell->empty() && *peopleCell != std::to_string(people[*position]))
-            error(row.line, "people", "\"" + *peopleCell + "\" is not the game's count, " +
-                                          std::to_string(people[*position]) + "; only the name may change");
+            error(row.line, "people",
+                  "\"" + *peopleCell + "\" is not the game's count, " + std::to_string(people[*position]) +
+                      "; only the name may change");
         if (!name)
             continue;
         const std::string_view now = nameAt(db, table, *position);

@@ -19,8 +19,8 @@ constexpr std::array<std::uint8_t, 8> kFileMagic{'R', 'D', 'B', 'F', 'J', 'R', '
 constexpr std::uint32_t kVersion = 1;
 
 // The files a save may write: where recovery looks for their journals.
-constexpr std::array<std::string_view, 6> kSavedFiles = {datafile::kStaff,      datafile::kNations,
-                                                         datafile::kFirstNames, datafile::kSecondNames,
+constexpr std::array<std::string_view, 6> kSavedFiles = {datafile::kStaff,       datafile::kNations,
+                                                         datafile::kFirstNames,  datafile::kSecondNames,
                                                          datafile::kCommonNames, datafile::kClubs};
 
 std::uint64_t fnv1a(std::span<const std::uint8_t> bytes)

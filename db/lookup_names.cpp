@@ -92,8 +92,8 @@ std::string nameTextFromUtf8(std::string_view utf8)
             throw DbError("A name cannot hold the character U+0000");
         const int byte = cp1252ByteFor(static_cast<char32_t>(c));
         if (byte < 0)
-            throw DbError("The character \"" + std::string(utf8.substr(start, at - start)) + "\" (" +
-                          codePointName(c) + ") is not in the game's character set (Windows-1252)");
+            throw DbError("The character \"" + std::string(utf8.substr(start, at - start)) + "\" (" + codePointName(c) +
+                          ") is not in the game's character set (Windows-1252)");
         bytes += static_cast<char>(byte);
     }
     if (bytes.size() > kNameFieldBytes)

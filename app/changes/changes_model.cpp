@@ -92,7 +92,7 @@ const rostradb::ChangeRow& ChangesModel::rowAt(int row) const
     if (row != describedRow_ && nameAt(row)) {
         const rostradb::NameKey key = *nameAt(row);
         described_ = key.position < rostradb::lookupCount(db_, key.table) ? rostradb::describeNameChange(db_, key)
-                                                                            : rostradb::ChangeRow{};
+                                                                          : rostradb::ChangeRow{};
         describedRow_ = row;
     } else if (row != describedRow_) {
         const rostradb::ValueKey& key = keys_.at(static_cast<std::size_t>(row));

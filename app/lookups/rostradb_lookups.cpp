@@ -26,8 +26,8 @@ Tfrm_lookups* Tfrm_lookups::clubs(const rostradb::GameDatabase& db, const rostra
     auto* window = new Tfrm_lookups(parent);
     window->setObjectName(QStringLiteral("frm_clubs"));
     window->setWindowTitle(QStringLiteral("Clubs"));
-    window->layout()->addWidget(
-        window->addView(db, history, rostradb::LookupTable::Clubs, {"ed_clubs_filter", "tbl_clubs", "lbl_clubs_count"}));
+    window->layout()->addWidget(window->addView(db, history, rostradb::LookupTable::Clubs,
+                                                {"ed_clubs_filter", "tbl_clubs", "lbl_clubs_count"}));
     return window;
 }
 

@@ -20,10 +20,8 @@ class EditHistory;
 class Tfrm_lookups : public QWidget {
     Q_OBJECT
 public:
-    static Tfrm_lookups* clubs(const rostradb::GameDatabase& db, const rostradb::EditHistory& history,
-                               QWidget* parent);
-    static Tfrm_lookups* names(const rostradb::GameDatabase& db, const rostradb::EditHistory& history,
-                               QWidget* parent);
+    static Tfrm_lookups* clubs(const rostradb::GameDatabase& db, const rostradb::EditHistory& history, QWidget* parent);
+    static Tfrm_lookups* names(const rostradb::GameDatabase& db, const rostradb::EditHistory& history, QWidget* parent);
 
     void databaseLoaded();
     void databaseCleared();

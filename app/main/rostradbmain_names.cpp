@@ -101,8 +101,7 @@ void Tfrm_main::renameRecord(const rostradb::NameKey& key, const QString& text)
     }
     // A rename refills no box of the form (the boxes' items follow it), so
     // nothing typed there is asked about.
-    runStep(ConfirmBefore::ChangingTable, rostradb::EditStep{},
-            [&] { return history_.rename(db_, key, bytes); });
+    runStep(ConfirmBefore::ChangingTable, rostradb::EditStep{}, [&] { return history_.rename(db_, key, bytes); });
 }
 
 void Tfrm_main::showRenames(const rostradb::EditStep& step)

@@ -224,7 +224,8 @@ void Tfrm_nation::search()
     if (part)
         nations = rostradb::findNames(db_, rostradb::LookupTable::Nations, *part);
     for (const std::uint32_t position : nations) {
-        auto* item = new QListWidgetItem(fromGameText(rostradb::lookupText(db_, rostradb::LookupTable::Nations, position)));
+        auto* item =
+            new QListWidgetItem(fromGameText(rostradb::lookupText(db_, rostradb::LookupTable::Nations, position)));
         item->setData(Qt::UserRole, position);
         found_->addItem(item);
         if (keep == position)
@@ -252,8 +253,8 @@ void Tfrm_nation::valuesChanged()
 {
     for (int row = 0; row < found_->count(); ++row) {
         QListWidgetItem* item = found_->item(row);
-        item->setText(fromGameText(
-            rostradb::lookupText(db_, rostradb::LookupTable::Nations, item->data(Qt::UserRole).toUInt())));
+        item->setText(
+            fromGameText(rostradb::lookupText(db_, rostradb::LookupTable::Nations, item->data(Qt::UserRole).toUInt())));
     }
     showChosen();
 }

@@ -35,9 +35,9 @@ signals:
     void renameRequested(const rostradb::NameKey& key, const QString& text);
 
 private:
-    void search();       // "Search": the nations whose name holds the text
-    void showChosen();   // a nation chosen in the list
-    void confirmName();  // "Confirm"
+    void search();      // "Search": the nations whose name holds the text
+    void showChosen();  // a nation chosen in the list
+    void confirmName(); // "Confirm"
 
     const rostradb::GameDatabase& db_;
     std::optional<std::uint32_t> shown_;
