@@ -2,6 +2,7 @@
 
 #include "main/rostradbmain.h"
 #include "progress/rostradbpos.h"
+#include "main/startup_options.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -22,23 +23,9 @@ void nameTheProgram()
 StartupOptions readOptions(const QCoreApplication& app)
 {
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral(
-        "Editor of the people database of the game Fendra.\n"
-        "The game directory is --game-dir, else the folder last taken with File > Choose Game Folder..., "
-        "else the setting Location (organisation \"Quillmoor Ltd\", application \"Fendra\"), else the "
-        "game's Location in the Wine prefix ($WINEPREFIX or ~/.wine). --game-dir writes nothing."));
-    parser.addHelpOption();
-    parser.addVersionOption();
-    const QCommandLineOption gameDir(QStringLiteral("game-dir"),
-                                     QStringLiteral("Use the game installed in DIR for this run."),
-                                     QStringLiteral("DIR"));
-    parser.addOption(gameDir);
+    addStartupOptions(parser);
     parser.process(app);
-
-    StartupOptions options;
-    if (parser.isSet(gameDir))
-        options.gameDirectory = parser.value(gameDir);
-    return options;
+    return startupOptions(parser);
 }
 
 // Help and version need no window system, and a machine without a display

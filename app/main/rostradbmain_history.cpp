@@ -41,7 +41,22 @@ void Tfrm_main::updateStatus()
     QString line = QString::fromStdString(status);
     if (!fileNote_.isEmpty())
         line += QStringLiteral("  ") + fileNote_;
+    if (!notice_.isEmpty()) {
+        if (!noticeOver_)
+            noticeOver_ = line;
+        if (*noticeOver_ == line)
+            line = notice_;
+        else
+            notice_.clear();
+    }
     strip_->showState(line, stepName(history_.undoStep()), stepName(history_.redoStep()));
+}
+
+void Tfrm_main::showNotice(const QString& text)
+{
+    notice_ = text;
+    noticeOver_.reset();
+    updateStatus();
 }
 
 void Tfrm_main::undoClick()

@@ -17,10 +17,18 @@ inline QTemporaryDir& winePrefix()
     return dir;
 }
 
-// Points $XDG_CONFIG_HOME and $WINEPREFIX at them. Qt settles where settings
+// The home folder, where ~/.wine, Steam, Lutris and Bottles keep prefixes.
+inline QTemporaryDir& homeFolder()
+{
+    static QTemporaryDir dir;
+    return dir;
+}
+
+// Points $XDG_CONFIG_HOME, $WINEPREFIX and $HOME at them. Qt settles where settings
 // live on first use, so this comes first in main().
 inline void usePrivateSettings()
 {
     qputenv("XDG_CONFIG_HOME", configHome().path().toLocal8Bit());
     qputenv("WINEPREFIX", winePrefix().path().toLocal8Bit());
+    qputenv("HOME", homeFolder().path().toLocal8Bit());
 }
