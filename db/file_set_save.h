@@ -38,9 +38,6 @@ namespace rostradb {
 inline constexpr std::string_view kMasterJournal = "rostradb-save.master";
 inline constexpr std::string_view kFileJournalSuffix = "-mjournal";
 
-inline constexpr const char* kFileSetUndone =
-    "An interrupted save of the game's files was undone; every file is as it was before that save.";
-
 // One run of bytes a save replaces.
 struct FileRun {
     std::uint64_t offset = 0;
