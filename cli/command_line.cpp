@@ -60,13 +60,20 @@ constexpr const char* kDiffFooter =
     "With --json: an array of {\"table\", \"position\", \"field\", \"old\", \"new\"} objects\n"
     "(table \"staff\", \"player\" or \"nonPlayer\"), the patch that `apply` reads; it leaves out\n"
     "playerId, extraIndex and nonPlayerId, which a save never writes. Games whose\n"
-    "staff, non-player or player tables differ in size are refused.";
+    "staff, non-player or player tables differ in size are refused.\n"
+    "Renamed nations, names and clubs follow (over the positions both games hold):\n"
+    "  club 12 name: \"Old\" -> \"New\"\n"
+    "in JSON {\"table\": \"clubs\" (or nations, first-names, second-names, common-names),\n"
+    "\"position\", \"field\": \"name\", \"old\" and \"new\" texts}: the second form of the patch,\n"
+    "which an older rostradb-cli refuses as an unknown table.";
 
 constexpr const char* kApplyFooter =
     "Applies a patch written by `diff --json`. Each change's \"old\" must be the game's current\n"
     "value: every mismatch is listed as a conflict and nothing is written, unless --force,\n"
     "which writes the new values anyway. The same holds for a value another program changed\n"
-    "differently while the patch was applied. Prints \"N values changed in M records\".";
+    "differently while the patch was applied. Prints \"N values changed in M records\".\n"
+    "Renames are applied the same way (\"old\" must be the record's name) and written to the\n"
+    "lookup files together with staff.dat, all or nothing.";
 
 constexpr const char* kSearchFooter =
     "Lists every person the filter lists, one line per person: the position, a tab, the\n"
@@ -180,6 +187,9 @@ int runCli(const std::vector<std::string>& arguments, std::ostream& out, std::os
     exportCommand->add_flag("--no-bom", exportOptions.noByteOrderMark, "Leave out the UTF-8 byte-order mark");
     exportCommand->add_option("--where", exportOptions.where, "Only the people this filter lists")
         ->option_text("FILTER");
+    exportCommand->add_option("--table", exportOptions.table,
+                              "Write the table of clubs, nations, first-names, second-names or common-names "
+                              "(position,name,people) instead of the people");
     exportCommand->footer(std::string(kExportFooter) + "\n\n" + filterHelp());
 
     ImportOptions importOptions;
@@ -189,6 +199,9 @@ int runCli(const std::vector<std::string>& arguments, std::ostream& out, std::os
     importCommand->add_flag("--dry-run", importOptions.dryRun, "List the changes and write nothing");
     importCommand->add_flag("--force", importOptions.force,
                             "Write the CSV's values even where another program changed them since the load");
+    importCommand->add_option("--table", importOptions.table,
+                              "Rename records of clubs, nations, first-names, second-names or common-names from "
+                              "a CSV of position,name,people (only the name may change)");
     importCommand->footer(kImportFooter);
 
     DiffOptions diffOptions;

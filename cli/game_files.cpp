@@ -7,6 +7,8 @@
 #include "db/progress_sink.h"
 #include "db/save_journal.h"
 #include "db/staff_writer.h"
+#include "editor/game_save.h"
+#include "editor/name_changes.h"
 #include "editor/save_conflicts.h"
 #include "test_kill_hook.h"
 
@@ -87,20 +89,39 @@ std::string readWholeFile(const std::string& path)
 }
 
 bool saveChanges(GameDatabase& db, const std::string& gameDirectory, StaffFileLock& lock,
-                 const std::vector<FieldChange>& changes, bool dryRun, bool force, std::ostream& out, std::ostream& err)
+                 const std::vector<FieldChange>& changes, bool dryRun, bool force, std::ostream& out,
+                 std::ostream& err, const std::vector<NameChange>& renames)
 {
+    for (const NameChange& rename : renames)
+        out << cp1252ToUtf8(nameRecordText(rename.key)) << " name: \""
+            << cp1252ToUtf8(nameFieldText(rename.before.data())) << "\" -> \""
+            << cp1252ToUtf8(nameFieldText(rename.after.data())) << "\"\n";
+    if (dryRun && !renames.empty())
+        out << renames.size() << (renames.size() == 1 ? " name renamed\n" : " names renamed\n");
     if (dryRun) {
         const ChangeDescriber describer(db);
         for (const FieldChange& c : changes)
             out << describer.describe(c) << '\n';
-        out << changeSummary(changes) << "\nDry run: nothing was written.\n";
+        if (!changes.empty() || renames.empty())
+            out << changeSummary(changes) << '\n';
+        out << "Dry run: nothing was written.\n";
         return false;
     }
-    if (!changes.empty()) {
+    if (!changes.empty() || !renames.empty()) {
         applyChanges(db, changes);
+        for (const NameChange& rename : renames) {
+            storeNameField(db, rename.key, rename.after);
+            rebuildDisplayNames(db, rename.key);
+        }
         try {
             // Under the lock taken before the load: nobody saved meanwhile.
-            StaffFileSave save(db, gameDirectory, lock, commandLineFileSystem());
+            GameSave save(db, gameDirectory, lock, commandLineFileSystem());
+            for (const MergedName& conflict : save.nameConflicts())
+                err << "conflict: " << cp1252ToUtf8(nameConflictLine(conflict)) << '\n';
+            if (!save.nameConflicts().empty() && !force)
+                throw Refused(gameDirectory + ": " + std::to_string(save.nameConflicts().size()) +
+                              " names were changed differently by another program since the load; nothing was "
+                              "written (--force writes the new names anyway)");
             if (!save.conflicts().empty()) {
                 const std::vector<MergedValue>& conflicts = save.conflicts();
                 for (const std::string& line : conflictLines(db, conflicts, conflicts.size()))
@@ -119,8 +140,11 @@ bool saveChanges(GameDatabase& db, const std::string& gameDirectory, StaffFileLo
             throw Refused(gameDirectory + ": " + e.what());
         }
     }
-    out << changeSummary(changes) << '\n';
-    return !changes.empty();
+    if (!renames.empty())
+        out << renames.size() << (renames.size() == 1 ? " name renamed\n" : " names renamed\n");
+    if (!changes.empty() || renames.empty())
+        out << changeSummary(changes) << '\n';
+    return !changes.empty() || !renames.empty();
 }
 
 } // namespace rostradb::cli

@@ -54,8 +54,10 @@ std::string readWholeFile(const std::string& path);
 // refused (nothing written) unless `force`, with which the new values win.
 // Then prints the summary "N values changed in M records". True when
 // staff.dat was written.
+// Renames (`renames`, each from its `before` in the game) are listed,
+// stored and saved the same way, with the lookup files they change.
 bool saveChanges(GameDatabase& db, const std::string& gameDirectory, StaffFileLock& lock,
                  const std::vector<FieldChange>& changes, bool dryRun, bool force, std::ostream& out,
-                 std::ostream& err);
+                 std::ostream& err, const std::vector<NameChange>& renames = {});
 
 } // namespace rostradb::cli

@@ -149,4 +149,6 @@ std::optional<std::string> utf8ToCp1252(std::string_view text)
     return out;
 }
 
+std::int64_t nextUtf8CodePoint(std::string_view text, std::size_t& at) { return nextCodePoint(text, at); }
+
 } // namespace rostradb

@@ -16,6 +16,8 @@ void GameDatabase::clearLoadedTables()
     players = {};
     clubs = {};
     snapshot.clear();
+    for (auto& names : namesInFile)
+        names.clear();
 }
 
 } // namespace rostradb

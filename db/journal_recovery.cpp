@@ -6,6 +6,8 @@
 #include "record_layout.h"
 #include "save_journal.h"
 
+#include "file_set_save.h"
+
 #include <algorithm>
 #include <exception>
 
@@ -104,7 +106,7 @@ std::optional<std::uint64_t> outsideWriteMap(const std::array<TableMap, 3>& tabl
 Recovery recoverInterruptedSave(const std::string& gameDirectory, FileSystem& files)
 {
     const std::string journal = journalPath(gameDirectory);
-    if (!files.exists(journal))
+    if (!files.exists(journal) && !fileSetJournalsPresent(gameDirectory, files))
         return Recovery::NoJournal;
     const std::string staffPath = dataFilePath(gameDirectory, datafile::kStaff);
     std::unique_ptr<RandomAccessFile> staffFile;
@@ -128,11 +130,15 @@ Recovery recoverInterruptedSave(const std::string& gameDirectory, FileSystem& fi
 
 Recovery recoverWithLockHeld(const std::string& gameDirectory, RandomAccessFile& staffFile, FileSystem& files)
 {
+    // A save of several files (staff.dat with renamed names) journals them
+    // as a set: its journals are dealt with first, under the same lock. The
+    // journals of a set that finished, or never wrote a file, go quietly.
+    const FileSetRecovery set = recoverFileSet(gameDirectory, files);
     const std::string journal = journalPath(gameDirectory);
     // Looked for again under the lock: a save that held it may have ended
     // and deleted its journal since the caller looked.
     if (!files.exists(journal))
-        return Recovery::NoJournal;
+        return set == FileSetRecovery::Undone ? Recovery::Undone : Recovery::NoJournal;
     const auto leftAsTheyAre = [&](const std::string& why) {
         return DbError(journal + " " + why + "; staff.dat and the journal were left as they are");
     };

@@ -348,6 +348,26 @@ void StaffFileSave::write(ProgressSink& sink)
         }
     }
 
+    committedWithOthers();
+}
+
+FileChanges StaffFileSave::plannedChanges() const
+{
+    const State& s = *state_;
+    FileChanges changes{datafile::kStaff, &s.lock->file(), s.fileSize, {}};
+    for (const TablePlan& t : s.tables)
+        for (const Run& run : t.runs) {
+            const std::uint8_t* now = t.bytes.record(static_cast<std::size_t>(run.first));
+            const std::uint8_t* old = t.old.data() + run.oldAt;
+            changes.runs.push_back({t.runOffset(run), {old, old + t.runBytes(run)}, {now, now + t.runBytes(run)}});
+        }
+    return changes;
+}
+
+void StaffFileSave::committedWithOthers()
+{
+    State& s = *state_;
+    s.written = true;
     // Values only another program changed are the disk's now, in memory too;
     // and what the disk holds now is the base of the next comparison.
     for (const MergedValue& v : s.merged.diskOnly)

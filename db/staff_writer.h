@@ -19,6 +19,7 @@
 // bytes back at once. One rostradb saves at a time: the save holds the
 // file's exclusive lock from its first look at the disk to its end.
 
+#include "file_set_save.h"
 #include "file_system.h"
 #include "game_database.h"
 #include "progress_sink.h"
@@ -95,6 +96,13 @@ public:
     // On success the values changed on the disk only are in memory and the
     // snapshot holds what the disk now holds. Call it once.
     void write(ProgressSink& sink);
+
+    // For a save that commits staff.dat together with other files
+    // (file_set_save.h) instead of write(): the runs write() would write,
+    // on the locked file; and, once that save committed, what write() does
+    // after its last write (values taken in, the snapshot, the file closed).
+    FileChanges plannedChanges() const;
+    void committedWithOthers();
 
 private:
     StaffFileSave(GameDatabase& db, const std::string& gameDirectory, StaffFileLock* held, FileSystem& files);

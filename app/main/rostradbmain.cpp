@@ -1,5 +1,7 @@
 #include "main/rostradbmain.h"
 
+#include "editor/game_save.h"
+
 #include "main/about_text.h"
 #include "common/cp1252.h"
 #include "main/game_location.h"
@@ -7,6 +9,8 @@
 #include "common/message_boxes.h"
 #include "changes/rostradb_changes.h"
 #include "people/rostradb_people.h"
+#include "lookups/rostradb_lookups.h"
+#include "nation/rostradb_nation.h"
 #include "form/staff_form.h"
 #include "form/staff_hits_model.h"
 #include "main/status_strip.h"
@@ -92,6 +96,9 @@ Tfrm_main::~Tfrm_main()
     // may reach a half-destroyed window.
     delete changes_;
     delete people_;
+    delete nation_;
+    delete clubsWindow_;
+    delete namesWindow_;
     disconnect(form_, nullptr, this, nullptr);
 }
 
@@ -147,6 +154,7 @@ void Tfrm_main::clearLoadedState()
     hits_->clear();
     if (people_)
         people_->databaseCleared();
+    nameWindowsCleared();
     form_->reset();
     for (auto* model : {nations_, firstNames_, secondNames_, commonNames_, clubs_})
         model->tableCleared();
@@ -208,6 +216,7 @@ void Tfrm_main::loadGame(bool freshDirectory)
     history_.reset(db_);
     if (people_)
         people_->databaseLoaded();
+    nameWindowsLoaded();
     updateEditState();
     if (failure)
         reportError(this, *failure);
@@ -242,19 +251,28 @@ bool Tfrm_main::saveStaffFile()
     if (!recoverInterruptedSave())
         return false;
     std::vector<rostradb::FieldChange> taken;
+    rostradb::EditStep namesTaken; // names only another program changed: not a step, only shown
     try {
         // Look at the disk first: a moved directory or an unreadable file
         // stops the save here. Values only another program changed are kept;
         // values it changed differently from the editor are put to the user.
-        std::optional<rostradb::StaffFileSave> save(std::in_place, db_, gameDirectoryBytes());
+        std::optional<rostradb::GameSave> save(std::in_place, db_, gameDirectoryBytes());
         std::vector<rostradb::MergedValue> agreed; // the conflicts the user said Save to
-        while (!std::all_of(save->conflicts().begin(), save->conflicts().end(), [&](const auto& c) {
-            return std::find(agreed.begin(), agreed.end(), c) != agreed.end();
-        })) {
+        std::vector<rostradb::MergedName> agreedNames;
+        const auto allAgreed = [](const auto& conflicts, const auto& agreedOnes) {
+            return std::all_of(conflicts.begin(), conflicts.end(), [&](const auto& c) {
+                return std::find(agreedOnes.begin(), agreedOnes.end(), c) != agreedOnes.end();
+            });
+        };
+        while (!allAgreed(save->conflicts(), agreed) || !allAgreed(save->nameConflicts(), agreedNames)) {
             QStringList lines;
-            for (const std::string& line : rostradb::conflictLines(db_, save->conflicts()))
-                lines.append(fromGameText(line));
+            if (!save->conflicts().empty())
+                for (const std::string& line : rostradb::conflictLines(db_, save->conflicts()))
+                    lines.append(fromGameText(line));
+            for (const rostradb::MergedName& name : save->nameConflicts())
+                lines.append(fromGameText(rostradb::nameConflictLine(name)));
             agreed = save->conflicts();
+            agreedNames = save->nameConflicts();
             // No lock while the question stands open: another rostradb may save
             // meanwhile. Afterwards the disk is looked at again, and asked
             // about again only if it now holds conflicts not agreed to.
@@ -267,6 +285,8 @@ bool Tfrm_main::saveStaffFile()
         if (!save->locked())
             fileNote_ = QString::fromStdString(rostradb::noLockWarning(gameDirectoryBytes()));
         taken = rostradb::takenFromDisk(save->changedOnDiskOnly());
+        for (const rostradb::MergedName& name : save->namesChangedOnDiskOnly())
+            namesTaken.renames.push_back({name.key, name.editor, name.disk});
         save->write(progress());
     } catch (const std::exception& error) {
         updateEditState();
@@ -274,6 +294,7 @@ bool Tfrm_main::saveStaffFile()
         return false;
     }
     history_.saved(db_); // the file now holds what memory does
+    showRenames(namesTaken);
     showValuesTakenFromDisk(taken);
     return true;
 }
@@ -454,5 +475,9 @@ void Tfrm_main::closeEvent(QCloseEvent* event)
         changes_->close();
     if (people_)
         people_->close();
+    for (QWidget* window : {static_cast<QWidget*>(nation_), static_cast<QWidget*>(clubsWindow_),
+                            static_cast<QWidget*>(namesWindow_)})
+        if (window)
+            window->close();
     event->accept();
 }

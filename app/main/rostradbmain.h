@@ -29,6 +29,8 @@ class StaffForm;
 class StaffHitsModel;
 class StatusStrip;
 class Tfrm_changes;
+class Tfrm_lookups;
+class Tfrm_nation;
 class Tfrm_people;
 struct PeopleChange;
 enum class ConfirmBefore;
@@ -63,6 +65,11 @@ public:
     Tfrm_changes* changesWindow() const { return changes_; }
     // The people table; nullptr until View > People first opens it.
     Tfrm_people* peopleWindow() const { return people_; }
+    // The windows of View > Nations..., Clubs... and Names...; nullptr until
+    // first opened.
+    Tfrm_nation* nationWindow() const { return nation_; }
+    Tfrm_lookups* clubsWindow() const { return clubsWindow_; }
+    Tfrm_lookups* namesWindow() const { return namesWindow_; }
     bool isBusy() const { return busy_; }
 
     // Before something refills the form, so that nothing typed is dropped
@@ -99,6 +106,12 @@ public slots:
     // A change made in the people table: one step of the history, shown
     // as an undo is (status line, list of changes, the form, the table).
     void applyPeopleChange(const PeopleChange& request);
+    void Nations1Click(); // View > Nations...: the nation window shown
+    void Clubs1Click();   // View > Clubs...: the table of clubs shown
+    void Names1Click();   // View > Names...: the three name tables shown
+    // Renames the record to `text`, one step of the history; a name the
+    // game's files cannot hold is refused with the reason.
+    void renameRecord(const rostradb::NameKey& key, const QString& text);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -140,7 +153,15 @@ private:
     void showNotice(const QString& text);
     void showStaffRecord(std::optional<std::int64_t> position); // nullopt: nobody chosen
     void refreshFormAfter(const rostradb::EditStep& step);
-    void revertValues(const std::vector<rostradb::ValueKey>& values);
+    void revertValues(const std::vector<rostradb::ValueKey>& values, const std::vector<rostradb::NameKey>& names);
+    // After a step that renamed records: the boxes' items, the result list
+    // and the windows of names show the new names.
+    void showRenames(const rostradb::EditStep& step);
+    // The nation, clubs and names windows that were opened: after a load,
+    // before the tables are emptied, and after any step.
+    void nameWindowsLoaded();
+    void nameWindowsCleared();
+    void nameWindowsChanged();
     void showPersonOfChange(std::size_t position);
 
     rostradb::GameDatabase db_;
@@ -174,4 +195,7 @@ private:
     StatusStrip* strip_ = nullptr;
     Tfrm_changes* changes_ = nullptr;
     Tfrm_people* people_ = nullptr;
+    Tfrm_nation* nation_ = nullptr;
+    Tfrm_lookups* clubsWindow_ = nullptr;
+    Tfrm_lookups* namesWindow_ = nullptr;
 };

@@ -26,6 +26,7 @@ void Tfrm_main::updateEditState()
         changes_->refresh();
     if (people_)
         people_->valuesChanged();
+    nameWindowsChanged();
 }
 
 // Only the strip: typing into the form changes the status line's note, not
@@ -111,6 +112,7 @@ void Tfrm_main::runStep(ConfirmBefore next, const rostradb::EditStep& preview,
         }
     }
     if (const rostradb::EditStep* step = act()) {
+        showRenames(*step);
         updateEditState();
         refreshFormAfter(*step);
     }
@@ -189,7 +191,8 @@ void Tfrm_main::applyPeopleChange(const PeopleChange& request)
                                     : QStringLiteral("%1: no value changed").arg(fromGameText(outcome.step.name)));
 }
 
-void Tfrm_main::revertValues(const std::vector<rostradb::ValueKey>& values)
+void Tfrm_main::revertValues(const std::vector<rostradb::ValueKey>& values,
+                             const std::vector<rostradb::NameKey>& names)
 {
     if (busy_)
         return;
@@ -197,7 +200,7 @@ void Tfrm_main::revertValues(const std::vector<rostradb::ValueKey>& values)
     for (const rostradb::ValueKey& key : values)
         preview.changes.push_back({key, 0, 0});
     runStep(ConfirmBefore::Reverting, preview,
-            [this, &values] { return noted(people_, QStringLiteral("%1"), history_.revert(db_, values)); });
+            [this, &values, &names] { return noted(people_, QStringLiteral("%1"), history_.revert(db_, values, names)); });
 }
 
 void Tfrm_main::showPersonOfChange(std::size_t position)

@@ -15,6 +15,8 @@
 
 #include <cstdint>
 #include <functional>
+#include <map>
+#include <string_view>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -126,6 +128,7 @@ class FaultyFileSystem final : public FileSystem {
 public:
     FaultPlan staff;   // staff.dat
     FaultPlan journal; // staff.dat-journal
+    std::map<std::string, FaultPlan> others; // the lookup files and the journals of a save of several files
     KillSwitch kill;
     int failRemoveWith = 0; // errno for every deletion; 0 = they work
     int failCreateWith = 0; // errno for every creation of a file
@@ -169,6 +172,14 @@ private:
     {
         return path.substr(path.find_last_of(kPathSeparator) + 1);
     }
+    static bool isLookupOrSetJournal(const std::string& name)
+    {
+        for (const std::string_view file : {datafile::kNations, datafile::kFirstNames, datafile::kSecondNames,
+                                            datafile::kCommonNames, datafile::kClubs, datafile::kStaff})
+            if (name == file || name == std::string(file) + "-mjournal")
+                return name != datafile::kStaff;
+        return name == "rostradb-save.master";
+    }
     // Only staff.dat and its journal go through the file system. Any other
     // name means the name was taken wrongly, and no fault planned for either
     // file would ever be injected: say so rather than let a test pass idle.
@@ -179,6 +190,8 @@ private:
             return std::make_unique<FaultyFile>(std::move(file), name, staff, kill);
         if (name == datafile::kStaffJournal)
             return std::make_unique<FaultyFile>(std::move(file), name, journal, kill);
+        if (isLookupOrSetJournal(name))
+            return std::make_unique<FaultyFile>(std::move(file), name, others[name], kill);
         throw std::logic_error("FaultyFileSystem: no plan for " + path);
     }
 };
