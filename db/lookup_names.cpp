@@ -10,28 +10,10 @@ namespace rostradb {
 
 namespace {
 
-template <class Db, class Use>
-decltype(auto) withTable(Db& db, LookupTable table, Use use)
-{
-    switch (table) {
-    case LookupTable::FirstNames:
-        return use(db.firstNames);
-    case LookupTable::SecondNames:
-        return use(db.secondNames);
-    case LookupTable::CommonNames:
-        return use(db.commonNames);
-    case LookupTable::Clubs:
-        return use(db.clubs);
-    case LookupTable::Nations:
-        break;
-    }
-    return use(db.nations);
-}
-
 template <class Db>
 auto fieldOf(Db& db, const NameKey& key)
 {
-    return withTable(db, key.table, [&](auto& records) {
+    return withLookupTable(db, key.table, [&](auto& records) {
         auto& record = recordAt(records, key.position);
         using Record = std::remove_cvref_t<decltype(record)>;
         return std::span<std::remove_reference_t<decltype(record.bytes[0])>, kNameFieldBytes>(
@@ -50,7 +32,7 @@ std::string codePointName(std::int64_t c)
 
 std::size_t lookupCount(const GameDatabase& db, LookupTable table)
 {
-    return withTable(db, table, [](const auto& records) { return records.size(); });
+    return withLookupTable(db, table, [](const auto& records) { return records.size(); });
 }
 
 std::span<std::uint8_t, kNameFieldBytes> nameBytes(GameDatabase& db, const NameKey& key) { return fieldOf(db, key); }

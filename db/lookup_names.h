@@ -30,6 +30,26 @@ struct NameKey {
     auto operator<=>(const NameKey&) const = default;
 };
 
+// The records of `table` (a vector of NationRecord, NameRecord or
+// ClubRecord, const when `db` is), handed to `use`.
+template <class Db, class Use>
+decltype(auto) withLookupTable(Db& db, LookupTable table, Use use)
+{
+    switch (table) {
+    case LookupTable::FirstNames:
+        return use(db.firstNames);
+    case LookupTable::SecondNames:
+        return use(db.secondNames);
+    case LookupTable::CommonNames:
+        return use(db.commonNames);
+    case LookupTable::Clubs:
+        return use(db.clubs);
+    case LookupTable::Nations:
+        break;
+    }
+    return use(db.nations);
+}
+
 // Records in the table.
 std::size_t lookupCount(const GameDatabase& db, LookupTable table);
 

@@ -26,24 +26,6 @@ constexpr LookupFile kLookupFiles[] = {
     {LookupTable::Clubs, datafile::kClubs, entry::kClubs},
 };
 
-template <class Use>
-decltype(auto) withRecords(GameDatabase& db, LookupTable table, Use use)
-{
-    switch (table) {
-    case LookupTable::FirstNames:
-        return use(db.firstNames);
-    case LookupTable::SecondNames:
-        return use(db.secondNames);
-    case LookupTable::CommonNames:
-        return use(db.commonNames);
-    case LookupTable::Clubs:
-        return use(db.clubs);
-    case LookupTable::Nations:
-        break;
-    }
-    return use(db.nations);
-}
-
 } // namespace
 
 struct LookupFilesSave::State {
@@ -67,7 +49,7 @@ LookupFilesSave::LookupFilesSave(GameDatabase& db, const std::string& gameDirect
         const auto& loaded = db.snapshot.directory;
         if (lookup.entry >= loaded.size() || loaded[lookup.entry].bytes != current.at(lookup.entry).bytes)
             throw DbError(kDirectoryChanged);
-        withRecords(db, lookup.table, [&](auto& records) {
+        withLookupTable(db, lookup.table, [&](auto& records) {
             using Record = typename std::remove_reference_t<decltype(records)>::value_type;
             if (records.size() < entry.recordCount())
                 throwListIndexOutOfBounds(static_cast<std::int64_t>(records.size()));

@@ -1,6 +1,7 @@
 #include "form/lookup_models.h"
 
 #include "common/cp1252.h"
+#include "db/lookup_names.h"
 
 namespace {
 
@@ -10,19 +11,12 @@ decltype(auto) withTable(const rostradb::GameDatabase& db, rostradb::LookupTable
 {
     using rostradb::LookupTable;
     namespace entry = rostradb::entry;
-    switch (table) {
-    case LookupTable::Nations:
-        return visit(db.nations, entry::kNations);
-    case LookupTable::FirstNames:
-        return visit(db.firstNames, entry::kFirstNames);
-    case LookupTable::SecondNames:
-        return visit(db.secondNames, entry::kSecondNames);
-    case LookupTable::CommonNames:
-        return visit(db.commonNames, entry::kCommonNames);
-    case LookupTable::Clubs:
-        break;
-    }
-    return visit(db.clubs, entry::kClubs);
+    const std::size_t directoryPosition = table == LookupTable::Nations       ? entry::kNations
+                                          : table == LookupTable::FirstNames  ? entry::kFirstNames
+                                          : table == LookupTable::SecondNames ? entry::kSecondNames
+                                          : table == LookupTable::CommonNames ? entry::kCommonNames
+                                                                              : entry::kClubs;
+    return rostradb::withLookupTable(db, table, [&](const auto& records) { return visit(records, directoryPosition); });
 }
 
 } // namespace
