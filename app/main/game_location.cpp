@@ -14,6 +14,17 @@ namespace {
 
 const QString kRecentKey = QStringLiteral("RecentGameFolders");
 
+struct SettingsPlaces {
+    QString organisation = QStringLiteral("rostradb");
+    QString gameKey = QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\Quillmoor Ltd\\Fendra");
+};
+
+SettingsPlaces& settingsPlaces()
+{
+    static SettingsPlaces places;
+    return places;
+}
+
 QString valueAsDirectory(const QSettings& settings)
 {
     const QVariant value = settings.value(QStringLiteral("Location"));
@@ -29,16 +40,20 @@ QString valueAsDirectory(const QSettings& settings)
 // The game's settings belong to its installer; these are ours.
 QSettings programSettings()
 {
-    const QString own = QStringLiteral("rostradb");
-    return QSettings(QSettings::NativeFormat, QSettings::UserScope, own, own);
+    return QSettings(QSettings::NativeFormat, QSettings::UserScope, settingsPlaces().organisation,
+                     QStringLiteral("rostradb"));
+}
+
+void moveSettingsForTesting(const QString& organisation, const QString& gameKey)
+{
+    settingsPlaces() = {organisation, gameKey};
 }
 
 QString readGameDirectory()
 {
     // Read only: the key belongs to the game's installer.
 #ifdef Q_OS_WIN
-    const QSettings settings(QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\Quillmoor Ltd\\Fendra"),
-                             QSettings::NativeFormat);
+    const QSettings settings(settingsPlaces().gameKey, QSettings::NativeFormat);
 #else
     const QSettings settings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Quillmoor Ltd"),
                              QStringLiteral("Fendra"));

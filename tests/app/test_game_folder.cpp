@@ -54,7 +54,11 @@ private slots:
     void editsAreSettledBeforeAnotherGameIsTaken();
 };
 
-void TestGameFolder::init() { QFile::remove(configHome().filePath(QStringLiteral("rostradb/rostradb.conf"))); }
+void TestGameFolder::init()
+{
+    QSettings own = programSettings(); // the test's own: usePrivateSettings() moved them
+    own.clear();
+}
 
 void TestGameFolder::noFolderKnownStartsQuietlyAndOpenAsksForOne()
 {

@@ -1,7 +1,8 @@
 // Where start-up finds things: the game directory (the command line, the
 // folder taken last, the setting Location of organisation "Quillmoor Ltd",
 // the Wine prefix), the list of folders taken, and the about text. Settings
-// live under a private $XDG_CONFIG_HOME, the Wine prefix is $WINEPREFIX.
+// live under a private $XDG_CONFIG_HOME (on Windows a private registry key),
+// the Wine prefix is $WINEPREFIX.
 
 #include "main/about_text.h"
 #include "main/game_location.h"
@@ -10,13 +11,31 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
 
+#ifdef Q_OS_WIN
+// The test's own registry key, holding rostradb's settings and the game's.
+QSettings privateKey() { return QSettings("HKEY_CURRENT_USER\\Software\\" + privateOrganisation(), QSettings::NativeFormat); }
+bool gameSettingsExist() { return privateKey().childGroups().contains(QStringLiteral("Fendra")); }
+bool ownSettingsExist() { return privateKey().childGroups().contains(QStringLiteral("rostradb")); }
+void removeGameSettings() { privateKey().remove(QStringLiteral("Fendra")); }
+#else
 QString settingsFile() { return configHome().filePath(QStringLiteral("Quillmoor Ltd/Fendra.conf")); }
-QString ownSettingsFile() { return configHome().filePath(QStringLiteral("rostradb/rostradb.conf")); }
+bool gameSettingsExist() { return QFile::exists(settingsFile()); }
+bool ownSettingsExist() { return QFile::exists(configHome().filePath(QStringLiteral("rostradb/rostradb.conf"))); }
+void removeGameSettings() { QFile::remove(settingsFile()); }
+#endif
+
+void forgetOwnSettings()
+{
+    QSettings own = programSettings();
+    own.clear();
+    own.sync();
+}
 
 void writeFile(const QString& path, const QByteArray& contents)
 {
@@ -36,12 +55,15 @@ QString makeWineGame()
     return QFileInfo(prefix.filePath(QStringLiteral("drive_c/Games/Fendra"))).canonicalFilePath();
 }
 
-void writeSettings(const QByteArray& contents)
+// The game's settings holding only `location` as Location, or none at all.
+void writeLocation(const QVariant& location)
 {
-    QDir().mkpath(configHome().filePath(QStringLiteral("Quillmoor Ltd")));
-    QFile file(settingsFile());
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(contents);
+    removeGameSettings();
+    if (!location.isValid())
+        return;
+    QSettings settings = gameSettings();
+    settings.setValue(QStringLiteral("Location"), location);
+    settings.sync();
 }
 
 } // namespace
@@ -60,10 +82,16 @@ private slots:
     void aboutTextComesFromTheFirstFolderHoldingIt();
 };
 
+// On Linux the installer's settings file as written, with the text format's
+// escapes; on Windows a registry text, which has none.
 void TestGameLocation::readsTheDirectoryExactlyAsStored_data()
 {
     QTest::addColumn<QByteArray>("contents");
     QTest::addColumn<QString>("expected");
+#ifdef Q_OS_WIN
+    for (const char* stored : {"C:\\Games\\Fendra", "C:\\Games\\Fendra\\", "C:\\Games\\Fendra, gold", " D:\\x "})
+        QTest::newRow(stored) << QByteArray() << QString::fromLatin1(stored);
+#else
     QTest::newRow("plain") << QByteArray("[General]\nLocation=/games/Fendra\n") << QStringLiteral("/games/Fendra");
     QTest::newRow("trailing separator kept")
         << QByteArray("[General]\nLocation=/games/Fendra/\n") << QStringLiteral("/games/Fendra/");
@@ -71,28 +99,35 @@ void TestGameLocation::readsTheDirectoryExactlyAsStored_data()
         << QByteArray("[General]\nLocation=C:\\\\Games\\\\Fendra\\\\\n") << QStringLiteral("C:\\Games\\Fendra\\");
     QTest::newRow("quoted, with a comma")
         << QByteArray("[General]\nLocation=\"/games/Fendra, gold\"\n") << QStringLiteral("/games/Fendra, gold");
+#endif
 }
 
 void TestGameLocation::readsTheDirectoryExactlyAsStored()
 {
     QFETCH(QByteArray, contents);
     QFETCH(QString, expected);
-    writeSettings(contents);
+#ifdef Q_OS_WIN
+    writeLocation(expected);
+#else
+    writeFile(settingsFile(), contents);
+#endif
     QCOMPARE(readGameDirectory(), expected);
 }
 
 void TestGameLocation::missingFileOrValueMeansNoDirectory()
 {
-    writeSettings("[General]\nSomethingElse=1\n");
+    removeGameSettings();
+    gameSettings().setValue(QStringLiteral("SomethingElse"), 1); // written when the settings go
     QCOMPARE(readGameDirectory(), QString());
-    QVERIFY(QFile::remove(settingsFile()));
+    removeGameSettings();
+    QVERIFY(!gameSettingsExist());
     QCOMPARE(readGameDirectory(), QString());
-    QVERIFY(!QFile::exists(settingsFile())); // reading never creates the file
+    QVERIFY(!gameSettingsExist()); // reading never creates them
 }
 
 void TestGameLocation::aValueThatIsNotTextIsRefused()
 {
-    writeSettings("[General]\nLocation=/games/one, /games/two\n"); // a list, not a text
+    writeLocation(QStringList{"/games/one", "/games/two"}); // a list, not a text
     try {
         readGameDirectory();
         QFAIL("a list was accepted as the game directory");
@@ -105,33 +140,35 @@ void TestGameLocation::startUpTakesTheFirstSourceThatNamesAFolder_data()
 {
     QTest::addColumn<QString>("commandLine");
     QTest::addColumn<QString>("taken");
-    QTest::addColumn<QByteArray>("location");
+    QTest::addColumn<QVariant>("location");
     QTest::addColumn<bool>("wine");
     QTest::addColumn<QString>("expected");
-    const QByteArray located("[General]\nLocation=/games/located\n");
+    const QVariant located(QStringLiteral("/games/located"));
+#ifdef Q_OS_WIN
+    const QString wine; // a Windows program runs where the game runs: there is no Wine prefix to look in
+#else
+    const QString wine = QStringLiteral("wine");
+#endif
     QTest::newRow("command line first") << "/games/cli" << "/games/taken" << located << true << "/games/cli";
     QTest::newRow("then the folder taken last") << "" << "/games/taken" << located << true << "/games/taken";
     QTest::newRow("then Location") << "" << "" << located << true << "/games/located";
-    QTest::newRow("then the Wine prefix") << "" << "" << QByteArray() << true << "wine";
-    QTest::newRow("an empty Location names nothing")
-        << "" << "" << QByteArray("[General]\nLocation=\n") << true << "wine";
-    QTest::newRow("no source at all") << "" << "" << QByteArray() << false << "";
+    QTest::newRow("then the Wine prefix") << "" << "" << QVariant() << true << wine;
+    QTest::newRow("an empty Location names nothing") << "" << "" << QVariant(QString()) << true << wine;
+    QTest::newRow("no source at all") << "" << "" << QVariant() << false << "";
 }
 
 void TestGameLocation::startUpTakesTheFirstSourceThatNamesAFolder()
 {
     QFETCH(QString, commandLine);
     QFETCH(QString, taken);
-    QFETCH(QByteArray, location);
+    QFETCH(QVariant, location);
     QFETCH(bool, wine);
     QFETCH(QString, expected);
 
-    QFile::remove(ownSettingsFile());
+    forgetOwnSettings();
     if (!taken.isEmpty())
         rememberGameFolder(taken);
-    QFile::remove(settingsFile());
-    if (!location.isEmpty())
-        writeSettings(location);
+    writeLocation(location);
     const QString wineGame = makeWineGame();
     const QString systemReg = QDir(winePrefix().path()).filePath(QStringLiteral("system.reg"));
     QFile::remove(systemReg);
@@ -141,19 +178,19 @@ void TestGameLocation::startUpTakesTheFirstSourceThatNamesAFolder()
 
     const std::optional<QString> given = commandLine.isEmpty() ? std::nullopt : std::optional(commandLine);
     QCOMPARE(findGameDirectory(given), expected == QLatin1String("wine") ? wineGame : expected);
-    QVERIFY(!QFile::exists(settingsFile()) || !location.isEmpty()); // nothing written to the game's settings
+    QVERIFY(!gameSettingsExist() || location.isValid()); // nothing written to the game's settings
 }
 
 void TestGameLocation::recentFoldersKeepTheLastFiveTaken()
 {
-    QFile::remove(ownSettingsFile());
+    forgetOwnSettings();
     QCOMPARE(recentGameFolders(), QStringList());
     for (const char* folder : {"/g/1", "/g/2", "/g/3", "/g/4", "/g/5", "/g/6", "/g/3"})
         rememberGameFolder(QLatin1String(folder));
     QCOMPARE(recentGameFolders(),
              (QStringList{QStringLiteral("/g/3"), QStringLiteral("/g/6"), QStringLiteral("/g/5"),
                           QStringLiteral("/g/4"), QStringLiteral("/g/2")}));
-    QVERIFY(QFile::exists(ownSettingsFile()));
+    QVERIFY(ownSettingsExist());
 }
 
 void TestGameLocation::aGameFolderHoldsTheTableDirectory()
