@@ -81,6 +81,11 @@ constexpr const char* kSetFooter =
     "saves staff.dat through the same checked save as import: values another program changed\n"
     "differently since the load are conflicts, refused unless --force.\n\n";
 
+constexpr const char* kColumnsFooter =
+    "Prints one line per column, its fields separated by tabs, after a header line: the name\n"
+    "(as export, --where, search and set take it), the type (number or text), the range of a\n"
+    "number (lowest..highest), whether import and set write it (yes or no), and its aliases.";
+
 constexpr const char* kShowFooter =
     "Prints every field of the person at POSITION: the general record, the texts its\n"
     "positions name, and the player and non-player records the classification leads to.";
@@ -95,6 +100,8 @@ int runCli(const std::vector<std::string>& arguments, std::ostream& out, std::os
     // Options are --name on every platform. CLI11 would also take /name on
     // Windows, and so mistake a path such as /games/fendra for an option.
     app.allow_windows_style_options(false);
+    app.set_version_flag("--version", std::string(kProgram) + " " + ROSTRADB_VERSION,
+                         "Print the version and exit");
 
     ExportOptions exportOptions;
     CLI::App* exportCommand = app.add_subcommand("export", "Write every person as one row of CSV");
@@ -155,6 +162,10 @@ int runCli(const std::vector<std::string>& arguments, std::ostream& out, std::os
     showCommand->add_flag("--json", showOptions.json, "Print a JSON object");
     showCommand->footer(kShowFooter);
 
+    CLI::App* columnsCommand =
+        app.add_subcommand("columns", "List the columns: name, type, range, writable, aliases");
+    columnsCommand->footer(kColumnsFooter);
+
     try {
         // CLI11 consumes its arguments from the back.
         std::vector<std::string> reversed(arguments.rbegin(), arguments.rend());
@@ -181,6 +192,8 @@ int runCli(const std::vector<std::string>& arguments, std::ostream& out, std::os
         return runSearch(searchOptions, out, err);
     if (setCommand->parsed())
         return runSet(setOptions, out, err);
+    if (columnsCommand->parsed())
+        return runColumns(out, err);
     return runShow(showOptions, out, err);
 }
 

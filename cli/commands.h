@@ -65,6 +65,12 @@ int runSearch(const SearchOptions& options, std::ostream& out, std::ostream& err
 int runShow(const ShowOptions& options, std::ostream& out, std::ostream& err);
 int runSet(const SetOptions& options, std::ostream& out, std::ostream& err);
 
+// The column catalogue, one tab-separated line per column after a header
+// line: name, "number" or "text", the lowest..highest number (empty for a
+// text), "yes" when import and set may write it, the aliases (comma-separated).
+std::string columnCatalogue();
+int runColumns(std::ostream& out, std::ostream& err);
+
 // The whole program: `arguments` without the program name.
 int runCli(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err);
 

@@ -3,6 +3,10 @@
 // is the game directory exactly as configured (nothing trimmed, no separator
 // added or removed) followed by the separator, "data", the separator and the
 // file name, so an empty directory gives "/data/index.dat".
+//
+// A game copied from Windows media or installed under Wine may spell them
+// "Data/INDEX.DAT": Windows finds the files all the same, so on Linux "data"
+// and the file name are looked up as Windows would (data_letter_case_*.cpp).
 
 #include <string>
 #include <string_view>
@@ -27,23 +31,26 @@ inline constexpr std::string_view kClubs = "club.dat";
 inline constexpr std::string_view kStaffJournal = "staff.dat-journal";
 } // namespace datafile
 
-inline std::string dataFilePath(const std::string& gameDirectory, std::string_view fileName)
-{
-    std::string path = gameDirectory;
-    path += kPathSeparator;
-    path += "data";
-    path += kPathSeparator;
-    path += fileName;
-    return path;
-}
+// The name of the entry `name` of `folder` (a path ending in a separator, or
+// empty for the current folder) as the disk spells it: `name` itself when it
+// is there or nothing else matches it, else the one entry whose name differs
+// from it only in the letter case of a..z. Two such entries raise a DbError
+// naming both. On Windows, whose file system ignores case, always `name`.
+std::string entryNameOnDisk(const std::string& folder, std::string_view name);
 
-// The folder that holds the data files, for flushing it.
+// The folder that holds the data files.
 inline std::string dataFolderPath(const std::string& gameDirectory)
 {
-    std::string path = gameDirectory;
-    path += kPathSeparator;
-    path += "data";
-    return path;
+    std::string folder = gameDirectory;
+    folder += kPathSeparator;
+    return folder + entryNameOnDisk(folder, "data");
+}
+
+inline std::string dataFilePath(const std::string& gameDirectory, std::string_view fileName)
+{
+    std::string folder = dataFolderPath(gameDirectory);
+    folder += kPathSeparator;
+    return folder + entryNameOnDisk(folder, fileName);
 }
 
 } // namespace rostradb

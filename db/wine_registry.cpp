@@ -12,14 +12,69 @@ namespace {
 
 char lowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
+// The next character of UTF-8 text, moving `at` past it; a byte that does
+// not start a well-formed sequence stands for itself (as U+DC00 + byte, so
+// that it equals only the same byte).
+std::uint32_t nextCodePoint(std::string_view text, std::size_t& at)
+{
+    const auto byte = [&](std::size_t i) { return static_cast<std::uint8_t>(text[i]); };
+    const std::uint8_t first = byte(at);
+    const int length = first < 0x80 ? 1 : (first & 0xE0) == 0xC0 ? 2 : (first & 0xF0) == 0xE0 ? 3
+                                      : (first & 0xF8) == 0xF0   ? 4
+                                                                 : 0;
+    bool wellFormed = length > 0 && at + static_cast<std::size_t>(length) <= text.size();
+    std::uint32_t code = length == 1 ? first : first & (0x7F >> length);
+    for (int i = 1; wellFormed && i < length; ++i) {
+        wellFormed = (byte(at + static_cast<std::size_t>(i)) & 0xC0) == 0x80;
+        code = code << 6 | (byte(at + static_cast<std::size_t>(i)) & 0x3F);
+    }
+    if (!wellFormed) {
+        ++at;
+        return 0xDC00 + first;
+    }
+    at += static_cast<std::size_t>(length);
+    return code;
+}
+
+// Unicode's simple case folding for the letters a Windows path of a
+// European game holds: ASCII, Latin-1 (with the Windows-1252 letters Š, Œ, Ž
+// and Ÿ), Latin Extended-A, and the basic Greek and Cyrillic alphabets.
+// Other scripts compare exactly.
+std::uint32_t foldCase(std::uint32_t c)
+{
+    if ((c >= 'A' && c <= 'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7))
+        return c + 0x20;
+    if (c == 0x178)
+        return 0xFF; // Ÿ
+    if (c == 0x17F)
+        return 's'; // long s
+    if (c == 0x130 || c == 0x131 || c == 0x138 || c == 0x149)
+        return c; // dotted I and dotless i fold by language, not simply; ĸ and ŉ have no pair
+    // Latin Extended-A pairs the capital with the small letter after it,
+    // at even code points up to U+0137 and from U+014A, at odd ones between.
+    if (c >= 0x100 && c <= 0x137)
+        return c | 1;
+    if ((c >= 0x139 && c <= 0x148) || (c >= 0x179 && c <= 0x17E))
+        return c + (c & 1);
+    if (c >= 0x14A && c <= 0x177)
+        return c | 1;
+    if ((c >= 0x391 && c <= 0x3A9 && c != 0x3A2) || (c >= 0x410 && c <= 0x42F))
+        return c + 0x20;
+    if (c >= 0x400 && c <= 0x40F)
+        return c + 0x50;
+    return c;
+}
+
+// Windows compares names without regard to case for every letter that has
+// one, not only a..z.
 bool equalIgnoringCase(std::string_view a, std::string_view b)
 {
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (lowerAscii(a[i]) != lowerAscii(b[i]))
+    std::size_t i = 0;
+    std::size_t j = 0;
+    while (i < a.size() && j < b.size())
+        if (foldCase(nextCodePoint(a, i)) != foldCase(nextCodePoint(b, j)))
             return false;
-    return true;
+    return i == a.size() && j == b.size();
 }
 
 int hexDigit(char c)
@@ -170,7 +225,7 @@ std::optional<std::string> readWholeFile(const std::filesystem::path& path)
 }
 
 // The entry of `folder` called `name`, or, when there is none, the one whose
-// name differs from it only in the case of a to z; nullopt when neither.
+// name differs from it only in letter case; nullopt when neither.
 std::optional<std::filesystem::path> entryIgnoringCase(const std::filesystem::path& folder, const std::string& name)
 {
     std::error_code error;

@@ -27,7 +27,8 @@ inline constexpr std::string_view kLocationValue = "Location";
 
 // The text of the string value `name` under `key` (unescaped, in UTF-8) in
 // the contents of a registry file. Key and value names are matched without
-// regard to the case of a to z, as Windows does. nullopt when the key or the
+// regard to letter case, as Windows does (for the letters of Latin-1, Latin
+// Extended-A, Greek and Cyrillic; see wine_registry.cpp). nullopt when the key or the
 // value is missing, or the value is not a string (a number, binary data, a
 // list of strings); an expandable string is returned as stored.
 std::optional<std::string> findStringValue(std::string_view registryText, std::string_view key,
@@ -38,8 +39,9 @@ std::string unescape(std::string_view escaped);
 
 // The folder of this system that the Windows path `windowsPath`
 // ("C:\Games\Fendra") names inside `prefix`: its drive through dosdevices/, then each
-// folder, matched without regard to case when the exact name is not there
-// (Windows ignores case, so the registry may not match the disk). Folders
+// folder, matched without regard to letter case (as for key names) when the
+// exact name is not there (Windows ignores case, so the registry may not
+// match the disk: "C:\JEUX VIDÉO" is "Jeux Vidéo"). Folders
 // that do not exist are kept as written. nullopt for a path without a drive
 // letter or a drive the prefix does not have.
 std::optional<std::filesystem::path> unixPathOf(const std::filesystem::path& prefix, std::string_view windowsPath);

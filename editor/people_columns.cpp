@@ -180,6 +180,15 @@ std::string columnAliasHelp()
     return text;
 }
 
+std::vector<std::string_view> aliasesOf(const PeopleColumn& column)
+{
+    std::vector<std::string_view> aliases;
+    for (const Alias& a : kAliases)
+        if (a.column == column.name)
+            aliases.push_back(a.alias);
+    return aliases;
+}
+
 std::string_view tableName(StaffTable table)
 {
     switch (table) {

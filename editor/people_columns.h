@@ -72,6 +72,8 @@ inline const PeopleColumn& fieldColumn(const ValueKey& key) { return fieldColumn
 
 // The aliases, one "alias  column" line each, for help texts.
 std::string columnAliasHelp();
+// The short names that stand for the column (none for most).
+std::vector<std::string_view> aliasesOf(const PeopleColumn& column);
 
 // "staff", "player", "nonPlayer": the tables' names in the column names,
 // diff and patches.

@@ -27,6 +27,10 @@ int main(int argc, char* argv[])
         std::cout << rostradb::kSampleUsageLine << rostradb::kSampleHelp;
         return 0;
     }
+    if (parsed.version) {
+        std::cout << "rostradb-sample " ROSTRADB_VERSION "\n";
+        return 0;
+    }
     try {
         // Checked before the first file is written, so that a refusal leaves
         // the folder exactly as it was.

@@ -41,6 +41,10 @@ SampleArguments parseSampleArguments(std::span<const std::string_view> args)
             parsed.help = true;
             return parsed;
         }
+        if (arg == "--version") {
+            parsed.version = true;
+            return parsed;
+        }
         if (arg == "--force") {
             parsed.force = true;
             continue;

@@ -18,6 +18,7 @@ struct SampleArguments {
     std::uint64_t seed = 1;
     bool force = false; // --force: replace the game files DIR/data/ already holds
     bool help = false;  // --help or -h: print the usage and do nothing else
+    bool version = false; // --version: print the version and do nothing else
 };
 
 // `args` excludes the program name. Throws std::invalid_argument with a
@@ -39,6 +40,7 @@ inline constexpr std::string_view kSampleHelp =
     "  --seed N                a number from 0 to 18446744073709551615 (default 1);\n"
     "                          the same size and seed always give the same files\n"
     "  --force                 replace the files DIR/data/ already holds\n"
-    "  --help                  show this text\n";
+    "  --help                  show this text\n"
+    "  --version               show the version\n";
 
 } // namespace rostradb

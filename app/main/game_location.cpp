@@ -1,7 +1,7 @@
 #include "main/game_location.h"
 
 #include "db/data_paths.h"
-#include "db/wine_registry.h"
+#include "db/wine_prefixes.h"
 
 #include <QDir>
 #include <QFile>
@@ -61,28 +61,46 @@ QString readGameDirectory()
     return valueAsDirectory(settings);
 }
 
-QString readWineGameDirectory()
+QStringList readWineGameDirectories()
 {
+    QStringList folders;
 #ifdef Q_OS_LINUX
-    const auto prefix = rostradb::wine::defaultPrefix();
-    if (!prefix)
-        return {};
-    const auto folder = rostradb::wine::gameLocation(*prefix);
-    return folder ? QFile::decodeName(folder->native().c_str()) : QString();
-#else
-    return {};
+    for (const auto& folder : rostradb::wine::gameLocations())
+        folders << QFile::decodeName(folder.native().c_str());
 #endif
+    return folders;
 }
 
-QString findGameDirectory(const std::optional<QString>& commandLine)
+StartupFolder findGameDirectory(const std::optional<QString>& commandLine)
 {
     if (commandLine && !commandLine->isEmpty())
-        return *commandLine;
-    if (const QStringList recent = recentGameFolders(); !recent.isEmpty())
-        return recent.first();
-    if (QString location = readGameDirectory(); !location.isEmpty())
-        return location;
-    return readWineGameDirectory();
+        return {*commandLine, true, {}};
+    StartupFolder found;
+    // The first own source that failed is the one the user expects: the
+    // folder they took last.
+    const auto serves = [&found](const QString& folder) {
+        const QString problem = gameFolderProblem(folder);
+        if (!problem.isEmpty() && found.passedOver.isEmpty())
+            found.passedOver = problem;
+        return problem.isEmpty();
+    };
+    for (const QString& folder : recentGameFolders())
+        if (serves(folder)) {
+            found.folder = folder;
+            return found;
+        }
+    if (QString location = readGameDirectory(); !location.isEmpty()) {
+        found.folder = location;
+        found.named = true;
+        found.passedOver.clear(); // Location's own failure is the one to tell
+        return found;
+    }
+    for (const QString& folder : readWineGameDirectories())
+        if (serves(folder)) {
+            found.folder = folder;
+            return found;
+        }
+    return found;
 }
 
 QStringList recentGameFolders()
@@ -93,27 +111,59 @@ QStringList recentGameFolders()
     return folders.mid(0, kRecentGameFolders);
 }
 
-void rememberGameFolder(const QString& folder)
+namespace {
+
+bool storeRecentFolders(const QStringList& folders)
+{
+    QSettings settings = programSettings();
+    settings.setValue(kRecentKey, folders.mid(0, kRecentGameFolders));
+    settings.sync();
+    return settings.status() == QSettings::NoError;
+}
+
+} // namespace
+
+bool rememberGameFolder(const QString& folder)
 {
     QStringList folders = recentGameFolders();
     folders.removeAll(folder);
     folders.prepend(folder);
-    QSettings settings = programSettings();
-    settings.setValue(kRecentKey, folders.mid(0, kRecentGameFolders));
-    settings.sync();
+    return storeRecentFolders(folders);
 }
 
-bool holdsGame(const QString& folder)
+bool forgetGameFolder(const QString& folder)
+{
+    QStringList folders = recentGameFolders();
+    folders.removeAll(folder);
+    return storeRecentFolders(folders);
+}
+
+QString settingsNotWritableMessage()
+{
+    return QStringLiteral("The game folder could not be remembered: %1 is not writable")
+        .arg(QDir::toNativeSeparators(programSettings().fileName()));
+}
+
+QString gameFolderProblem(const QString& folder)
 {
     if (folder.isEmpty())
-        return false;
-    const std::string path = rostradb::dataFilePath(QFile::encodeName(folder).toStdString(), rostradb::datafile::kIndex);
-    return QFileInfo(QFile::decodeName(path.c_str())).isFile();
+        return QStringLiteral("No game folder is known");
+    try {
+        const std::string path =
+            rostradb::dataFilePath(QFile::encodeName(folder).toStdString(), rostradb::datafile::kIndex);
+        if (QFileInfo(QFile::decodeName(path.c_str())).isFile())
+            return {};
+    } catch (const std::exception& error) { // two files that differ only in letter case
+        return QStringLiteral("%1 does not hold the game: %2")
+            .arg(QDir::toNativeSeparators(folder), QString::fromUtf8(error.what()));
+    }
+    return QStringLiteral("%1 does not hold the game: data/index.dat is missing")
+        .arg(QDir::toNativeSeparators(folder));
 }
+
+bool holdsGame(const QString& folder) { return gameFolderProblem(folder).isEmpty(); }
 
 QString notAGameFolderMessage(const QString& folder)
 {
-    return QStringLiteral("%1 does not hold the game: data/index.dat is missing. Choose the folder the game is "
-                          "installed in")
-        .arg(QDir::toNativeSeparators(folder));
+    return gameFolderProblem(folder) + QStringLiteral(". Choose the folder the game is installed in");
 }

@@ -3,6 +3,7 @@
 #include "nation/rostradb_nation.h"
 #include "main/rostradbmain.h"
 #include "progress/rostradbpos.h"
+#include "main/startup_options.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -57,23 +58,9 @@ void processOptions(QCommandLineParser& parser, const QCoreApplication& app)
 StartupOptions readOptions(const QCoreApplication& app)
 {
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral(
-        "Editor of the people database of the game Fendra.\n"
-        "The game directory is --game-dir, else the folder last taken with File > Choose Game Folder..., "
-        "else the setting Location (organisation \"Quillmoor Ltd\", application \"Fendra\"), else the "
-        "game's Location in the Wine prefix ($WINEPREFIX or ~/.wine). --game-dir writes nothing."));
-    parser.addHelpOption();
-    parser.addVersionOption();
-    const QCommandLineOption gameDir(QStringLiteral("game-dir"),
-                                     QStringLiteral("Use the game installed in DIR for this run."),
-                                     QStringLiteral("DIR"));
-    parser.addOption(gameDir);
+    addStartupOptions(parser);
     processOptions(parser, app);
-
-    StartupOptions options;
-    if (parser.isSet(gameDir))
-        options.gameDirectory = parser.value(gameDir);
-    return options;
+    return startupOptions(parser);
 }
 
 // Help and version need no window system, and a machine without a display

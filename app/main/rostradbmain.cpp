@@ -24,6 +24,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -33,6 +34,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <stdexcept>
 
 namespace {
 
@@ -101,27 +103,43 @@ QString Tfrm_main::gameDirectory() const { return fendradir_->text(); }
 
 std::string Tfrm_main::gameDirectoryBytes() const { return QFile::encodeName(gameDirectory()).toStdString(); }
 
-// The whole lookup: the folder taken last, the setting Location, then the
-// Wine prefix. Nothing is created or written.
-QString Tfrm_main::getfendradir(bool /*canCreate*/) const { return findGameDirectory(std::nullopt); }
+// The whole lookup: the command line, the folders taken, the setting
+// Location, then the Wine prefixes. Nothing is created or written.
+StartupFolder Tfrm_main::getfendradir(const StartupOptions& options) const
+{
+    return findGameDirectory(options.gameDirectory);
+}
 
 void Tfrm_main::FormCreate(const StartupOptions& options)
 {
     // The nine tables already exist (db_ is a member), whatever fails below.
     try {
-        const bool commandLine = options.gameDirectory && !options.gameDirectory->isEmpty();
-        fendradir_->setText(commandLine ? *options.gameDirectory : getfendradir(true));
+        const StartupFolder start = getfendradir(options);
+        fendradir_->setText(start.folder);
         about_->setPlainText(
             readAboutText(aboutTextFolders(QCoreApplication::applicationDirPath())).join(QLatin1Char('\n')));
-        // With no folder known there is nothing to read and nothing to
-        // report: the "Main frame" tab offers to choose one. A folder that
-        // was named but fails is reported.
-        if (!gameDirectory().isEmpty())
-            db_.directory.read(rostradb::dataFilePath(gameDirectoryBytes(), rostradb::datafile::kIndex));
+        // With no folder known there is nothing to read and no box: the
+        // "Main frame" tab offers to choose one, and the status line says
+        // which remembered or guessed folder no longer holds the game. A
+        // folder someone named (the command line, Location) that fails is
+        // reported, naming it.
+        if (start.folder.isEmpty())
+            showNotice(start.passedOver);
+        else
+            readDirectoryOf(start.folder);
     } catch (const std::exception& error) {
         reportError(this, error);
     }
     updateGameFolderControls();
+}
+
+void Tfrm_main::readDirectoryOf(const QString& folder)
+{
+    try {
+        db_.directory.read(rostradb::dataFilePath(gameDirectoryBytes(), rostradb::datafile::kIndex));
+    } catch (const std::exception& error) {
+        throw std::runtime_error(QDir::toNativeSeparators(folder).toStdString() + ": " + error.what());
+    }
 }
 
 void Tfrm_main::clearLoadedState()
@@ -136,6 +154,7 @@ void Tfrm_main::clearLoadedState()
     shownPerson_.reset();
     shownName_.clear();
     history_.clear(); // the records it speaks of are about to go
+    notice_.clear();  // and what was said about the game before
     updateEditState();
 }
 

@@ -31,9 +31,11 @@ class Tfrm_people;
 struct PeopleChange;
 enum class ConfirmBefore;
 
+struct StartupFolder;
+
 struct StartupOptions {
     // Overrides every other source of the game directory for this run
-    // (--game-dir); nothing is remembered.
+    // (--game-dir or FOLDER); nothing is remembered.
     std::optional<QString> gameDirectory;
 };
 
@@ -87,6 +89,10 @@ public slots:
     // remembers it and loads it; otherwise says what is missing and changes
     // nothing. Edits not yet confirmed or saved are settled first.
     void takeGameFolder(const QString& folder);
+    // A folder picked under File > Recent Game Folders: taken as above, or,
+    // when it no longer holds the game, taken off the list, and the user is
+    // told.
+    void takeRecentGameFolder(const QString& folder);
     void People1Click(); // View > People: the people table shown
     // A change made in the people table: one step of the history, shown
     // as an undo is (status line, list of changes, the form, the table).
@@ -104,8 +110,9 @@ private:
     void updateGameFolderControls(); // the choose button when there is no game
 
     void FormCreate(const StartupOptions& options);
-    QString getfendradir(bool canCreate) const;
+    StartupFolder getfendradir(const StartupOptions& options) const;
     std::string gameDirectoryBytes() const;
+    void readDirectoryOf(const QString& folder); // the table directory; errors name the folder
 
     bool recoverInterruptedSave();     // false: a journal stopped it (reported)
     bool saveStaffFile();              // true when the file was written
@@ -125,6 +132,9 @@ private:
     // passes here.
     void updateEditState();
     void updateStatus();    // status line and Undo/Redo only
+    // Says `text` in the status line in place of the status, until the
+    // status would change.
+    void showNotice(const QString& text);
     void showStaffRecord(std::optional<std::int64_t> position); // nullopt: nobody chosen
     void refreshFormAfter(const rostradb::EditStep& step);
     void revertValues(const std::vector<rostradb::ValueKey>& values);
@@ -140,6 +150,9 @@ private:
     std::optional<std::size_t> shownPerson_; // the staff record the form shows
     QString shownName_;                      // that person's display name
     rostradb::EditHistory history_;          // every change made since the last load
+    QString notice_;                         // said in the status line, see showNotice
+    std::optional<QString> noticeOver_;      // the status the notice stands in for
+    bool settingsFailureTold_ = false;       // "could not be remembered" is said once
 
     QLabel* fendradir_ = nullptr;
     QPushButton* chooseGame_ = nullptr;

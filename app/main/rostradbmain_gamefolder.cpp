@@ -50,13 +50,31 @@ void Tfrm_main::takeGameFolder(const QString& folder)
     if (!settleUnconfirmedEdits(ConfirmBefore::ChangingGame) ||
         !settleUnsavedEdits(tr("Save changes to the staff file before changing the game folder?")))
         return;
-    rememberGameFolder(folder);
+    const bool remembered = rememberGameFolder(folder);
     fillRecentGameMenu();
     fendradir_->setText(folder);
     updateGameFolderControls();
     // Load at once: tables of one game beside the folder of another would
     // let Save write them into the wrong files.
     loadGame(true);
+    // Once: the user cannot mend it from here, and the game is loaded.
+    if (!remembered && !settingsFailureTold_) {
+        settingsFailureTold_ = true;
+        showNotice(settingsNotWritableMessage());
+    }
+}
+
+void Tfrm_main::takeRecentGameFolder(const QString& folder)
+{
+    if (busy_)
+        return;
+    if (holdsGame(folder)) {
+        takeGameFolder(folder);
+        return;
+    }
+    forgetGameFolder(folder);
+    fillRecentGameMenu();
+    reportError(this, gameFolderProblem(folder) + QStringLiteral(". It was taken off File > Recent Game Folders"));
 }
 
 void Tfrm_main::fillRecentGameMenu()
@@ -66,7 +84,7 @@ void Tfrm_main::fillRecentGameMenu()
     for (const QString& folder : folders) {
         QString text = QDir::toNativeSeparators(folder);
         QAction* action = recentGames_->addAction(text.replace(QLatin1Char('&'), QStringLiteral("&&")));
-        connect(action, &QAction::triggered, this, [this, folder] { takeGameFolder(folder); });
+        connect(action, &QAction::triggered, this, [this, folder] { takeRecentGameFolder(folder); });
     }
     recentGames_->setEnabled(!folders.isEmpty());
 }

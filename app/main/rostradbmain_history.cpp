@@ -37,7 +37,23 @@ void Tfrm_main::updateStatus()
     const auto stepName = [](const rostradb::EditStep* step) {
         return step ? fromGameText(step->name) : QString();
     };
-    strip_->showState(QString::fromStdString(status), stepName(history_.undoStep()), stepName(history_.redoStep()));
+    QString line = QString::fromStdString(status);
+    if (!notice_.isEmpty()) {
+        if (!noticeOver_)
+            noticeOver_ = line;
+        if (*noticeOver_ == line)
+            line = notice_;
+        else
+            notice_.clear();
+    }
+    strip_->showState(line, stepName(history_.undoStep()), stepName(history_.redoStep()));
+}
+
+void Tfrm_main::showNotice(const QString& text)
+{
+    notice_ = text;
+    noticeOver_.reset();
+    updateStatus();
 }
 
 void Tfrm_main::undoClick()

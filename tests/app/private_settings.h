@@ -24,6 +24,13 @@ inline QTemporaryDir& winePrefix()
     return dir;
 }
 
+// The home folder, where ~/.wine, Steam, Lutris and Bottles keep prefixes.
+inline QTemporaryDir& homeFolder()
+{
+    static QTemporaryDir dir;
+    return dir;
+}
+
 #ifdef Q_OS_WIN
 // The registry has no private copy: the test's settings go under a key of its
 // own in the user's, removed when the program ends.
@@ -43,13 +50,14 @@ inline void removePrivateRegistryKey()
 }
 #endif
 
-// Points $XDG_CONFIG_HOME and $WINEPREFIX at them (Qt settles where settings
-// live on first use, so this comes first in main()); on Windows, rostradb's
-// settings and the game's Location at a registry key of the test's own.
+// Points $XDG_CONFIG_HOME, $WINEPREFIX and $HOME at them (Qt settles where
+// settings live on first use, so this comes first in main()); on Windows,
+// rostradb's settings and the game's Location at a registry key of the test's own.
 inline void usePrivateSettings()
 {
     qputenv("XDG_CONFIG_HOME", configHome().path().toLocal8Bit());
     qputenv("WINEPREFIX", winePrefix().path().toLocal8Bit());
+    qputenv("HOME", homeFolder().path().toLocal8Bit());
 #ifdef Q_OS_WIN
     moveSettingsForTesting(privateOrganisation(), privateGameKey());
     std::atexit(removePrivateRegistryKey);

@@ -8,6 +8,8 @@
 #include "private_settings.h"
 
 #include <QAction>
+#include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
@@ -52,6 +54,11 @@ private slots:
     void aFolderTakenIsLoadedRememberedAndUsedNextTime();
     void recentFoldersAreOfferedLastFirst();
     void editsAreSettledBeforeAnotherGameIsTaken();
+    void rememberedFoldersThatAreGoneArePassedOver();
+    void aStaleWineLocationIsPassedOverQuietly();
+    void aDeadRecentFolderIsDroppedWhenPicked();
+    void aGameInCapitalsIsTaken();
+    void settingsThatCannotBeWrittenAreSaidOnce();
 };
 
 void TestGameFolder::init()
@@ -90,7 +97,8 @@ void TestGameFolder::aFolderWithoutTheGameIsRefused()
     // A folder that is named but fails is still reported at start-up.
     const QString notAGame = game.workFolder();
     Tfrm_main window(StartupOptions{notAGame});
-    QCOMPARE(errors.messages, QStringList{QStringLiteral("Invalid filename.")}); // it has no data/
+    // It has no data/: the box names the folder.
+    QCOMPARE(errors.messages, QStringList{QDir::toNativeSeparators(notAGame) + QStringLiteral(": Invalid filename.")});
     QVERIFY(!child<QPushButton>(&window, "btn_choosegame")->isHidden());
 
     FolderDialog dialog({notAGame});
@@ -176,6 +184,133 @@ void TestGameFolder::editsAreSettledBeforeAnotherGameIsTaken()
     QCOMPARE(window.gameDirectory(), other.gameDirectory());
     QVERIFY(!window.hasUnsavedEdits());
     QCOMPARE(errors.messages, QStringList());
+}
+
+namespace {
+
+QString statusText(Tfrm_main& window) { return child<QLabel>(&window, "lbl_status")->text(); }
+
+// Moves the game's data/ away, as a game uninstalled or on a drive not
+// mounted would leave its folder.
+void removeGame(const SampleInstallation& game)
+{
+    QVERIFY(QDir(game.gameDirectory()).rename(QStringLiteral("data"), QStringLiteral("gone")));
+}
+
+QString goneMessage(const SampleInstallation& game)
+{
+    return QDir::toNativeSeparators(game.gameDirectory()) +
+           QStringLiteral(" does not hold the game: data/index.dat is missing");
+}
+
+void writeSystemReg(const QString& windowsPath)
+{
+    QFile file(QDir(winePrefix().path()).filePath(QStringLiteral("system.reg")));
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    QString escaped = windowsPath;
+    escaped.replace(QLatin1Char('\\'), QStringLiteral("\\\\"));
+    file.write("WINE REGISTRY Version 2\n\n[Software\\\\Quillmoor Ltd\\\\Fendra] 1\n\"Location\"=\"" +
+               escaped.toUtf8() + "\"\n");
+}
+
+} // namespace
+
+void TestGameFolder::rememberedFoldersThatAreGoneArePassedOver()
+{
+    SampleInstallation older;
+    SampleInstallation last;
+    rememberGameFolder(older.gameDirectory());
+    rememberGameFolder(last.gameDirectory());
+    removeGame(last);
+    CapturedErrors errors;
+    {
+        Tfrm_main window; // the next recent folder serves
+        QCOMPARE(window.gameDirectory(), older.gameDirectory());
+        QCOMPARE(window.database().directory.size(), std::size_t{22});
+    }
+    removeGame(older);
+    Tfrm_main window; // none serves: the chooser, and the status line says why
+    QCOMPARE(errors.messages, QStringList());
+    QCOMPARE(window.gameDirectory(), QString());
+    QVERIFY(!child<QPushButton>(&window, "btn_choosegame")->isHidden());
+    QCOMPARE(statusText(window), goneMessage(last));
+    QCOMPARE(recentGameFolders().size(), 2); // a drive not mounted today may be back tomorrow
+}
+
+void TestGameFolder::aStaleWineLocationIsPassedOverQuietly()
+{
+    SampleInstallation about; // only the current folder with the about text
+    const QDir prefix(winePrefix().path());
+    prefix.mkpath(QStringLiteral("drive_c/Games/Fendra"));
+    prefix.mkpath(QStringLiteral("dosdevices"));
+    QFile::link(QStringLiteral("../drive_c"), prefix.filePath(QStringLiteral("dosdevices/c:")));
+    writeSystemReg(QStringLiteral("C:\\Games\\Fendra")); // uninstalled: no data/ left
+    CapturedErrors errors;
+    Tfrm_main window;
+    QFile::remove(prefix.filePath(QStringLiteral("system.reg")));
+    QCOMPARE(errors.messages, QStringList());
+    QCOMPARE(window.gameDirectory(), QString());
+    const QString folder = QFileInfo(prefix.filePath(QStringLiteral("drive_c/Games/Fendra"))).canonicalFilePath();
+    QCOMPARE(statusText(window),
+             QDir::toNativeSeparators(folder) + QStringLiteral(" does not hold the game: data/index.dat is missing"));
+}
+
+void TestGameFolder::aDeadRecentFolderIsDroppedWhenPicked()
+{
+    SampleInstallation alive;
+    SampleInstallation dead;
+    rememberGameFolder(dead.gameDirectory());
+    rememberGameFolder(alive.gameDirectory());
+    CapturedErrors errors;
+    Tfrm_main window;
+    QCOMPARE(window.gameDirectory(), alive.gameDirectory());
+    removeGame(dead);
+    child<QMenu>(&window, "RecentGames1")->actions().at(1)->trigger();
+    QCOMPARE(errors.messages, QStringList{errorBoxText(goneMessage(dead) +
+                                                       QStringLiteral(". It was taken off File > Recent Game Folders"))});
+    QCOMPARE(window.gameDirectory(), alive.gameDirectory());
+    QCOMPARE(recentGameFolders(), QStringList{alive.gameDirectory()});
+    QCOMPARE(recentMenuTexts(window), QStringList{QDir::toNativeSeparators(alive.gameDirectory())});
+}
+
+// Copied from Windows media: DATA/STAFF.DAT and the rest in capitals.
+void TestGameFolder::aGameInCapitalsIsTaken()
+{
+    SampleInstallation game;
+    QDir folder(game.gameDirectory());
+    QVERIFY(folder.rename(QStringLiteral("data"), QStringLiteral("DATA")));
+    QDir data(folder.filePath(QStringLiteral("DATA")));
+    for (const QString& name : data.entryList(QDir::Files))
+        QVERIFY(data.rename(name, name.toUpper()));
+    CapturedErrors errors;
+    Tfrm_main window;
+    FolderDialog dialog({game.gameDirectory()});
+    window.ChooseGame1Click();
+    QCOMPARE(errors.messages, QStringList());
+    QCOMPARE(window.gameDirectory(), game.gameDirectory());
+    QCOMPARE(window.database().staff.size(), std::size_t{rostradb::sampleCounts(rostradb::SampleSize::Tiny).staff});
+}
+
+void TestGameFolder::settingsThatCannotBeWrittenAreSaidOnce()
+{
+    SampleInstallation game;
+    SampleInstallation other;
+    // A folder where the settings file should be: it cannot be written,
+    // not even by root.
+    const QString settings = configHome().filePath(QStringLiteral("rostradb/rostradb.conf"));
+    QVERIFY(QDir().mkpath(settings));
+    CapturedErrors errors;
+    Tfrm_main window;
+    FolderDialog dialog({game.gameDirectory(), other.gameDirectory()});
+    window.ChooseGame1Click();
+    QCOMPARE(window.database().directory.size(), std::size_t{22}); // the game is loaded all the same
+    const QString message = QStringLiteral("The game folder could not be remembered: %1 is not writable")
+                                .arg(QDir::toNativeSeparators(settings));
+    QCOMPARE(statusText(window), message);
+    window.ChooseGame1Click();
+    QVERIFY(statusText(window) != message);
+    QCOMPARE(errors.messages, QStringList());
+    QVERIFY(QDir(settings).removeRecursively());
 }
 
 int main(int argc, char* argv[])

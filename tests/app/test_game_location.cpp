@@ -6,8 +6,10 @@
 
 #include "main/about_text.h"
 #include "main/game_location.h"
+#include "main/startup_options.h"
 #include "private_settings.h"
 
+#include <QCommandLineParser>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -50,6 +52,7 @@ QString makeWineGame()
 {
     const QDir prefix(winePrefix().path());
     prefix.mkpath(QStringLiteral("drive_c/Games/Fendra/data"));
+    writeFile(prefix.filePath(QStringLiteral("drive_c/Games/Fendra/data/index.dat")), "x");
     prefix.mkpath(QStringLiteral("dosdevices"));
     QFile::link(QStringLiteral("../drive_c"), prefix.filePath(QStringLiteral("dosdevices/c:")));
     return QFileInfo(prefix.filePath(QStringLiteral("drive_c/Games/Fendra"))).canonicalFilePath();
@@ -80,6 +83,7 @@ private slots:
     void recentFoldersKeepTheLastFiveTaken();
     void aGameFolderHoldsTheTableDirectory();
     void aboutTextComesFromTheFirstFolderHoldingIt();
+    void aFolderArgumentIsTheGameDirectory();
 };
 
 // On Linux the installer's settings file as written, with the text format's
@@ -139,7 +143,7 @@ void TestGameLocation::aValueThatIsNotTextIsRefused()
 void TestGameLocation::startUpTakesTheFirstSourceThatNamesAFolder_data()
 {
     QTest::addColumn<QString>("commandLine");
-    QTest::addColumn<QString>("taken");
+    QTest::addColumn<QString>("taken"); // "game": a folder holding a game; "gone": one that no longer does
     QTest::addColumn<QVariant>("location");
     QTest::addColumn<bool>("wine");
     QTest::addColumn<QString>("expected");
@@ -149,11 +153,13 @@ void TestGameLocation::startUpTakesTheFirstSourceThatNamesAFolder_data()
 #else
     const QString wine = QStringLiteral("wine");
 #endif
-    QTest::newRow("command line first") << "/games/cli" << "/games/taken" << located << true << "/games/cli";
-    QTest::newRow("then the folder taken last") << "" << "/games/taken" << located << true << "/games/taken";
-    QTest::newRow("then Location") << "" << "" << located << true << "/games/located";
+    QTest::newRow("command line first") << "/games/cli" << "game" << located << true << "/games/cli";
+    QTest::newRow("then the folder taken last") << "" << "game" << located << true << "game";
+    QTest::newRow("a folder taken that is gone is passed over") << "" << "gone" << located << true << "/games/located";
+    QTest::newRow("then Location, taken as it is") << "" << "" << located << true << "/games/located";
     QTest::newRow("then the Wine prefix") << "" << "" << QVariant() << true << wine;
     QTest::newRow("an empty Location names nothing") << "" << "" << QVariant(QString()) << true << wine;
+    QTest::newRow("gone, and nothing else") << "" << "gone" << QVariant() << false << "";
     QTest::newRow("no source at all") << "" << "" << QVariant() << false << "";
 }
 
@@ -165,9 +171,14 @@ void TestGameLocation::startUpTakesTheFirstSourceThatNamesAFolder()
     QFETCH(bool, wine);
     QFETCH(QString, expected);
 
+    const QTemporaryDir games;
+    const QDir root(games.path());
+    root.mkpath(QStringLiteral("game/data"));
+    writeFile(root.filePath(QStringLiteral("game/data/index.dat")), "x");
+    root.mkpath(QStringLiteral("gone"));
     forgetOwnSettings();
     if (!taken.isEmpty())
-        rememberGameFolder(taken);
+        rememberGameFolder(root.filePath(taken));
     writeLocation(location);
     const QString wineGame = makeWineGame();
     const QString systemReg = QDir(winePrefix().path()).filePath(QStringLiteral("system.reg"));
@@ -177,7 +188,15 @@ void TestGameLocation::startUpTakesTheFirstSourceThatNamesAFolder()
                              "\"Location\"=\"C:\\\\GAMES\\\\Fendra\\\\\"\n");
 
     const std::optional<QString> given = commandLine.isEmpty() ? std::nullopt : std::optional(commandLine);
-    QCOMPARE(findGameDirectory(given), expected == QLatin1String("wine") ? wineGame : expected);
+    const StartupFolder found = findGameDirectory(given);
+    const QString folder = expected == QLatin1String("wine") ? wineGame
+                           : expected == QLatin1String("game") ? root.filePath(expected)
+                                                               : expected;
+    QCOMPARE(found.folder, folder);
+    QCOMPARE(found.named, !commandLine.isEmpty() || expected.startsWith(QLatin1String("/games/located")));
+    // Only when nothing serves is the folder passed over told.
+    const bool told = taken == QLatin1String("gone") && expected.isEmpty();
+    QCOMPARE(found.passedOver.isEmpty(), !told);
     QVERIFY(!gameSettingsExist() || location.isValid()); // nothing written to the game's settings
 }
 
@@ -206,6 +225,15 @@ void TestGameLocation::aGameFolderHoldsTheTableDirectory()
     QVERIFY(!holdsGame(root.filePath(QStringLiteral("folder")))); // index.dat must be a file
     QVERIFY(!holdsGame(root.filePath(QStringLiteral("missing"))));
     QVERIFY(!holdsGame(QString()));
+#ifndef Q_OS_WIN
+    // In other letters, as Windows would find it; but two of them are one too many.
+    root.mkpath(QStringLiteral("upper/DATA"));
+    writeFile(root.filePath(QStringLiteral("upper/DATA/INDEX.DAT")), "x");
+    QVERIFY(holdsGame(root.filePath(QStringLiteral("upper"))));
+    writeFile(root.filePath(QStringLiteral("upper/DATA/Index.dat")), "x");
+    QVERIFY(!holdsGame(root.filePath(QStringLiteral("upper"))));
+    QVERIFY(gameFolderProblem(root.filePath(QStringLiteral("upper"))).contains(QStringLiteral("INDEX.DAT and ")));
+#endif
     QVERIFY(notAGameFolderMessage(root.filePath(QStringLiteral("empty"))).contains(QStringLiteral("index.dat")));
 }
 
@@ -235,6 +263,27 @@ void TestGameLocation::aboutTextComesFromTheFirstFolderHoldingIt()
         QFAIL("no about text was found, yet none was reported");
     } catch (const std::exception& error) {
         QCOMPARE(QString::fromUtf8(error.what()), QStringLiteral("Cannot open file rostradb.txt"));
+    }
+}
+
+// `rostradb FOLDER`, as a desktop entry's %f passes a folder dropped on it.
+void TestGameLocation::aFolderArgumentIsTheGameDirectory()
+{
+    const struct {
+        QStringList arguments;
+        std::optional<QString> expected;
+    } cases[] = {
+        {{QStringLiteral("/g/dropped")}, QStringLiteral("/g/dropped")},
+        {{QStringLiteral("--game-dir"), QStringLiteral("/g/option")}, QStringLiteral("/g/option")},
+        {{QStringLiteral("--game-dir"), QStringLiteral("/g/option"), QStringLiteral("/g/dropped")},
+         QStringLiteral("/g/option")},
+        {{}, std::nullopt},
+    };
+    for (const auto& c : cases) {
+        QCommandLineParser parser;
+        addStartupOptions(parser);
+        QVERIFY(parser.parse(QStringList{QStringLiteral("rostradb")} + c.arguments));
+        QCOMPARE(startupOptions(parser).gameDirectory, c.expected);
     }
 }
 

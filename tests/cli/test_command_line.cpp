@@ -50,6 +50,20 @@ TEST(CliUsage, HelpDescribesEveryCommandAndItsOptions)
     }
 }
 
+TEST(CliUsage, VersionAndTheColumnCatalogueNeedNoGame)
+{
+    const CliResult version = runCli({"--version"});
+    EXPECT_EQ(version.status, 0);
+    EXPECT_TRUE(version.out.starts_with("rostradb-cli ")) << version.out;
+
+    const CliResult columns = runCli({"columns"});
+    EXPECT_EQ(columns.status, 0);
+    for (const char* line : {"column\ttype\trange\twritable\taliases\n", "\nposition\tnumber\t0..4294967295\tno\t\n",
+                             "\ndisplayName\ttext\t\tno\tname\n", "\nwages\tnumber\t",
+                             "\nclubContractedText\ttext\t\tno\tclub\n", "\tyes\tca\n"})
+        EXPECT_NE(columns.out.find(line), std::string::npos) << line;
+}
+
 TEST(CliUsage, AGameThatCannotBeLoadedIsRefused)
 {
     TempDir empty;

@@ -1,11 +1,13 @@
 // Finding the game's Location in a Wine prefix: the registry file's escapes,
 // the key and value lookup, and the drive letter taken through dosdevices/.
 
+#include "db/wine_prefixes.h"
 #include "db/wine_registry.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <fstream>
 
 namespace rostradb::wine {
@@ -150,6 +152,74 @@ TEST_F(WinePrefixTest, GameLocationComesFromSystemReg)
     writeSystemReg(kSystemReg);
     EXPECT_EQ(gameLocation(prefix), game);
 }
+
+// Windows ignores the case of every letter that has one, so the installer
+// may have written the path in capitals the disk does not have.
+TEST_F(WinePrefixTest, PathPartsMatchWithoutRegardToTheCaseOfAnyLetter)
+{
+    const fs::path accented = prefix / "drive_c" / "Jeux Vid\xc3\xa9o" / "\xc5\x93uvres \xc3\xa9" "dition";
+    fs::create_directories(accented);
+    const fs::path canonicalAccented = fs::canonical(accented);
+    const struct {
+        const char* windowsPath;
+        fs::path expected;
+    } cases[] = {
+        {"C:\\JEUX VID\xc3\x89O\\\xc5\x92UVRES \xc3\x89" "DITION", canonicalAccented}, // É, Œ
+        {"C:\\jeux vid\xc3\xa9o\\\xc5\x93uvres \xc3\xa9" "dition", canonicalAccented},
+        // E is no É: a folder that is not there is kept as written.
+        {"C:\\JEUX VIDEO", canonicalAccented.parent_path().parent_path() / "JEUX VIDEO"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(unixPathOf(prefix, c.windowsPath), c.expected) << c.windowsPath;
+}
+
+TEST(WinePrefixFiles, SteamLibrariesAndLutrisPrefixesAreRead)
+{
+    const char* vdf = "\"libraryfolders\"\n{\n\t\"0\"\n\t{\n\t\t\"path\"\t\t\"/home/me/.local/share/Steam\"\n"
+                      "\t\t\"label\"\t\t\"\"\n\t\t\"apps\"\n\t\t{\n\t\t\t\"228980\"\t\t\"1000\"\n\t\t}\n\t}\n"
+                      "\t\"1\"\n\t{\n\t\t\"path\"\t\t\"/mnt/games/Steam \\\"B\\\"\"\n\t}\n"
+                      "\t\"2\"\t\t\"/old/library\"\n}\n";
+    EXPECT_EQ(steamLibraries(vdf), (std::vector<fs::path>{"/home/me/.local/share/Steam", "/mnt/games/Steam \"B\"",
+                                                           "/old/library"}));
+    const fs::path home = "/home/me";
+    const struct {
+        const char* yaml;
+        fs::path expected;
+    } cases[] = {
+        {"game:\n  exe: drive_c/Fendra/fendra.exe\n  prefix: /home/me/Games/fendra\nsystem: {}\n", "/home/me/Games/fendra"},
+        {"game:\n  prefix: '~/Games/my fendra'\n", "/home/me/Games/my fendra"},
+        {"game:\n  prefix: \"/games/fendra\"\r\n", "/games/fendra"},
+        {"game:\n  exe: fendra.exe\n", ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(lutrisPrefix(c.yaml, home), c.expected) << c.yaml;
+}
+
+#ifndef _WIN32
+// A game run by Steam's Proton: its prefix lies in a library that only
+// libraryfolders.vdf names, and is found without any setting.
+TEST_F(WinePrefixTest, ProtonLibrariesAreLookedInto)
+{
+    const fs::path home = dir.path() / "home";
+    const fs::path library = dir.path() / "library";
+    fs::create_directories(home / ".steam/steam/steamapps");
+    std::ofstream(home / ".steam/steam/steamapps/libraryfolders.vdf")
+        << "\"libraryfolders\"\n{\n\t\"0\"\n\t{\n\t\t\"path\"\t\t\"" << library.string() << "\"\n\t}\n}\n";
+    fs::create_directories(library / "steamapps/compatdata/4711");
+    fs::rename(prefix, library / "steamapps/compatdata/4711/pfx");
+    prefix = library / "steamapps/compatdata/4711/pfx";
+    writeSystemReg(kSystemReg);
+    const fs::path found = fs::canonical(prefix / "drive_c" / "Games" / "Fendra");
+
+    const char* oldHome = std::getenv("HOME");
+    const std::string savedHome = oldHome ? oldHome : "";
+    ::setenv("HOME", home.c_str(), 1);
+    ::unsetenv("WINEPREFIX");
+    const std::vector<fs::path> locations = gameLocations();
+    ::setenv("HOME", savedHome.c_str(), 1);
+    EXPECT_EQ(locations, std::vector<fs::path>{found});
+}
+#endif
 
 } // namespace
 } // namespace rostradb::wine

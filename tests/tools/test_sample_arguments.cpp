@@ -45,6 +45,7 @@ TEST(SampleArgumentsTest, HelpNeedsNoFolder)
 {
     EXPECT_TRUE(parseSampleArguments(Args{"--help"}).help);
     EXPECT_TRUE(parseSampleArguments(Args{"game", "-h", "--bogus"}).help);
+    EXPECT_TRUE(parseSampleArguments(Args{"--version"}).version);
 }
 
 TEST(SampleArgumentsTest, RefusesBadArgumentsWithAMessage)
