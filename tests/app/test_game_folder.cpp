@@ -63,8 +63,12 @@ private slots:
 
 void TestGameFolder::init()
 {
-    QSettings own = programSettings(); // the test's own: usePrivateSettings() moved them
+#ifdef Q_OS_WIN
+    QSettings own = programSettings(); // the test's own registry key: usePrivateSettings() moved them
     own.clear();
+#else
+    QFile::remove(configHome().filePath(QStringLiteral("rostradb/rostradb.conf")));
+#endif
 }
 
 void TestGameFolder::noFolderKnownStartsQuietlyAndOpenAsksForOne()
@@ -293,6 +297,9 @@ void TestGameFolder::aGameInCapitalsIsTaken()
 
 void TestGameFolder::settingsThatCannotBeWrittenAreSaidOnce()
 {
+#ifdef Q_OS_WIN
+    QSKIP("a test cannot make one registry key unwritable");
+#endif
     SampleInstallation game;
     SampleInstallation other;
     // A folder where the settings file should be: it cannot be written,
