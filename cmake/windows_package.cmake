@@ -14,7 +14,9 @@ configure_file(${PROJECT_SOURCE_DIR}/packaging/windows/README.txt ${CMAKE_BINARY
   @ONLY NEWLINE_STYLE WIN32)
 install(FILES ${CMAKE_BINARY_DIR}/package/README.txt DESTINATION .)
 if(EXISTS ${PROJECT_SOURCE_DIR}/LICENSE)
-  configure_file(${PROJECT_SOURCE_DIR}/LICENSE ${CMAKE_BINARY_DIR}/package/LICENSE.txt COPYONLY NEWLINE_STYLE WIN32)
+  # configure_file converts line ends only when it substitutes; the licence
+  # has no @ at all, so @ONLY leaves its words as they are.
+  configure_file(${PROJECT_SOURCE_DIR}/LICENSE ${CMAKE_BINARY_DIR}/package/LICENSE.txt @ONLY NEWLINE_STYLE WIN32)
   install(FILES ${CMAKE_BINARY_DIR}/package/LICENSE.txt DESTINATION .)
 else()
   message(WARNING "${PROJECT_SOURCE_DIR}/LICENSE is missing: the zip goes without it")
