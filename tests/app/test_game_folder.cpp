@@ -243,6 +243,11 @@ void TestGameFolder::rememberedFoldersThatAreGoneArePassedOver()
 
 void TestGameFolder::aStaleWineLocationIsPassedOverQuietly()
 {
+#ifdef Q_OS_WIN
+    // A prefix maps its drives with symbolic links in dosdevices/, which
+    // QFile::link cannot make on Windows (it makes a .lnk shortcut).
+    QSKIP("a Wine prefix's drive links cannot be made on Windows");
+#endif
     SampleInstallation about; // only the current folder with the about text
     const QDir prefix(winePrefix().path());
     prefix.mkpath(QStringLiteral("drive_c/Games/Fendra"));
