@@ -7,6 +7,7 @@
 #include "cli/commands.h"
 #include "cli/csv.h"
 #include "cli/csv_export.h"
+#include "cli/csv_import.h"
 #include "cli/game_files.h"
 
 #include <benchmark/benchmark.h>
@@ -128,6 +129,42 @@ void BM_ImportThousandCells(benchmark::State& state)
     state.SetLabel(out.str().substr(0, out.str().find('\n')));
 }
 BENCHMARK(BM_ImportThousandCells)->Unit(benchmark::kMillisecond);
+
+// The reader alone over the whole export: every row and cell found, none
+// copied. Bytes per second is the reading speed.
+void BM_CsvReading(benchmark::State& state)
+{
+    const std::string csv = rostradb::cli::exportCsv(rostradb::cli::loadGame(bench::fullSampleGame()));
+    std::size_t cells = 0;
+    for (auto _ : state) {
+        rostradb::cli::CsvReader reader(csv);
+        rostradb::cli::CsvRow row;
+        cells = 0;
+        while (reader.next(row))
+            cells += row.cells.size();
+        benchmark::DoNotOptimize(cells);
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * csv.size()));
+    state.counters["cells"] = static_cast<double>(cells);
+}
+BENCHMARK(BM_CsvReading)->Unit(benchmark::kMillisecond);
+
+// What import does with the whole unchanged export once the game is loaded:
+// the character set checked, every cell read and compared with the game's.
+void BM_ImportPlanOfWholeExport(benchmark::State& state)
+{
+    const rostradb::GameDatabase db = rostradb::cli::loadGame(bench::fullSampleGame());
+    const std::string csv = rostradb::cli::exportCsv(db);
+    std::size_t errors = 0;
+    for (auto _ : state) {
+        const rostradb::cli::DecodedText text = rostradb::cli::decodeCsvBytes(csv);
+        errors = rostradb::cli::planImport(db, text.utf8, "people.csv").errors.size();
+    }
+    if (errors != 0)
+        state.SkipWithError("the export was refused");
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * csv.size()));
+}
+BENCHMARK(BM_ImportPlanOfWholeExport)->Unit(benchmark::kMillisecond);
 
 void BM_DiffTwoGames(benchmark::State& state)
 {

@@ -40,7 +40,8 @@ constexpr const char* kExportFooter =
 constexpr const char* kImportFooter =
     "Reads a CSV of the shape export writes: UTF-8 with or without a byte-order mark, or\n"
     "Windows-1252 (a file that is not UTF-8 is read so, as stderr says), with ',' or ';'\n"
-    "between cells (taken from the header line). Rows are found by position; any rows and any\n"
+    "between cells (taken from the header line) and LF, CRLF or CR line ends; a row of empty\n"
+    "cells is skipped. Rows are found by position; any rows and any\n"
     "columns may be left out, in any order, and an empty cell leaves its value as it is.\n"
     "Strict: every number must be a decimal integer inside its field's range. Refused: an\n"
     "unknown or repeated column, a duplicate or out-of-range position, a changed displayName\n"
@@ -59,13 +60,20 @@ constexpr const char* kDiffFooter =
     "With --json: an array of {\"table\", \"position\", \"field\", \"old\", \"new\"} objects\n"
     "(table \"staff\", \"player\" or \"nonPlayer\"), the patch that `apply` reads; it leaves out\n"
     "playerId, extraIndex and nonPlayerId, which a save never writes. Games whose\n"
-    "staff, non-player or player tables differ in size are refused.";
+    "staff, non-player or player tables differ in size are refused.\n"
+    "Renamed nations, names and clubs follow (over the positions both games hold):\n"
+    "  club 12 name: \"Old\" -> \"New\"\n"
+    "in JSON {\"table\": \"clubs\" (or nations, first-names, second-names, common-names),\n"
+    "\"position\", \"field\": \"name\", \"old\" and \"new\" texts}: the second form of the patch,\n"
+    "which an older rostradb-cli refuses as an unknown table.";
 
 constexpr const char* kApplyFooter =
     "Applies a patch written by `diff --json`. Each change's \"old\" must be the game's current\n"
     "value: every mismatch is listed as a conflict and nothing is written, unless --force,\n"
     "which writes the new values anyway. The same holds for a value another program changed\n"
-    "differently while the patch was applied. Prints \"N values changed in M records\".";
+    "differently while the patch was applied. Prints \"N values changed in M records\".\n"
+    "Renames are applied the same way (\"old\" must be the record's name) and written to the\n"
+    "lookup files together with staff.dat, all or nothing.";
 
 constexpr const char* kSearchFooter =
     "Lists every person the filter lists, one line per person: the position, a tab, the\n"
@@ -90,6 +98,74 @@ constexpr const char* kShowFooter =
     "Prints every field of the person at POSITION: the general record, the texts its\n"
     "positions name, and the player and non-player records the classification leads to.";
 
+// The option an argument names ("--name", "--name=VALUE", "-x", "-xVALUE"),
+// or null.
+const CLI::Option* optionNamed(const CLI::App& command, const std::string& argument)
+{
+    const bool isLong = argument.starts_with("--");
+    const std::string name =
+        isLong
+            ? argument.substr(2, argument.find('=') == std::string::npos ? std::string::npos : argument.find('=') - 2)
+            : argument.substr(1, 1);
+    for (const CLI::Option* option : command.get_options())
+        if (isLong ? option->check_lname(name) : option->check_sname(name))
+            return option;
+    return nullptr;
+}
+
+// CLI11 takes every argument that begins with '-' for an option, so a filter
+// such as "-ro" (a part of a name) was refused as an unknown option and left
+// its command without a FILTER. Here an argument beginning with one '-' that
+// names none of the command's options is a value: the command's options go
+// first (each with its value joined to it), then "--", after which CLI11
+// takes every argument as a value, then the values in their order. Arguments
+// beginning with "--" stay options, so that a mistyped one is still reported.
+std::vector<std::string> valuesAfterOptions(const std::vector<CLI::App*>& commands,
+                                            const std::vector<std::string>& arguments)
+{
+    const CLI::App* command = nullptr;
+    std::size_t i = 0;
+    for (; i < arguments.size() && !command; ++i)
+        for (const CLI::App* c : commands)
+            if (c->get_name() == arguments[i])
+                command = c;
+    if (!command)
+        return arguments;
+    std::vector<std::string> options(arguments.begin(), arguments.begin() + static_cast<std::ptrdiff_t>(i));
+    std::vector<std::string> values;
+    for (; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        if (argument == "--") {
+            values.insert(values.end(), arguments.begin() + static_cast<std::ptrdiff_t>(i) + 1, arguments.end());
+            break;
+        }
+        if (argument.size() < 2 || argument[0] != '-') {
+            values.push_back(argument);
+            continue;
+        }
+        const CLI::Option* option = optionNamed(*command, argument);
+        const bool isLong = argument.starts_with("--");
+        if (!option && !isLong) {
+            values.push_back(argument);
+            continue;
+        }
+        options.push_back(argument);
+        const bool valueJoined = isLong ? argument.find('=') != std::string::npos : argument.size() > 2;
+        if (option && option->get_items_expected_max() > 0 && !valueJoined && i + 1 < arguments.size()) {
+            // Joined, so that a value beginning with '-' is not taken for an option.
+            options.back() = option->get_lnames().empty()
+                                 ? argument + arguments[i + 1]
+                                 : "--" + option->get_lnames().front() + "=" + arguments[i + 1];
+            ++i;
+        }
+    }
+    if (!values.empty()) {
+        options.emplace_back("--");
+        options.insert(options.end(), values.begin(), values.end());
+    }
+    return options;
+}
+
 } // namespace
 
 int runCli(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err)
@@ -111,6 +187,9 @@ int runCli(const std::vector<std::string>& arguments, std::ostream& out, std::os
     exportCommand->add_flag("--no-bom", exportOptions.noByteOrderMark, "Leave out the UTF-8 byte-order mark");
     exportCommand->add_option("--where", exportOptions.where, "Only the people this filter lists")
         ->option_text("FILTER");
+    exportCommand->add_option("--table", exportOptions.table,
+                              "Write the table of clubs, nations, first-names, second-names or common-names "
+                              "(position,name,people) instead of the people");
     exportCommand->footer(std::string(kExportFooter) + "\n\n" + filterHelp());
 
     ImportOptions importOptions;
@@ -120,6 +199,9 @@ int runCli(const std::vector<std::string>& arguments, std::ostream& out, std::os
     importCommand->add_flag("--dry-run", importOptions.dryRun, "List the changes and write nothing");
     importCommand->add_flag("--force", importOptions.force,
                             "Write the CSV's values even where another program changed them since the load");
+    importCommand->add_option("--table", importOptions.table,
+                              "Rename records of clubs, nations, first-names, second-names or common-names from "
+                              "a CSV of position,name,people (only the name may change)");
     importCommand->footer(kImportFooter);
 
     DiffOptions diffOptions;
@@ -168,7 +250,11 @@ int runCli(const std::vector<std::string>& arguments, std::ostream& out, std::os
 
     try {
         // CLI11 consumes its arguments from the back.
-        std::vector<std::string> reversed(arguments.rbegin(), arguments.rend());
+        const std::vector<std::string> ordered = valuesAfterOptions(
+            {exportCommand, importCommand, diffCommand, applyCommand, searchCommand, setCommand, showCommand,
+             columnsCommand},
+            arguments);
+        std::vector<std::string> reversed(ordered.rbegin(), ordered.rend());
         app.parse(reversed);
     } catch (const CLI::ParseError& e) {
         const int status = app.exit(e, out, err);

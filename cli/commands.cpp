@@ -13,6 +13,8 @@
 #include "game_files.h"
 #include "patch_apply.h"
 #include "person_report.h"
+#include "editor/name_changes.h"
+#include "table_csv.h"
 
 #include <nlohmann/json.hpp>
 
@@ -61,6 +63,12 @@ int outputWritten(std::ostream& out, std::ostream& err, bool gameSaved)
     return kRefused;
 }
 
+// "1 error", "2 errors".
+std::string counted(std::size_t count, const char* one, const char* many)
+{
+    return std::to_string(count) + ' ' + (count == 1 ? one : many);
+}
+
 void listAll(std::ostream& err, const std::vector<std::string>& lines)
 {
     for (const std::string& line : lines)
@@ -70,13 +78,10 @@ void listAll(std::ostream& err, const std::vector<std::string>& lines)
 // The filter as typed (UTF-8) read in the game's code page.
 PeopleFilter filterArgument(const std::string& text)
 {
-    const std::optional<std::string> bytes = utf8ToCp1252(text);
-    if (!bytes)
-        throw Refused("the filter holds a character no text in the game can hold");
     try {
-        return PeopleFilter::parse(*bytes);
+        return PeopleFilter::parseTyped(text);
     } catch (const FilterError& e) {
-        throw Refused("filter " + cp1252ToUtf8(e.what()));
+        throw Refused("filter " + std::string(e.what()));
     }
 }
 
@@ -97,9 +102,22 @@ BulkChange assignmentArgument(const std::string& text)
     const std::optional<std::int64_t> value = parseDecimal(std::string_view(text).substr(equals + 1));
     if (!value)
         throw Refused("\"" + text + "\": a whole number is expected after the =");
+    if (isBeyondEveryField(*value))
+        throw Refused("\"" + text + "\": the number is too large for any field");
     if (!adds)
         return {column, BulkHow::SetTo, *value};
     return {column, BulkHow::Add, before == '-' ? -*value : *value};
+}
+
+// --table's word, or none when it was not given.
+std::optional<LookupTable> tableArgument(const std::string& word)
+{
+    if (word.empty())
+        return std::nullopt;
+    const std::optional<LookupTable> table = lookupTableNamed(word);
+    if (!table)
+        throw Refused("--table " + word + ": the table is one of " + kTableNames);
+    return table;
 }
 
 } // namespace
@@ -108,9 +126,14 @@ int runExport(const ExportOptions& options, std::ostream& out, std::ostream& err
 {
     return guarded(err, [&] {
         const PeopleFilter filter = filterArgument(options.where);
+        const std::optional<LookupTable> table = tableArgument(options.table);
+        if (table && !options.where.empty())
+            throw Refused("--where filters people; it cannot be given with --table");
         const GameDatabase db = loadGame(options.game, &err);
         std::string csv;
-        if (filter.listsEveryone()) {
+        if (table) {
+            csv = exportTableCsv(db, *table);
+        } else if (filter.listsEveryone()) {
             csv = exportCsv(db);
         } else {
             const std::vector<std::uint32_t> people = matchingPeople(db, filter);
@@ -135,17 +158,30 @@ int runExport(const ExportOptions& options, std::ostream& out, std::ostream& err
 int runImport(const ImportOptions& options, std::ostream& out, std::ostream& err)
 {
     return guarded(err, [&] {
-        GameDatabase db = loadGame(options.game, &err);
+        const std::optional<LookupTable> table = tableArgument(options.table);
+        StaffFileLock lock = lockForSaving(options.game);
+        GameDatabase db = loadGame(options.game, &err, &lock);
         const DecodedText csv = decodeCsvBytes(readWholeFile(options.csvFile));
         if (csv.readAsWindows1252)
             err << "rostradb-cli: " << options.csvFile << " is not UTF-8: read as Windows-1252\n";
+        if (table) {
+            const RenamePlan plan = planRenames(db, *table, csv.utf8, options.csvFile);
+            if (!plan.errors.empty()) {
+                listAll(err, plan.errors);
+                throw Refused(options.csvFile + ": " + std::to_string(plan.errors.size()) +
+                              " errors; nothing was written");
+            }
+            const bool saved =
+                saveChanges(db, options.game, lock, {}, options.dryRun, options.force, out, err, plan.renames);
+            return outputWritten(out, err, saved);
+        }
         const ImportPlan plan = planImport(db, csv.utf8, options.csvFile);
         if (!plan.errors.empty()) {
             listAll(err, plan.errors);
-            throw Refused(options.csvFile + ": " + std::to_string(plan.errors.size()) +
-                          " errors; nothing was written");
+            throw Refused(options.csvFile + ": " + counted(plan.errors.size(), "error", "errors") +
+                          "; nothing was written");
         }
-        const bool saved = saveChanges(db, options.game, plan.changes, options.dryRun, options.force, out, err);
+        const bool saved = saveChanges(db, options.game, lock, plan.changes, options.dryRun, options.force, out, err);
         return outputWritten(out, err, saved);
     });
 }
@@ -156,6 +192,8 @@ int runDiff(const DiffOptions& options, std::ostream& out, std::ostream& err)
         const GameDatabase before = loadGame(options.oldGame, &err);
         const GameDatabase after = loadGame(options.newGame, &err);
         const std::vector<FieldChange> changes = diffGames(before, after);
+        const std::vector<NameChange> renames = diffNames(before, after);
+        const auto nameText = [](const NameField& field) { return cp1252ToUtf8(nameFieldText(field.data())); };
         if (options.json) {
             // A patch holds what apply can write: the links a save never
             // writes (playerId, extraIndex, nonPlayerId) stay in the text only.
@@ -164,7 +202,15 @@ int runDiff(const DiffOptions& options, std::ostream& out, std::ostream& err)
                 if (isSavedField(c.key.table, c.key.field))
                     writable.push_back(c);
             // One change a line: a patch that reads well and compares well.
-            const nlohmann::ordered_json patch = changesToJson(writable);
+            nlohmann::ordered_json patch = changesToJson(writable);
+            // Renames (the patch's second form): the table's word, "name",
+            // and the old and new texts.
+            for (const NameChange& r : renames)
+                patch.push_back({{"table", lookupTableWord(r.key.table)},
+                                 {"position", r.key.position},
+                                 {"field", "name"},
+                                 {"old", nameText(r.before)},
+                                 {"new", nameText(r.after)}});
             std::string text = "[";
             for (std::size_t i = 0; i < patch.size(); ++i)
                 text += (i == 0 ? "\n  " : ",\n  ") + patch[i].dump();
@@ -176,6 +222,9 @@ int runDiff(const DiffOptions& options, std::ostream& out, std::ostream& err)
         std::string text;
         for (const FieldChange& c : changes)
             text += describer.describe(c) + '\n';
+        for (const NameChange& r : renames)
+            text += cp1252ToUtf8(nameRecordText(r.key)) + " name: \"" + nameText(r.before) + "\" -> \"" +
+                    nameText(r.after) + "\"\n";
         out << text;
         return outputWritten(out, err, false);
     });
@@ -184,21 +233,23 @@ int runDiff(const DiffOptions& options, std::ostream& out, std::ostream& err)
 int runApply(const ApplyOptions& options, std::ostream& out, std::ostream& err)
 {
     return guarded(err, [&] {
-        GameDatabase db = loadGame(options.game, &err);
+        StaffFileLock lock = lockForSaving(options.game);
+        GameDatabase db = loadGame(options.game, &err, &lock);
         const PatchPlan plan = planPatch(db, readWholeFile(options.patchFile), options.patchFile);
         if (!plan.errors.empty()) {
             listAll(err, plan.errors);
-            throw Refused(options.patchFile + ": " + std::to_string(plan.errors.size()) +
-                          " errors; nothing was written");
+            throw Refused(options.patchFile + ": " + counted(plan.errors.size(), "error", "errors") +
+                          "; nothing was written");
         }
         if (!plan.conflicts.empty()) {
             for (const std::string& conflict : plan.conflicts)
                 err << "conflict: " << conflict << '\n';
             if (!options.force)
-                throw Refused(options.patchFile + ": " + std::to_string(plan.conflicts.size()) +
-                              " conflicts; nothing was written (--force writes the new values anyway)");
+                throw Refused(options.patchFile + ": " + counted(plan.conflicts.size(), "conflict", "conflicts") +
+                              "; nothing was written (--force writes the new values anyway)");
         }
-        const bool saved = saveChanges(db, options.game, plan.changes, options.dryRun, options.force, out, err);
+        const bool saved = saveChanges(db, options.game, lock, plan.changes, options.dryRun, options.force, out, err,
+                                       plan.renames);
         return outputWritten(out, err, saved);
     });
 }
@@ -244,7 +295,8 @@ int runSet(const SetOptions& options, std::ostream& out, std::ostream& err)
         std::vector<BulkChange> assignments;
         for (const std::string& text : options.assignments)
             assignments.push_back(assignmentArgument(text));
-        GameDatabase db = loadGame(options.game, &err);
+        StaffFileLock lock = lockForSaving(options.game);
+        GameDatabase db = loadGame(options.game, &err, &lock);
         const std::vector<std::uint32_t> people = matchingPeople(db, filter);
 
         // One assignment after the other, each seeing what the ones before
@@ -269,7 +321,7 @@ int runSet(const SetOptions& options, std::ostream& out, std::ostream& err)
             setValue(db, c->key, c->before);
         std::erase_if(changes, [](const FieldChange& c) { return c.before == c.after; });
         sortChanges(changes);
-        const bool saved = saveChanges(db, options.game, changes, options.dryRun, options.force, out, err);
+        const bool saved = saveChanges(db, options.game, lock, changes, options.dryRun, options.force, out, err);
         return outputWritten(out, err, saved);
     });
 }

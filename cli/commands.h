@@ -21,12 +21,14 @@ struct ExportOptions {
     std::string outputFile; // empty: standard output
     bool noByteOrderMark = false;
     std::string where;      // a filter; empty: everyone
+    std::string table = {}; // "clubs", "nations", ...: that table instead of the people
 };
 struct ImportOptions {
     std::string game;
     std::string csvFile;
     bool dryRun = false;
     bool force = false;
+    std::string table = {}; // "clubs", "nations", ...: renames in that table instead of people
 };
 struct DiffOptions {
     std::string oldGame;

@@ -6,6 +6,8 @@
 #include "editor/lookup_tables.h"
 #include "editor/people_columns.h"
 #include "editor/person_links.h"
+#include "import_cells.h"
+#include "misread_text.h"
 
 #include <algorithm>
 #include <optional>
@@ -14,30 +16,16 @@ namespace rostradb::cli {
 
 namespace {
 
-constexpr std::size_t kNone = static_cast<std::size_t>(-1);
-
-// What the rows so far set in the fields of one table's records, so that
-// people who share a player or non-player record can be made to agree on
-// every value of it. Sized on first use: a file without such columns
-// needs none of it.
-class SettingsOfTable {
-public:
-    struct Setting {
-        std::uint32_t bits = 0;
-        std::uint32_t line = 0; // 0: no row has set the field
-    };
-
-    Setting& at(const GameDatabase& db, const ValueKey& key)
-    {
-        const std::size_t fields = fieldCount(key.table);
-        if (settings_.empty())
-            settings_.resize(recordCount(db, key.table) * fields);
-        return settings_[key.position * fields + key.field];
-    }
-
-private:
-    std::vector<Setting> settings_;
-};
+// A text in double quotes, for messages.
+std::string quoted(std::string_view text)
+{
+    std::string out;
+    out.reserve(text.size() + 2);
+    out += '"';
+    out += text;
+    out += '"';
+    return out;
+}
 
 class Importer {
 public:
@@ -66,17 +54,20 @@ public:
     }
 
 private:
+    // Every message is one line: a CR or another control character in a
+    // quoted cell is written out.
     void error(std::size_t line, std::string_view column, const std::string& what)
     {
-        plan_.errors.push_back(fileName_ + ":" + std::to_string(line) + ": column " + std::string(column) + ": " +
-                               what);
+        plan_.errors.push_back(
+            shownInMessage(fileName_ + ":" + std::to_string(line) + ": column " + std::string(column) + ": " + what));
     }
 
-    // The header's name for a cell, or "#N" (from 1) past the header's end.
+    // The header's name for a cell, or "#N" (from 1) past the header's end
+    // or for a cell the header leaves without a name.
     std::string headerName(std::size_t cell) const
     {
-        if (cell < header_.cells.size())
-            return header_.cells[cell];
+        if (cell < header_.cells.size() && !header_.cells[cell].empty())
+            return std::string(header_.cells[cell]);
         std::string name(1, '#');
         name += std::to_string(cell + 1);
         return name;
@@ -86,27 +77,51 @@ private:
     // read at all (no position column).
     bool readHeader()
     {
-        columns_.assign(header_.cells.size(), nullptr);
+        cells_.assign(header_.cells.size(), HeaderCell{});
         for (std::size_t i = 0; i < header_.cells.size(); ++i) {
-            const std::string& name = header_.cells[i];
-            const PeopleColumn* column = columnNamed(name);
-            if (!column) {
-                error(header_.line, name, "unknown column");
+            const std::string_view name = header_.cells[i];
+            if (name.empty()) {
+                // A separator at the end of the header, most often.
+                error(header_.line, headerName(i), "an empty column name at position " + std::to_string(i + 1));
                 continue;
             }
-            if (std::find(columns_.begin(), columns_.end(), column) != columns_.end()) {
+            const PeopleColumn* column = columnNamed(name);
+            if (!column) {
+                // "ï»¿position": the byte order mark and the rest read as
+                // Windows-1252. Said with the other misread texts; the
+                // column it stood for is read.
+                const std::optional<std::string> meant = textBeforeMisreading(name);
+                if (!meant) {
+                    error(header_.line, name, "unknown column");
+                    continue;
+                }
+                changedTexts_.addMisread(header_.line, std::string(name), name, *meant);
+                column = columnNamed(*meant);
+                if (!column)
+                    continue;
+            }
+            if (std::any_of(cells_.begin(), cells_.end(), [&](const HeaderCell& c) { return c.column == column; })) {
                 error(header_.line, name, "the header names this column twice");
                 continue;
             }
-            columns_[i] = column;
+            cells_[i] = headerCellFor(*column);
             if (column->kind == ColumnKind::Position)
                 positionCell_ = i;
             else if (column == &classificationColumn())
                 classificationCell_ = i;
         }
-        if (positionCell_ == kNone) {
+        if (positionCell_ == kNoCell) {
             error(header_.line, "position", "missing: rows are found by their position");
             return false;
+        }
+        for (HeaderCell& cell : cells_) {
+            if (!cell.column || cell.column->kind != ColumnKind::Text)
+                continue;
+            const PeopleColumn& code = fieldColumn(StaffTable::Staff, cell.column->field);
+            const auto found =
+                std::find_if(cells_.begin(), cells_.end(), [&](const HeaderCell& c) { return c.column == &code; });
+            if (found != cells_.end())
+                cell.codeCell = static_cast<std::size_t>(found - cells_.begin());
         }
         return true;
     }
@@ -121,10 +136,10 @@ private:
     // it is no decimal integer in the field's range.
     std::optional<std::uint32_t> readNumber(const CsvRow& row, std::size_t cell, const PeopleColumn& field)
     {
-        const std::string& text = row.cells[cell];
-        const std::optional<std::int64_t> number = parseDecimal(text);
+        const std::string text(row.cells[cell]);
+        const std::optional<std::int64_t> number = cellNumber(text);
         if (!number) {
-            error(row.line, headerName(cell), "\"" + text + "\" is not a whole number in decimal");
+            error(row.line, headerName(cell), quoted(text) + " is not a whole number in decimal");
             return std::nullopt;
         }
         const std::optional<std::uint32_t> bits = bitsForNumber(field, *number);
@@ -135,21 +150,24 @@ private:
 
     std::optional<std::size_t> readPosition(const CsvRow& row)
     {
-        const std::string& text = row.cells[positionCell_];
-        const std::optional<std::int64_t> number = parseDecimal(text);
+        const std::string_view cell = row.cells[positionCell_];
+        const std::optional<std::int64_t> number = cellNumber(cell);
         if (!number) {
-            error(row.line, "position", "\"" + text + "\" is not a whole number in decimal");
+            error(row.line, "position",
+                  cell.empty() ? std::string("empty: rows are found by their position")
+                               : quoted(cell) + " is not a whole number in decimal");
             return std::nullopt;
         }
         if (*number < 0 || static_cast<std::uint64_t>(*number) >= db_.staff.size()) {
             error(row.line, "position",
-                  "no person at position " + text + " (the staff table holds " + std::to_string(db_.staff.size()) +
-                      " people)");
+                  "no person at position " + std::string(cell) + " (the staff table holds " +
+                      std::to_string(db_.staff.size()) + " people)");
             return std::nullopt;
         }
         const auto position = static_cast<std::size_t>(*number);
         if (lineOfPerson_[position] != 0) {
-            error(row.line, "position", "position " + text + " is also on line " + std::to_string(lineOfPerson_[position]));
+            error(row.line, "position",
+                  "position " + std::string(cell) + " is also on line " + std::to_string(lineOfPerson_[position]));
             return std::nullopt;
         }
         lineOfPerson_[position] = row.line;
@@ -160,16 +178,29 @@ private:
     // number, else the person's.
     std::uint8_t classificationOf(const CsvRow& row, const StaffRecord& person) const
     {
-        if (classificationCell_ == kNone || row.cells[classificationCell_].empty())
+        if (classificationCell_ == kNoCell || row.cells[classificationCell_].empty())
             return person.classification;
-        const auto number = parseDecimal(row.cells[classificationCell_]);
+        const auto number = cellNumber(row.cells[classificationCell_]);
         const auto bits = number ? bitsForNumber(classificationColumn(), *number) : std::nullopt;
         return bits ? static_cast<std::uint8_t>(*bits) : person.classification;
     }
 
+    // The record of a table the row's person leads to, when the row's
+    // classification leads there and the link lies inside the table.
+    std::optional<std::uint32_t> recordOfRow(const StaffRecord& person, std::uint8_t classification,
+                                             StaffTable table) const
+    {
+        if (!classificationLeadsTo(classification, table))
+            return std::nullopt;
+        return linkInside(db_, person, table);
+    }
+
     void readRow(const CsvRow& row)
     {
-        const std::size_t expected = columns_.size();
+        // What a spreadsheet leaves of a row whose cells were deleted.
+        if (std::all_of(row.cells.begin(), row.cells.end(), [](std::string_view c) { return c.empty(); }))
+            return;
+        const std::size_t expected = cells_.size();
         if (row.cells.size() < expected) {
             error(row.line, headerName(row.cells.size()), "the row ends before this column");
             return;
@@ -183,28 +214,45 @@ private:
             return;
         const StaffRecord& person = db_.staff[*position];
         const std::uint8_t classification = classificationOf(row, person);
+        const std::optional<std::uint32_t> player = recordOfRow(person, classification, StaffTable::Player);
+        const std::optional<std::uint32_t> nonPlayer = recordOfRow(person, classification, StaffTable::NonPlayer);
 
-        for (std::size_t i = 0; i < columns_.size(); ++i) {
-            const PeopleColumn* column = columns_[i];
+        // Records another person shares are checked across rows, in
+        // readAttribute; the others are read here.
+        const PlayerRecord* const ownPlayer = player && !sharedPlayers_[*player] ? &db_.players[*player] : nullptr;
+        const NonPlayerRecord* const ownNonPlayer =
+            nonPlayer && !sharedNonPlayers_[*nonPlayer] ? &db_.nonPlayers[*nonPlayer] : nullptr;
+        const HeaderCell* const header = cells_.data();
+        const std::string_view* const cells = row.cells.data();
+        for (std::size_t i = 0; i < expected; ++i) {
+            const std::string_view text = cells[i];
             // An empty cell leaves its value as it is.
-            if (!column || row.cells[i].empty())
+            if (text.empty())
                 continue;
-            switch (column->kind) {
-            case ColumnKind::Position:
+            const HeaderCell& cell = header[i];
+            // The common cell, a field's own value, is only parsed and compared.
+            switch (cell.reading) {
+            case HeaderCell::Reading::Skip:
                 break;
-            case ColumnKind::DisplayName:
-                if (!cp1252EqualsUtf8(person.displayName, row.cells[i]))
+            case HeaderCell::Reading::StaffField:
+                if (!holdsValue(text, *cell.column, cell.staffGet(person)))
+                    readStaffField(row, i, *cell.column, *position);
+                break;
+            case HeaderCell::Reading::PlayerField:
+                if (!ownPlayer || !holdsValue(text, *cell.column, cell.playerGet(*ownPlayer)))
+                    readAttribute(row, i, *cell.column, *position, classification);
+                break;
+            case HeaderCell::Reading::NonPlayerField:
+                if (!ownNonPlayer || !holdsValue(text, *cell.column, cell.nonPlayerGet(*ownNonPlayer)))
+                    readAttribute(row, i, *cell.column, *position, classification);
+                break;
+            case HeaderCell::Reading::DisplayName:
+                if (!cp1252EqualsUtf8(person.displayName, text))
                     changedText(row, i, person.displayName,
                                 "the display name cannot be changed: it is built from firstName and secondName");
                 break;
-            case ColumnKind::Text:
-                readText(row, i, *column, *position);
-                break;
-            case ColumnKind::Field:
-                if (column->table == StaffTable::Staff)
-                    readStaffField(row, i, *column, *position);
-                else
-                    readAttribute(row, i, *column, *position, classification);
+            case HeaderCell::Reading::Text:
+                readText(row, i, cell, *position);
                 break;
             }
         }
@@ -212,20 +260,21 @@ private:
 
     // A text cell names the record its code column points at. It may change
     // together with that column when it names the new code's record.
-    void readText(const CsvRow& row, std::size_t cell, const PeopleColumn& column, std::size_t position)
+    void readText(const CsvRow& row, std::size_t cell, const HeaderCell& header, std::size_t position)
     {
+        const PeopleColumn& column = *header.column;
         const PeopleColumn& code = fieldColumn(StaffTable::Staff, column.field);
         const std::uint32_t current =
             currentValue(db_, ValueKey{StaffTable::Staff, static_cast<std::uint32_t>(position), code.field});
-        const std::optional<std::uint32_t> typed = codeOfRow(row, code);
+        const std::optional<std::uint32_t> typed = codeOfRow(row, header.codeCell, code);
         const std::uint32_t bits = typed.value_or(current);
         const std::string_view named = lookupText(db_, column.lookup, bits);
         if (cp1252EqualsUtf8(named, row.cells[cell]))
             return;
         if (bits != current) {
             error(row.line, column.name,
-                  "\"" + row.cells[cell] + "\" contradicts " + code.name + " " +
-                      std::to_string(columnNumberOf(code, bits)) + ", which is \"" + cp1252ToUtf8(named) + "\"");
+                  quoted(row.cells[cell]) + " contradicts " + code.name + " " +
+                      std::to_string(columnNumberOf(code, bits)) + ", which is " + quoted(cp1252ToUtf8(named)));
             return;
         }
         changedText(row, cell, named,
@@ -234,78 +283,24 @@ private:
 
     // The value the row gives the code field, when it has a readable cell
     // for it (a bad one is reported by the field's own column).
-    std::optional<std::uint32_t> codeOfRow(const CsvRow& row, const PeopleColumn& code) const
+    static std::optional<std::uint32_t> codeOfRow(const CsvRow& row, std::size_t codeCell, const PeopleColumn& code)
     {
-        for (std::size_t i = 0; i < columns_.size(); ++i) {
-            const PeopleColumn* column = columns_[i];
-            if (column != &code || row.cells[i].empty())
-                continue;
-            const auto number = parseDecimal(row.cells[i]);
-            return number ? bitsForNumber(code, *number) : std::nullopt;
-        }
-        return std::nullopt;
+        if (codeCell == kNoCell || row.cells[codeCell].empty())
+            return std::nullopt;
+        const auto number = cellNumber(row.cells[codeCell]);
+        return number ? bitsForNumber(code, *number) : std::nullopt;
     }
 
-    // A display name or text that differs from the game's. When every such
-    // cell is the game's text read in the wrong character set ("StanhÃ©im"
-    // for "Stanhéim": UTF-8 opened as Windows-1252 and saved again), the
-    // cause is one, and so is the message.
+    // A display name or text that differs from the game's.
     void changedText(const CsvRow& row, std::size_t cell, std::string_view gameText, std::string what)
     {
-        const bool misread = isMisreadUtf8(gameText, row.cells[cell]);
-        if (misread && !firstMisread_)
-            firstMisread_ = MisreadText{row.line, headerName(cell), row.cells[cell], cp1252ToUtf8(gameText)};
-        changedTexts_.push_back({row.line, headerName(cell), std::move(what), misread});
-    }
-
-    // Whether `cell` is the game's text in UTF-8 with each of its bytes taken
-    // for a Windows-1252 character. The five bytes the code page leaves
-    // undefined come back as their C1 control, as U+FFFD or as '?',
-    // depending on the program that read them.
-    static bool isMisreadUtf8(std::string_view gameText, std::string_view cell)
-    {
-        const std::string utf8 = cp1252ToUtf8(gameText);
-        if (utf8 == cell)
-            return false;
-        std::size_t at = 0;
-        for (const char byte : utf8) {
-            if (at >= cell.size())
-                return false;
-            const char32_t read = nextCodePoint(cell, at);
-            const char32_t meant = cp1252CodePoint(static_cast<unsigned char>(byte));
-            const bool undefined = meant >= 0x80 && meant < 0xA0;
-            if (read != meant && !(undefined && (read == 0xFFFD || read == U'?')))
-                return false;
-        }
-        return at == cell.size();
-    }
-
-    // One character of well-formed UTF-8 (the import's text always is).
-    static char32_t nextCodePoint(std::string_view text, std::size_t& at)
-    {
-        const auto lead = static_cast<unsigned char>(text[at++]);
-        const int tail = lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC0 ? 1 : 0;
-        char32_t code = tail == 0 ? lead : lead & (0x3F >> tail);
-        for (int i = 0; i < tail && at < text.size(); ++i)
-            code = code << 6 | (static_cast<unsigned char>(text[at++]) & 0x3Fu);
-        return code;
+        changedTexts_.add(row.line, headerName(cell), row.cells[cell], gameText, std::move(what));
     }
 
     void reportChangedTexts()
     {
-        const bool allMisread = !changedTexts_.empty() &&
-                                std::all_of(changedTexts_.begin(), changedTexts_.end(),
-                                            [](const ChangedText& t) { return t.misread; });
-        if (allMisread) {
-            const MisreadText& first = *firstMisread_;
-            error(first.line, first.column,
-                  "the spreadsheet read the file in the wrong character set: open it as UTF-8 (\"" + first.cell +
-                      "\" stands for \"" + first.meant + "\"; " + std::to_string(changedTexts_.size()) +
-                      " texts like it)");
-            return;
-        }
-        for (const ChangedText& t : changedTexts_)
-            error(t.line, t.column, t.what);
+        for (const ChangedTexts::Message& m : changedTexts_.messages())
+            error(m.line, m.column, m.what);
     }
 
     void readStaffField(const CsvRow& row, std::size_t cell, const PeopleColumn& field, std::size_t position)
@@ -343,8 +338,8 @@ private:
             const bool player = field.table == StaffTable::Player;
             error(row.line, headerName(cell),
                   std::string(player ? "playerId " : "nonPlayerId ") +
-                      std::to_string(player ? person.playerId : person.nonPlayerId) + " lies outside the " +
-                      tableText + " table");
+                      std::to_string(player ? person.playerId : person.nonPlayerId) + " lies outside the " + tableText +
+                      " table");
             return;
         }
 
@@ -355,7 +350,7 @@ private:
             // Another person's row set this value of the shared record first.
             if (setting.bits != *bits)
                 error(row.line, headerName(cell),
-                      tableText + " record " + std::to_string(*record) + " is set to " + row.cells[cell] +
+                      tableText + " record " + std::to_string(*record) + " is set to " + std::string(row.cells[cell]) +
                           " here and to " + formatValue(key, setting.bits) + " on line " +
                           std::to_string(setting.line));
             return;
@@ -370,28 +365,19 @@ private:
     const std::string& fileName_;
     CsvReader reader_;
     CsvRow header_;
-    std::vector<const PeopleColumn*> columns_; // per header cell; null when unknown
-    std::size_t positionCell_ = kNone;
-    std::size_t classificationCell_ = kNone;
+    std::vector<HeaderCell> cells_; // per header cell
+    std::size_t positionCell_ = kNoCell;
+    std::size_t classificationCell_ = kNoCell;
     std::vector<std::size_t> lineOfPerson_; // 0: no row yet
+    // Records more than one person links to: their values are checked
+    // across rows (SettingsOfTable); the others are read from the row alone.
+    std::vector<std::uint8_t> sharedPlayers_ = sharedRecords(db_, StaffTable::Player);
+    std::vector<std::uint8_t> sharedNonPlayers_ = sharedRecords(db_, StaffTable::NonPlayer);
     SettingsOfTable playerSettings_;
     SettingsOfTable nonPlayerSettings_;
     ImportPlan plan_;
 
-    struct ChangedText {
-        std::size_t line;
-        std::string column;
-        std::string what;
-        bool misread;
-    };
-    struct MisreadText {
-        std::size_t line;
-        std::string column;
-        std::string cell;
-        std::string meant;
-    };
-    std::vector<ChangedText> changedTexts_;
-    std::optional<MisreadText> firstMisread_;
+    ChangedTexts changedTexts_;
 };
 
 } // namespace

@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include <algorithm>
+
 namespace rostradb::cli {
 
 namespace {
@@ -50,6 +52,44 @@ std::vector<FieldChange> diffGames(const GameDatabase& before, const GameDatabas
     diffTable<kPlayerLayout>(StaffTable::Player, before.players, after.players, changes);
     diffTable<kNonPlayerLayout>(StaffTable::NonPlayer, before.nonPlayers, after.nonPlayers, changes);
     return changes;
+}
+
+std::vector<NameChange> diffNames(const GameDatabase& before, const GameDatabase& after)
+{
+    std::vector<NameChange> renames;
+    for (const LookupTable table : {LookupTable::Nations, LookupTable::FirstNames, LookupTable::SecondNames,
+                                    LookupTable::CommonNames, LookupTable::Clubs}) {
+        const std::size_t count = std::min(lookupCount(before, table), lookupCount(after, table));
+        for (std::uint32_t i = 0; i < count; ++i) {
+            const NameKey key{table, i};
+            const auto was = nameBytes(before, key);
+            const auto is = nameBytes(after, key);
+            if (nameFieldText(was.data()) == nameFieldText(is.data()))
+                continue;
+            NameChange change{key, {}, {}};
+            std::copy(was.begin(), was.end(), change.before.begin());
+            std::copy(is.begin(), is.end(), change.after.begin());
+            renames.push_back(change);
+        }
+    }
+    return renames;
+}
+
+const char* lookupTableWord(LookupTable table)
+{
+    switch (table) {
+    case LookupTable::FirstNames:
+        return "first-names";
+    case LookupTable::SecondNames:
+        return "second-names";
+    case LookupTable::CommonNames:
+        return "common-names";
+    case LookupTable::Clubs:
+        return "clubs";
+    case LookupTable::Nations:
+        break;
+    }
+    return "nations";
 }
 
 } // namespace rostradb::cli

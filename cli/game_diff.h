@@ -17,4 +17,13 @@ inline constexpr const char* kDifferentShapes = "The two games' staff tables dif
 // `after`. Both databases must be loaded in full.
 std::vector<FieldChange> diffGames(const GameDatabase& before, const GameDatabase& after);
 
+// Every nation, name and club record whose name reads otherwise, over the
+// positions both games hold: nations, first, second, common names, clubs.
+// `before` and `after` of each change hold the two games' name fields.
+std::vector<NameChange> diffNames(const GameDatabase& before, const GameDatabase& after);
+
+// "clubs", "nations", "first-names", "second-names", "common-names": the
+// table word of `export --table` and of a patch's renames.
+const char* lookupTableWord(LookupTable table);
+
 } // namespace rostradb::cli

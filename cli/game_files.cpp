@@ -7,27 +7,53 @@
 #include "db/progress_sink.h"
 #include "db/save_journal.h"
 #include "db/staff_writer.h"
+#include "editor/game_save.h"
+#include "editor/name_changes.h"
 #include "editor/save_conflicts.h"
 #include "test_kill_hook.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <ostream>
-#include <sstream>
 
 namespace rostradb::cli {
 
-GameDatabase loadGame(const std::string& gameDirectory, std::ostream* notices)
+StaffFileLock lockForSaving(const std::string& gameDirectory)
+{
+    try {
+        return StaffFileLock(gameDirectory, LockKind::Exclusive, commandLineFileSystem());
+    } catch (const FilesMayBeChanged&) {
+        throw;
+    } catch (const DbError& e) {
+        throw Refused(gameDirectory + ": " + e.what());
+    }
+}
+
+GameDatabase loadGame(const std::string& gameDirectory, std::ostream* notices, StaffFileLock* held)
 {
     GameDatabase db;
     try {
-        // A save cut short leaves staff.dat half written: never read it so.
-        if (recoverInterruptedSave(gameDirectory, commandLineFileSystem()) == Recovery::Undone && notices)
-            *notices << kSaveUndone << '\n';
+        // A save cut short leaves staff.dat half written, and one in
+        // progress is half done: the lock waits for the one and the other is
+        // undone under it, so staff.dat is never read so.
+        std::optional<StaffFileLock> reading;
+        if (!held)
+            reading.emplace(gameDirectory, LockKind::Shared, commandLineFileSystem());
+        StaffFileLock& lock = held ? *held : *reading;
+        if (notices) {
+            if (const char* notice = recoveryNotice(lock.recovery()))
+                *notices << notice << '\n';
+            if (!lock.locked())
+                *notices << "rostradb-cli: " << noLockWarning(gameDirectory) << '\n';
+        }
         SilentProgress nobodyWatches;
-        readDirectoryAndLoad(db, gameDirectory, nobodyWatches);
+        readDirectoryAndLoad(db, gameDirectory, nobodyWatches, &lock);
+        if (reading)
+            reading->close();
     } catch (const FilesMayBeChanged&) {
         throw;
     } catch (const DbError& e) {
@@ -38,32 +64,64 @@ GameDatabase loadGame(const std::string& gameDirectory, std::ostream* notices)
 
 std::string readWholeFile(const std::string& path)
 {
-    std::ifstream in(pathFromUtf8(path), std::ios::binary);
+    const std::filesystem::path file = pathFromUtf8(path);
+    std::ifstream in(file, std::ios::binary);
     if (!in)
         throw Refused(path + ": " + std::strerror(errno));
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
+    // Read straight into a string of the file's size (a large CSV is read
+    // once, not copied as it grows); a pipe, whose size is unknown, and a
+    // file that grew meanwhile are read on to their end in pieces.
+    std::error_code unknownSize;
+    const std::uintmax_t size = std::filesystem::file_size(file, unknownSize);
+    std::string bytes;
+    std::size_t got = 0;
+    std::size_t want = unknownSize ? std::size_t{1} << 16 : static_cast<std::size_t>(size) + 1;
+    while (in) {
+        bytes.resize(got + want);
+        in.read(bytes.data() + got, static_cast<std::streamsize>(want));
+        got += static_cast<std::size_t>(in.gcount());
+        want = std::max(want, std::size_t{1} << 16);
+    }
     if (in.bad())
         throw Refused(path + ": cannot be read");
-    return std::move(bytes).str();
+    bytes.resize(got);
+    return bytes;
 }
 
-bool saveChanges(GameDatabase& db, const std::string& gameDirectory, const std::vector<FieldChange>& changes,
-                 bool dryRun, bool force, std::ostream& out, std::ostream& err)
+bool saveChanges(GameDatabase& db, const std::string& gameDirectory, StaffFileLock& lock,
+                 const std::vector<FieldChange>& changes, bool dryRun, bool force, std::ostream& out,
+                 std::ostream& err, const std::vector<NameChange>& renames)
 {
+    for (const NameChange& rename : renames)
+        out << cp1252ToUtf8(nameRecordText(rename.key)) << " name: \""
+            << cp1252ToUtf8(nameFieldText(rename.before.data())) << "\" -> \""
+            << cp1252ToUtf8(nameFieldText(rename.after.data())) << "\"\n";
+    if (dryRun && !renames.empty())
+        out << renames.size() << (renames.size() == 1 ? " name renamed\n" : " names renamed\n");
     if (dryRun) {
         const ChangeDescriber describer(db);
         for (const FieldChange& c : changes)
             out << describer.describe(c) << '\n';
-        out << changeSummary(changes) << "\nDry run: nothing was written.\n";
+        if (!changes.empty() || renames.empty())
+            out << changeSummary(changes) << '\n';
+        out << "Dry run: nothing was written.\n";
         return false;
     }
-    if (!changes.empty()) {
+    if (!changes.empty() || !renames.empty()) {
         applyChanges(db, changes);
+        for (const NameChange& rename : renames) {
+            storeNameField(db, rename.key, rename.after);
+            rebuildDisplayNames(db, rename.key);
+        }
         try {
-            StaffFileSave save(db, gameDirectory, commandLineFileSystem());
-            if (save.undidInterruptedSave())
-                err << kSaveUndone << '\n';
+            // Under the lock taken before the load: nobody saved meanwhile.
+            GameSave save(db, gameDirectory, lock, commandLineFileSystem());
+            for (const MergedName& conflict : save.nameConflicts())
+                err << "conflict: " << cp1252ToUtf8(nameConflictLine(conflict)) << '\n';
+            if (!save.nameConflicts().empty() && !force)
+                throw Refused(gameDirectory + ": " + std::to_string(save.nameConflicts().size()) +
+                              " names were changed differently by another program since the load; nothing was "
+                              "written (--force writes the new names anyway)");
             if (!save.conflicts().empty()) {
                 const std::vector<MergedValue>& conflicts = save.conflicts();
                 for (const std::string& line : conflictLines(db, conflicts, conflicts.size()))
@@ -82,8 +140,11 @@ bool saveChanges(GameDatabase& db, const std::string& gameDirectory, const std::
             throw Refused(gameDirectory + ": " + e.what());
         }
     }
-    out << changeSummary(changes) << '\n';
-    return !changes.empty();
+    if (!renames.empty())
+        out << renames.size() << (renames.size() == 1 ? " name renamed\n" : " names renamed\n");
+    if (!changes.empty() || renames.empty())
+        out << changeSummary(changes) << '\n';
+    return !changes.empty() || !renames.empty();
 }
 
 } // namespace rostradb::cli

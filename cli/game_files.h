@@ -3,6 +3,7 @@
 // does, reading the files it is given, and saving planned changes through
 // the checked save.
 
+#include "db/staff_file_lock.h"
 #include "field_changes.h"
 
 #include <filesystem>
@@ -20,11 +21,19 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// Undoes a save of staff.dat that was cut short (saying kSaveUndone on
-// `notices` when it did), then reads the table directory and loads all eight
-// tables of the game in `gameDirectory`; the message of a failed load names
-// the game. Every command that reads a game passes its error stream.
-GameDatabase loadGame(const std::string& gameDirectory, std::ostream* notices = nullptr);
+// staff.dat opened under the writers' lock, for a command that loads and
+// then saves: taken before the load and held until the save has ended, so
+// that nobody saves between (relative changes start from the disk's value).
+// A journal of an interrupted save is dealt with under it.
+StaffFileLock lockForSaving(const std::string& gameDirectory);
+
+// Reads the table directory and loads all eight tables of the game in
+// `gameDirectory`, staff.dat under `held` or else under a shared lock taken
+// for the load (which waits for a save in progress and undoes one that was
+// cut short). What was done with a journal, and a file system without
+// locks, are said on `notices`; the message of a failed load names the game.
+// Every command that reads a game passes its error stream.
+GameDatabase loadGame(const std::string& gameDirectory, std::ostream* notices = nullptr, StaffFileLock* held = nullptr);
 
 // A path given in UTF-8, as every path on the command line is, for the
 // standard streams (which would read a narrow string in the ANSI code page on
@@ -45,7 +54,10 @@ std::string readWholeFile(const std::string& path);
 // refused (nothing written) unless `force`, with which the new values win.
 // Then prints the summary "N values changed in M records". True when
 // staff.dat was written.
-bool saveChanges(GameDatabase& db, const std::string& gameDirectory, const std::vector<FieldChange>& changes,
-                 bool dryRun, bool force, std::ostream& out, std::ostream& err);
+// Renames (`renames`, each from its `before` in the game) are listed,
+// stored and saved the same way, with the lookup files they change.
+bool saveChanges(GameDatabase& db, const std::string& gameDirectory, StaffFileLock& lock,
+                 const std::vector<FieldChange>& changes, bool dryRun, bool force, std::ostream& out,
+                 std::ostream& err, const std::vector<NameChange>& renames = {});
 
 } // namespace rostradb::cli

@@ -1,11 +1,17 @@
 #include "patch_apply.h"
 
+#include "db/cp1252_text.h"
+#include "db/errors.h"
+#include "editor/name_changes.h"
 #include "editor/people_columns.h"
+#include "table_csv.h"
 
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <map>
 #include <optional>
+#include <set>
 
 namespace rostradb::cli {
 
@@ -45,7 +51,11 @@ public:
             plan_.conflicts.clear();
             plan_.changes.clear();
         }
+        if (!plan_.errors.empty())
+            plan_.renames.clear();
         sortChanges(plan_.changes);
+        std::sort(plan_.renames.begin(), plan_.renames.end(),
+                  [](const NameChange& a, const NameChange& b) { return a.key < b.key; });
         return std::move(plan_);
     }
 
@@ -93,6 +103,10 @@ private:
         const auto fieldMember = change.find("field");
         if (tableMember == change.end() || !tableMember->is_string()) {
             error(number, "\"table\" must be \"staff\", \"player\" or \"nonPlayer\"");
+            return;
+        }
+        if (const auto lookup = lookupTableNamed(tableMember->get<std::string>())) {
+            readRename(change, *lookup, number);
             return;
         }
         const std::optional<StaffTable> table = tableNamed(tableMember->get<std::string>());
@@ -147,6 +161,56 @@ private:
         if (*newBits != current)
             plan_.changes.push_back({key, current, *newBits});
     }
+
+    // A rename of a nation, name or club record: "field" is "name", "old"
+    // and "new" are texts.
+    void readRename(const nlohmann::json& change, LookupTable table, std::size_t number)
+    {
+        const auto field = change.find("field");
+        if (field == change.end() || *field != "name") {
+            error(number, "the only field of a " + std::string(lookupWord(table)) + " is \"name\"");
+            return;
+        }
+        const std::optional<std::int64_t> position = integerMember(change, "position", number);
+        if (!position)
+            return;
+        const std::size_t count = lookupCount(db_, table);
+        if (*position < 0 || static_cast<std::uint64_t>(*position) >= count) {
+            error(number, "position " + std::to_string(*position) + " lies outside the " + lookupWord(table) +
+                              " table (" + std::to_string(count) + " records)");
+            return;
+        }
+        const auto oldText = change.find("old");
+        const auto newText = change.find("new");
+        if (oldText == change.end() || !oldText->is_string() || newText == change.end() || !newText->is_string()) {
+            error(number, "\"old\" and \"new\" of a name must be texts");
+            return;
+        }
+        const NameKey key{table, static_cast<std::uint32_t>(*position)};
+        std::string bytes;
+        try {
+            bytes = nameTextFromUtf8(newText->get<std::string>());
+        } catch (const DbError& e) {
+            error(number, e.what());
+            return;
+        }
+        if (!renamed_.insert(key).second) {
+            error(number, nameRecordText(key) + " name is given two new names");
+            return;
+        }
+        const auto field51 = nameBytes(db_, key);
+        const std::string_view current = nameFieldText(field51.data());
+        if (!cp1252EqualsUtf8(current, oldText->get<std::string>()))
+            plan_.conflicts.push_back(nameRecordText(key) + " name: the patch expects \"" + oldText->get<std::string>() +
+                                      "\", the game holds \"" + cp1252ToUtf8(current) + "\"");
+        if (bytes == current)
+            return;
+        NameChange rename{key, {}, renamedField(db_, key, bytes)};
+        std::copy(field51.begin(), field51.end(), rename.before.begin());
+        plan_.renames.push_back(rename);
+    }
+
+    std::set<NameKey> renamed_;
 
     struct Seen {
         std::uint32_t bits;

@@ -21,6 +21,9 @@ struct PatchPlan {
     std::vector<std::string> conflicts;
     // What would change (conflicting changes included), sorted.
     std::vector<FieldChange> changes;
+    // The renames of nation, name and club records, in table order; their
+    // `before` is the game's name field, `after` the name the patch gives.
+    std::vector<NameChange> renames;
 };
 
 // Plans the patch (named `fileName` in messages) without changing the game.

@@ -33,7 +33,7 @@ public:
     }
     void syncToDisk() override { inner_->syncToDisk(); }
     void close() override { inner_->close(); }
-    bool tryLockExclusive() override { return inner_->tryLockExclusive(); }
+    LockOutcome tryLock(LockKind kind) override { return inner_->tryLock(kind); }
     void unlock() override { inner_->unlock(); }
 
 private:

@@ -112,6 +112,13 @@ bool cp1252EqualsUtf8(std::string_view bytes, std::string_view utf8)
 {
     std::size_t at = 0;
     for (const char byte : bytes) {
+        // ASCII, most of every name, is the same byte in both.
+        if (static_cast<unsigned char>(byte) < 0x80) {
+            if (at == utf8.size() || utf8[at] != byte)
+                return false;
+            ++at;
+            continue;
+        }
         const Utf8Char& c = utf8Of(static_cast<unsigned char>(byte));
         if (utf8.size() - at < c.size || utf8.compare(at, c.size, c.bytes, c.size) != 0)
             return false;
@@ -141,5 +148,7 @@ std::optional<std::string> utf8ToCp1252(std::string_view text)
     }
     return out;
 }
+
+std::int64_t nextUtf8CodePoint(std::string_view text, std::size_t& at) { return nextCodePoint(text, at); }
 
 } // namespace rostradb

@@ -37,4 +37,8 @@ bool cp1252EqualsUtf8(std::string_view bytes, std::string_view utf8);
 // UTF-8 or holds a character the code page cannot express.
 std::optional<std::string> utf8ToCp1252(std::string_view text);
 
+// Decodes the UTF-8 character at text[at] and moves `at` past it; -1 for a
+// malformed, overlong or surrogate sequence (`at` then moves past its lead).
+std::int64_t nextUtf8CodePoint(std::string_view text, std::size_t& at);
+
 } // namespace rostradb

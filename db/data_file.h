@@ -24,6 +24,8 @@ std::string ioErrorMessage(int errorCode);
 std::string openErrorMessage(int errorCode, const std::string& path);
 
 inline constexpr const char* kReadBeyondEnd = "Read beyond end of file";
+// What ioErrorMessage says for a refused permission, on every platform.
+inline constexpr const char* kFileAccessDenied = "File access denied";
 
 class DataFile final : public RandomAccessFile {
 public:
@@ -47,7 +49,7 @@ public:
     void write(std::span<const std::uint8_t> data) override;
     void syncToDisk() override;
     void close() override;
-    bool tryLockExclusive() override;
+    LockOutcome tryLock(LockKind kind) override;
     void unlock() override;
 
     bool isOpen() const { return handle_ != kNoHandle; }

@@ -152,18 +152,22 @@ void DataFile::close()
         throwSystemError(errno);
 }
 
-bool DataFile::tryLockExclusive()
+LockOutcome DataFile::tryLock(LockKind kind)
 {
     // flock, not fcntl: an fcntl lock belongs to the process and vanishes
     // when any descriptor of the file is closed (the loader's, say).
-    while (::flock(static_cast<int>(handle_), LOCK_EX | LOCK_NB) != 0) {
+    const int operation = kind == LockKind::Exclusive ? LOCK_EX : LOCK_SH;
+    while (::flock(static_cast<int>(handle_), operation | LOCK_NB) != 0) {
         if (errno == EINTR)
             continue;
         if (errno == EWOULDBLOCK)
-            return false;
+            return LockOutcome::HeldElsewhere;
+        // Some network file systems have no locks at all.
+        if (errno == ENOLCK || errno == EOPNOTSUPP || errno == ENOSYS)
+            return LockOutcome::Unsupported;
         throwSystemError(errno);
     }
-    return true;
+    return LockOutcome::Taken;
 }
 
 void DataFile::unlock()

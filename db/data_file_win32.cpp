@@ -225,14 +225,18 @@ void DataFile::close()
         throwLastError();
 }
 
-bool DataFile::tryLockExclusive()
+LockOutcome DataFile::tryLock(LockKind kind)
 {
     OVERLAPPED range = lockRange();
-    if (::LockFileEx(asHandle(handle_), LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &range))
-        return true;
+    const DWORD exclusive = kind == LockKind::Exclusive ? LOCKFILE_EXCLUSIVE_LOCK : 0;
+    if (::LockFileEx(asHandle(handle_), exclusive | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &range))
+        return LockOutcome::Taken;
     const DWORD error = ::GetLastError();
     if (error == ERROR_LOCK_VIOLATION || error == ERROR_IO_PENDING)
-        return false;
+        return LockOutcome::HeldElsewhere;
+    // Some network redirectors and file systems have no byte-range locks.
+    if (error == ERROR_NOT_SUPPORTED || error == ERROR_INVALID_FUNCTION)
+        return LockOutcome::Unsupported;
     throwSystemError(error);
 }
 

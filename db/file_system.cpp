@@ -3,6 +3,9 @@
 #include "data_file.h"
 #include "errors.h"
 
+#include <chrono>
+#include <thread>
+
 namespace rostradb {
 
 // The parts of the file layer that are the same on every platform.
@@ -50,6 +53,20 @@ public:
 };
 
 } // namespace
+
+int FileSystem::lockWaitMs() const { return kDefaultLockWaitMs; }
+
+LockOutcome lockWaiting(RandomAccessFile& file, LockKind kind, int waitMs)
+{
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point until = Clock::now() + std::chrono::milliseconds(waitMs);
+    for (;;) {
+        const LockOutcome outcome = file.tryLock(kind);
+        if (outcome != LockOutcome::HeldElsewhere || Clock::now() >= until)
+            return outcome;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+}
 
 FileSystem& realFileSystem()
 {

@@ -12,6 +12,10 @@
 
 namespace rostradb {
 
+// How long a command waits for a save in progress before it gives up, in
+// milliseconds: the largest save takes about a second.
+inline constexpr int kDefaultLockWaitMs = 5000;
+
 class FileSystem {
 public:
     virtual ~FileSystem() = default;
@@ -24,7 +28,15 @@ public:
     virtual void remove(const std::string& path) = 0;
     // Makes the creation or deletion of a file in the folder survive a power cut.
     virtual void syncFolder(const std::string& folderPath) = 0;
+    // How long a lock on these files is waited for, in milliseconds.
+    virtual int lockWaitMs() const;
 };
+
+// Takes `kind` of lock on `file`, trying again every few milliseconds while
+// another process holds one that excludes it, for up to `waitMs`. Returns
+// HeldElsewhere when the time ran out, Unsupported when the file system has
+// no locks.
+LockOutcome lockWaiting(RandomAccessFile& file, LockKind kind, int waitMs);
 
 // The operating system's files, through DataFile and the folder functions.
 FileSystem& realFileSystem();

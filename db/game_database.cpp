@@ -4,15 +4,20 @@ namespace rostradb {
 
 void GameDatabase::clearLoadedTables()
 {
-    nations.clear();
-    firstNames.clear();
-    secondNames.clear();
-    commonNames.clear();
-    staff.clear();
-    nonPlayers.clear();
-    players.clear();
-    clubs.clear();
+    // Assigned empty rather than cleared, so the memory goes too: a load
+    // builds its tables anew (the staff tables on another thread), and the
+    // old ones' room would otherwise be held beside them until the end.
+    nations = {};
+    firstNames = {};
+    secondNames = {};
+    commonNames = {};
+    staff = {};
+    nonPlayers = {};
+    players = {};
+    clubs = {};
     snapshot.clear();
+    for (auto& names : namesInFile)
+        names.clear();
 }
 
 } // namespace rostradb

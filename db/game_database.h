@@ -8,6 +8,10 @@
 #include "staff_snapshot.h"
 #include "table_directory.h"
 
+#include <array>
+#include <compare>
+#include <cstdint>
+#include <map>
 #include <vector>
 
 namespace rostradb {
@@ -28,6 +32,11 @@ struct GameDatabase {
     std::vector<ClubRecord> clubs;
     // staff.dat as the last load read it (or the last save wrote it).
     StaffFileSnapshot snapshot;
+    // The name fields as the lookup files held them at the last load or
+    // save, of the records renamed since: by table (nations, first, second,
+    // common names, clubs) and position. A record missing here holds in
+    // memory what the file holds.
+    std::array<std::map<std::uint32_t, std::array<std::uint8_t, kNameFieldBytes>>, 5> namesInFile;
     LoadState loadState = LoadState::NotLoaded;
 
     // Empties the eight loaded tables and the snapshot (not the directory),

@@ -1,50 +1,66 @@
 #include "loaders.h"
 
 #include "data_paths.h"
+#include "display_names.h"
 #include "errors.h"
-#include "record_layout.h"
+#include "staff_file_lock.h"
+#include "staff_file_read.h"
 
 #include <algorithm>
-#include <memory>
+#include <cstring>
+#include <exception>
+#include <optional>
+#include <span>
+#include <type_traits>
+#include <thread>
 #include <vector>
 
 namespace rostradb {
 
 namespace {
 
-
-// How a table step reports per record: the nation step sets no positions.
+// How a table step reports its records: the nation step sets no positions.
 enum class Positions { Reported, Silent };
 
-// Appends the table's records one by one, with the progress calls around
-// each. A record the file does not hold in full stops the load with "Read
-// beyond end of file"; the records before it stay in the table.
-template <class Record, class Decode>
-void appendRecords(const ByteBuffer& bytes, std::uint64_t count, std::size_t recordBytes,
-                   std::vector<Record>& table, ProgressSink& sink, Positions positions, Decode decode)
+// Records are decoded, and reported to the sink, in blocks of this many: the
+// Status window then checks its clock some 80 times on a full load instead
+// of once per record, and still updates several times per table.
+constexpr std::size_t kProgressBlock = 4096;
+
+void reportDone(ProgressSink& sink, Positions positions, std::size_t first, std::size_t end)
 {
-    table.reserve(table.size() + static_cast<std::size_t>(std::min<std::uint64_t>(count, bytes.size() / recordBytes)));
-    for (std::uint64_t i = 0; i < count; ++i) {
-        if (positions == Positions::Reported)
-            sink.setPosition(static_cast<std::int32_t>(i)); // count fits: beginTable refused larger
-        const std::uint64_t end = (i + 1) * recordBytes;
-        if (end > bytes.size())
-            throw DbError(kReadBeyondEnd);
-        table.push_back(decode(bytes.data() + (end - recordBytes)));
-        sink.pumpEvents();
-    }
+    if (positions == Positions::Silent)
+        sink.unpositionedRecordsDone(static_cast<std::int64_t>(end - first));
+    else // the counts fit: beginTable refused larger tables
+        sink.recordsDone(static_cast<std::int32_t>(first), static_cast<std::int32_t>(end - 1));
 }
 
+// A table the file held only `held` of its `count` records of: the load
+// stops with "Read beyond end of file" at the first incomplete record; the
+// records before it stay in the table.
+void stopWhenShort(ProgressSink& sink, Positions positions, std::uint64_t held, std::uint64_t count)
+{
+    if (held >= count)
+        return;
+    if (positions == Positions::Reported)
+        sink.setPosition(static_cast<std::int32_t>(held));
+    throw DbError(kReadBeyondEnd);
+}
+
+// Built in a local that is copied in whole: the compiler then drops the
+// zeroing of bytes the copy overwrites, which a record made in place keeps.
 template <class Record>
 Record keepLeadingBytes(const std::uint8_t* fileRecord)
 {
     Record record;
-    std::copy_n(fileRecord, Record::kKeptBytes, record.bytes.begin());
+    std::memcpy(record.bytes.data(), fileRecord, Record::kKeptBytes);
     return record;
 }
 
 // One lookup file (nations, names, clubs): read from byte 0, sized by its
-// directory entry. Nations pass no caption and report no positions.
+// directory entry, its records copied out of the read buffer block by block
+// with the progress calls between. Nations pass no caption and report no
+// positions.
 template <class Record>
 void loadLookupTable(GameDatabase& db, const std::string& gameDirectory, std::string_view fileName,
                      std::size_t directoryPosition, const char* caption, std::vector<Record>& table,
@@ -55,28 +71,51 @@ void loadLookupTable(GameDatabase& db, const std::string& gameDirectory, std::st
     const Positions positions = caption ? Positions::Reported : Positions::Silent;
     if (caption)
         beginTable(sink, caption, entry.lastIndex());
-    const auto bytes = readTableBytes(file, 0, entry.recordCount(), Record::kFileBytes);
-    appendRecords(bytes, entry.recordCount(), Record::kFileBytes, table, sink, positions,
-                  keepLeadingBytes<Record>);
+    std::size_t held = 0;
+    if constexpr (sizeof(Record) == Record::kFileBytes && Record::kKeptBytes == Record::kFileBytes) {
+        // A name record is its file bytes, all kept: the table itself is the
+        // read buffer, and no byte is copied after the read.
+        static_assert(std::is_trivially_copyable_v<Record>);
+        const std::uint64_t size = file.size();
+        table.resize(static_cast<std::size_t>(std::min(entry.recordCount(), size / Record::kFileBytes)));
+        const std::span<std::uint8_t> into(reinterpret_cast<std::uint8_t*>(table.data()),
+                                           table.size() * Record::kFileBytes);
+        held = file.readSome(into) / Record::kFileBytes;
+        table.resize(held);
+        for (std::size_t first = 0; first < held; first += kProgressBlock)
+            reportDone(sink, positions, first, std::min(held, first + kProgressBlock));
+    } else {
+        const auto bytes = readTableBytes(file, 0, entry.recordCount(), Record::kFileBytes);
+        held = bytes.size() / Record::kFileBytes;
+        table.reserve(held);
+        for (std::size_t first = 0; first < held; first += kProgressBlock) {
+            const std::size_t end = std::min(held, first + kProgressBlock);
+            for (std::size_t i = first; i < end; ++i)
+                table.push_back(keepLeadingBytes<Record>(bytes.data() + i * Record::kFileBytes));
+            reportDone(sink, positions, first, end);
+        }
+    }
+    stopWhenShort(sink, positions, held, entry.recordCount());
     file.close();
 }
 
-// The non-player and player tables: found only by the offset of their
-// directory entry, whatever lies before or between them.
-// The bytes are kept in `region`, the load snapshot, exactly as read.
-template <const auto& Layout, class Record>
-void loadAttributeTable(DataFile& file, const IndexEntry& entry, const char* caption, std::vector<Record>& table,
-                        TableRegion& region, ProgressSink& sink)
+// One of the staff file's tables, as the staff file's read left it: its
+// region becomes the load snapshot (the read buffer itself, not a copy) and
+// its records the table. `named` builds the display names of what came in
+// before the sink hears of it.
+template <class Record, class Named>
+void takeStaffTable(const char* caption, const IndexEntry& entry, StaffTableRead<Record>& read,
+                    std::vector<Record>& table, TableRegion& region, ProgressSink& sink, Named named)
 {
     beginTable(sink, caption, entry.lastIndex());
-    region = TableRegion{entry.offset(), entry.recordCount(), Record::kFileBytes,
-                         readTableBytes(file, entry.offset(), entry.recordCount(), Record::kFileBytes)};
-    appendRecords(region.bytes, entry.recordCount(), Record::kFileBytes, table, sink, Positions::Reported,
-                  [](const std::uint8_t* fileRecord) {
-                      Record record;
-                      decodeRecord<Layout>(fileRecord, record);
-                      return record;
-                  });
+    if (read.failure)
+        std::rethrow_exception(read.failure);
+    region = std::move(read.region);
+    table = std::move(read.records);
+    named();
+    if (!table.empty())
+        reportDone(sink, Positions::Reported, 0, table.size());
+    stopWhenShort(sink, Positions::Reported, table.size(), entry.recordCount());
 }
 
 } // namespace
@@ -91,52 +130,6 @@ ByteBuffer readTableBytes(RandomAccessFile& file, std::uint64_t position, std::u
     ByteBuffer bytes(static_cast<std::size_t>(std::min(count * recordBytes, available)));
     bytes.truncate(file.readSome(bytes.bytes()));
     return bytes;
-}
-
-std::string buildDisplayName(std::uint32_t firstName, std::uint32_t secondName,
-                             const std::vector<NameRecord>& firstNames,
-                             const std::vector<NameRecord>& secondNames)
-{
-    std::string name;
-    if (firstName >= firstNames.size() || secondName >= secondNames.size())
-        return name;
-    const auto append = [&name](std::string_view text) {
-        name.append(text.substr(0, StaffRecord::kDisplayNameMax - name.size()));
-    };
-    append(firstNames[firstName].displayText());
-    append(" ");
-    append(secondNames[secondName].displayText());
-    return name;
-}
-
-void loadStaffGeneral(DataFile& file, GameDatabase& db, ProgressSink& sink)
-{
-    const IndexEntry& entry = db.directory.at(entry::kStaff);
-    beginTable(sink, caption::kStaffGeneral, entry.lastIndex());
-    // The staff table starts at byte 0, whatever the entry's offset says.
-    db.snapshot.staff = TableRegion{0, entry.recordCount(), StaffRecord::kFileBytes,
-                                    readTableBytes(file, 0, entry.recordCount(), StaffRecord::kFileBytes)};
-    appendRecords(db.snapshot.staff.bytes, entry.recordCount(), StaffRecord::kFileBytes, db.staff, sink, Positions::Reported,
-                  [&db](const std::uint8_t* fileRecord) {
-                      StaffRecord record;
-                      decodeRecord<kStaffLayout>(fileRecord, record);
-                      record.displayName =
-                          buildDisplayName(record.firstName, record.secondName, db.firstNames, db.secondNames);
-                      return record;
-                  });
-}
-
-void loadStaffNonPlaying(DataFile& file, GameDatabase& db, ProgressSink& sink)
-{
-    loadAttributeTable<kNonPlayerLayout>(file, db.directory.at(entry::kNonPlayers), caption::kStaffNonPlaying,
-                                         db.nonPlayers, db.snapshot.nonPlayers, sink);
-}
-
-void loadStaffPlaying(DataFile& file, GameDatabase& db, ProgressSink& sink)
-{
-    // A player record's byte 69 has no field: the layout leaves it out.
-    loadAttributeTable<kPlayerLayout>(file, db.directory.at(entry::kPlayers), caption::kStaffPlaying, db.players,
-                                      db.snapshot.players, sink);
 }
 
 void checkStaffTablesApart(const TableDirectory& directory)
@@ -160,7 +153,42 @@ namespace {
 
 enum class DirectoryRead { IfStartUpReadIt, Always };
 
-void loadGameFiles(GameDatabase& db, const std::string& gameDirectory, ProgressSink& sink, DirectoryRead read)
+// The display names, the second half on a second thread when the load has
+// one: both read the name tables, and each writes only its own people.
+void buildDisplayNames(GameDatabase& db, LoadThreads threads)
+{
+    const std::size_t half = db.staff.size() / 2;
+    if (threads == LoadThreads::One || half < kProgressBlock) {
+        rebuildDisplayNames(db);
+        return;
+    }
+    std::jthread secondHalf([&db, half] { rebuildDisplayNames(db, half, db.staff.size()); });
+    rebuildDisplayNames(db, 0, half);
+}
+
+// The staff step: what the staff file's read found, taken over table by
+// table in the file's order, each error raised where reading the file in
+// turn would have met it.
+void takeStaffFile(GameDatabase& db, StaffFileRead& read, ProgressSink& sink, LoadThreads threads)
+{
+    if (read.openFailure)
+        std::rethrow_exception(read.openFailure);
+    // Save writes each table back where it was read: tables that share bytes
+    // would overwrite one another's edits, so such a file is not loaded.
+    checkStaffTablesApart(db.directory);
+    db.snapshot.directory.clear();
+    for (std::size_t i = 0; i < db.directory.size(); ++i)
+        db.snapshot.directory.push_back(db.directory.at(i));
+    takeStaffTable(caption::kStaffGeneral, db.directory.at(entry::kStaff), read.staff, db.staff, db.snapshot.staff,
+                   sink, [&db, threads] { buildDisplayNames(db, threads); });
+    takeStaffTable(caption::kStaffNonPlaying, db.directory.at(entry::kNonPlayers), read.nonPlayers, db.nonPlayers,
+                   db.snapshot.nonPlayers, sink, [] {});
+    takeStaffTable(caption::kStaffPlaying, db.directory.at(entry::kPlayers), read.players, db.players,
+                   db.snapshot.players, sink, [] {});
+}
+
+void loadGameFiles(GameDatabase& db, const std::string& gameDirectory, ProgressSink& sink, DirectoryRead read,
+                   StaffFileLock* held, LoadThreads threads)
 {
     // Each load starts from empty tables, so the tables (and the boxes the
     // window fills from them) always hold exactly one copy of the files.
@@ -178,6 +206,31 @@ void loadGameFiles(GameDatabase& db, const std::string& gameDirectory, ProgressS
         db.directory = std::move(current);
     }
 
+    // The staff file needs nothing but the directory until the display names
+    // are built, the name tables nothing but their own files: with two
+    // threads the staff file is read and decoded on the second while this one
+    // loads the name tables. The second thread touches only `staffFile`
+    // (opened, and its buffers made, before it starts), and is joined before
+    // anything in it is used, and on every way out (jthread joins when
+    // destroyed, before `staffFile` goes).
+    //
+    // staff.dat is read under a lock, so that a save in progress is waited
+    // for instead of read half done; the lock is taken before the name tables
+    // so that the second thread reads under it too. A failure to open or lock
+    // the file is raised at the staff step, where a load in turn would meet it.
+    std::optional<StaffFileLock> ownLock;
+    StaffFileRead staffFile;
+    try {
+        if (!held)
+            ownLock.emplace(gameDirectory, LockKind::Shared);
+        openStaffFile(staffFile, held ? held->file() : ownLock->file(), db.directory);
+    } catch (...) {
+        staffFile.openFailure = std::current_exception();
+    }
+    std::jthread staffReader;
+    if (threads == LoadThreads::Two)
+        staffReader = std::jthread([&staffFile] { readStaffFile(staffFile); });
+
     loadLookupTable(db, gameDirectory, datafile::kNations, entry::kNations, nullptr, db.nations, sink);
     loadLookupTable(db, gameDirectory, datafile::kFirstNames, entry::kFirstNames, caption::kFirstNames,
                     db.firstNames, sink);
@@ -187,17 +240,13 @@ void loadGameFiles(GameDatabase& db, const std::string& gameDirectory, ProgressS
                     db.commonNames, sink);
 
     // The display names are built from the name tables, so those come first.
-    DataFile staffFile = DataFile::openExisting(dataFilePath(gameDirectory, datafile::kStaff));
-    // Save writes each table back where it was read: tables that share bytes
-    // would overwrite one another's edits, so such a file is not loaded.
-    checkStaffTablesApart(db.directory);
-    db.snapshot.directory.clear();
-    for (std::size_t i = 0; i < db.directory.size(); ++i)
-        db.snapshot.directory.push_back(db.directory.at(i));
-    loadStaffGeneral(staffFile, db, sink);
-    loadStaffNonPlaying(staffFile, db, sink);
-    loadStaffPlaying(staffFile, db, sink);
-    staffFile.close();
+    if (staffReader.joinable())
+        staffReader.join();
+    else
+        readStaffFile(staffFile);
+    takeStaffFile(db, staffFile, sink, threads);
+    if (ownLock)
+        ownLock->close();
 
     loadLookupTable(db, gameDirectory, datafile::kClubs, entry::kClubs, caption::kClubs, db.clubs, sink);
     db.loadState = LoadState::Complete;
@@ -205,14 +254,16 @@ void loadGameFiles(GameDatabase& db, const std::string& gameDirectory, ProgressS
 
 } // namespace
 
-void runLoadSequence(GameDatabase& db, const std::string& gameDirectory, ProgressSink& sink)
+void runLoadSequence(GameDatabase& db, const std::string& gameDirectory, ProgressSink& sink, StaffFileLock* held,
+                     LoadThreads threads)
 {
-    loadGameFiles(db, gameDirectory, sink, DirectoryRead::IfStartUpReadIt);
+    loadGameFiles(db, gameDirectory, sink, DirectoryRead::IfStartUpReadIt, held, threads);
 }
 
-void readDirectoryAndLoad(GameDatabase& db, const std::string& gameDirectory, ProgressSink& sink)
+void readDirectoryAndLoad(GameDatabase& db, const std::string& gameDirectory, ProgressSink& sink,
+                          StaffFileLock* held, LoadThreads threads)
 {
-    loadGameFiles(db, gameDirectory, sink, DirectoryRead::Always);
+    loadGameFiles(db, gameDirectory, sink, DirectoryRead::Always, held, threads);
 }
 
 } // namespace rostradb

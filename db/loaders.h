@@ -7,12 +7,15 @@
 // complete records before it stay in the table. Nothing is ever invented.
 
 #include "data_file.h"
+#include "display_names.h"
 #include "game_database.h"
 #include "progress_sink.h"
 
 #include <string>
 
 namespace rostradb {
+
+class StaffFileLock;
 
 // Progress captions, in the order a load uses them (nations set none).
 namespace caption {
@@ -32,6 +35,12 @@ inline constexpr const char* kSaveStaffPlaying = "Saving Staff playing";
 // bytes: a save would write one table's edits over another's.
 inline constexpr const char* kTablesOverlap = "The tables of staff.dat overlap one another";
 
+// How many threads a load uses. With two, the staff file is read and
+// decoded on a second thread while the name tables load, and half of the
+// display names are built on one; the tables, the snapshot, the progress
+// calls and the errors are the same as with one.
+enum class LoadThreads { One, Two };
+
 // The whole load, in the game's order: nations, first names, second names,
 // common names, the staff file's three tables, clubs. It starts by emptying
 // the eight tables, shows the sink for its whole length and hides it on every
@@ -42,17 +51,19 @@ inline constexpr const char* kTablesOverlap = "The tables of staff.dat overlap o
 // directory. Before the first staff record, the three staff tables are
 // checked not to overlap (kTablesOverlap). The staff file's regions are kept
 // in db.snapshot exactly as read.
-void runLoadSequence(GameDatabase& db, const std::string& gameDirectory, ProgressSink& sink);
+//
+// staff.dat is read under the caller's lock (`held`), or else under a shared
+// lock the load takes itself, before the first table, which waits for a save
+// in progress and undoes one that was cut short (say so beforehand through
+// recoverInterruptedSave or a StaffFileLock of your own when the user is to
+// be told).
+void runLoadSequence(GameDatabase& db, const std::string& gameDirectory, ProgressSink& sink,
+                     StaffFileLock* held = nullptr, LoadThreads threads = LoadThreads::Two);
 
 // Start-up and File > Open in one, for callers without a window: reads the
 // directory (its failure stops the load) and then every table.
-void readDirectoryAndLoad(GameDatabase& db, const std::string& gameDirectory, ProgressSink& sink);
-
-// "First Second", from the two name tables; empty unless both positions lie
-// inside their tables; at most 50 bytes in all.
-std::string buildDisplayName(std::uint32_t firstName, std::uint32_t secondName,
-                             const std::vector<NameRecord>& firstNames,
-                             const std::vector<NameRecord>& secondNames);
+void readDirectoryAndLoad(GameDatabase& db, const std::string& gameDirectory, ProgressSink& sink,
+                          StaffFileLock* held = nullptr, LoadThreads threads = LoadThreads::Two);
 
 // Reads as many of a table's `count` records as the file holds from
 // `position` on, in one call; a short buffer means the file ended. The caller
@@ -63,11 +74,5 @@ ByteBuffer readTableBytes(RandomAccessFile& file, std::uint64_t position, std::u
 // Raises kTablesOverlap when the staff, non-player and player tables, as the
 // directory sizes and places them, share a byte.
 void checkStaffTablesApart(const TableDirectory& directory);
-
-// The three steps that read the open staff file (from byte 0, then from the
-// offsets of entries 9 and 10). Each keeps the bytes it read in db.snapshot.
-void loadStaffGeneral(DataFile& file, GameDatabase& db, ProgressSink& sink);
-void loadStaffNonPlaying(DataFile& file, GameDatabase& db, ProgressSink& sink);
-void loadStaffPlaying(DataFile& file, GameDatabase& db, ProgressSink& sink);
 
 } // namespace rostradb

@@ -11,6 +11,9 @@
 
 namespace rostradb {
 
+enum class LockKind { Shared, Exclusive };
+enum class LockOutcome { Taken, HeldElsewhere, Unsupported };
+
 class RandomAccessFile {
 public:
     virtual ~RandomAccessFile() = default;
@@ -27,13 +30,21 @@ public:
     // Closes the file, reporting a failed close.
     virtual void close() = 0;
 
-    // Takes an advisory exclusive lock on the whole file without waiting
-    // (flock on POSIX, LockFileEx on Windows) and says whether it got it:
-    // false means another process holds it. Only rostradb's own writers ask
-    // for it, so that two of them never save one file at once; the game and
-    // other programs are not kept out. The lock goes with unlock() or close().
-    virtual bool tryLockExclusive() { return true; }
+    // Takes an advisory lock on the whole file without waiting (flock on
+    // POSIX, LockFileEx on Windows): Shared for a reader, which many may
+    // hold at once, Exclusive for the one writer. Only rostradb asks for
+    // it, so that a save never runs beside another save or a reader; the
+    // game and other programs are not kept out. HeldElsewhere: another
+    // process holds a lock that excludes this one. Unsupported: the file
+    // system has no locks (some network shares). The lock goes with
+    // unlock() or close().
+    virtual LockOutcome tryLock(LockKind kind)
+    {
+        (void)kind;
+        return LockOutcome::Taken;
+    }
     virtual void unlock() {}
+    bool tryLockExclusive() { return tryLock(LockKind::Exclusive) != LockOutcome::HeldElsewhere; }
 
     // Reads exactly out.size() bytes or raises "Read beyond end of file".
     void readExact(std::span<std::uint8_t> out);

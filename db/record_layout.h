@@ -310,14 +310,32 @@ void encodeFields(const std::array<Field<Record>, N>& layout, const Record& reco
 }
 
 // The same walks with the layout known at compile time, as the loader and the
-// writer use them: every offset, width and accessor is a constant, so each
-// record becomes a run of plain loads and stores (some 300,000 records pass
-// through here on a full load).
+// writer use them: every offset, width and accessor is a constant of the
+// instantiation (not merely of the table), so each record becomes a run of
+// plain loads and stores with no call through a pointer (some 200,000
+// records pass through here on a full load).
+template <const auto& Layout, std::size_t I, class Record>
+inline void decodeFieldAt(const std::uint8_t* fileRecord, Record& record)
+{
+    constexpr auto f = Layout[I];
+    constexpr auto set = f.access.set;
+    set(record, le::loadFixed<f.access.width>(fileRecord + f.offset));
+}
+
+template <const auto& Layout, std::size_t I, class Record>
+inline void encodeFieldAt(const Record& record, std::uint8_t* fileRecord)
+{
+    constexpr auto f = Layout[I];
+    constexpr auto get = f.access.get;
+    if constexpr (f.saved)
+        le::storeFixed<f.access.width>(fileRecord + f.offset, get(record));
+}
+
 template <const auto& Layout, class Record>
 void decodeRecord(const std::uint8_t* fileRecord, Record& record)
 {
     [&]<std::size_t... I>(std::index_sequence<I...>) {
-        (decodeField(Layout[I], fileRecord, record), ...);
+        (decodeFieldAt<Layout, I>(fileRecord, record), ...);
     }(std::make_index_sequence<Layout.size()>{});
 }
 
@@ -325,7 +343,7 @@ template <const auto& Layout, class Record>
 void encodeRecord(const Record& record, std::uint8_t* fileRecord)
 {
     [&]<std::size_t... I>(std::index_sequence<I...>) {
-        (encodeField(Layout[I], record, fileRecord), ...);
+        (encodeFieldAt<Layout, I>(record, fileRecord), ...);
     }(std::make_index_sequence<Layout.size()>{});
 }
 

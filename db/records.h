@@ -6,6 +6,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -17,9 +18,9 @@ inline constexpr std::size_t kNameFieldBytes = 51;
 
 inline std::string_view nameFieldText(const std::uint8_t* field)
 {
-    std::size_t length = 0;
-    while (length < kNameFieldBytes && field[length] != 0)
-        ++length;
+    const void* end = std::memchr(field, 0, kNameFieldBytes);
+    const std::size_t length =
+        end ? static_cast<std::size_t>(static_cast<const std::uint8_t*>(end) - field) : kNameFieldBytes;
     return {reinterpret_cast<const char*>(field), length};
 }
 

@@ -1,5 +1,6 @@
 #include "save_journal.h"
 
+#include "data_file.h"
 #include "data_paths.h"
 #include "errors.h"
 
@@ -12,9 +13,9 @@ namespace rostradb {
 namespace {
 
 constexpr std::array<std::uint8_t, 8> kMagic{'R', 'D', 'B', 'J', 'R', 'N', 'L', 0};
-constexpr std::uint32_t kVersion = 1;
 constexpr std::size_t kHeaderBytes = 8 + 4 + 8 + 3 * IndexEntry::kBytes + 4;
 constexpr std::size_t kRunHeadBytes = 8 + 4;
+constexpr std::size_t kHashBytes = 8;
 constexpr std::size_t kChecksumBytes = 8;
 
 // The journal's numbers are little-endian, as the game's files are.
@@ -82,72 +83,83 @@ private:
     std::uint64_t length_ = 0;
 };
 
-std::string journalPath(const std::string& gameDirectory)
+// Calls `each(at, length)` for the pieces of a run of `length` bytes at
+// file offset `offset`: cut at every multiple of kJournalPieceBytes.
+template <class Each>
+void forEachPiece(std::uint64_t offset, std::size_t length, Each each)
 {
-    return dataFilePath(gameDirectory, datafile::kStaffJournal);
-}
-
-std::vector<std::uint8_t> readWhole(RandomAccessFile& file)
-{
-    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(file.size()));
-    file.seek(0);
-    bytes.resize(file.readSome(bytes));
-    return bytes;
-}
-
-// The directory entries now in index.dat, to see whether the journal was
-// written for the tables as they lie today.
-bool sameTablePlaces(const std::string& gameDirectory, const JournalHeader& header)
-{
-    TableDirectory current;
-    current.read(dataFilePath(gameDirectory, datafile::kIndex));
-    const std::size_t positions[] = {entry::kStaff, entry::kNonPlayers, entry::kPlayers};
-    for (std::size_t i = 0; i < 3; ++i)
-        if (current.at(positions[i]).bytes != header.entries[i].bytes)
-            return false;
-    return true;
-}
-
-void deleteJournal(FileSystem& files, const std::string& gameDirectory)
-{
-    const std::string journal = journalPath(gameDirectory);
-    try {
-        files.remove(journal);
-        files.syncFolder(dataFolderPath(gameDirectory));
-    } catch (const std::exception& e) {
-        throw DbError(journal + " could not be deleted: " + e.what());
+    std::size_t at = 0;
+    while (at < length) {
+        const std::uint64_t toBoundary = kJournalPieceBytes - (offset + at) % kJournalPieceBytes;
+        const std::size_t piece = static_cast<std::size_t>(std::min<std::uint64_t>(toBoundary, length - at));
+        each(at, piece);
+        at += piece;
     }
+}
+
+std::size_t pieceCount(std::uint64_t offset, std::size_t length)
+{
+    std::size_t n = 0;
+    forEachPiece(offset, length, [&](std::size_t, std::size_t) { ++n; });
+    return n;
+}
+
+bool allZero(std::span<const std::uint8_t> bytes)
+{
+    return std::all_of(bytes.begin(), bytes.end(), [](std::uint8_t b) { return b == 0; });
 }
 
 } // namespace
 
-void writeSaveJournal(FileSystem& files, const std::string& gameDirectory, const JournalHeader& header,
-                      const std::vector<JournalRun>& runs)
+std::uint64_t journalHash(std::span<const std::uint8_t> bytes)
 {
     Checksum sum;
-    auto journal = files.createEmpty(journalPath(gameDirectory));
+    sum.add(bytes);
+    return sum.value();
+}
+
+void writeJournalFile(FileSystem& files, const std::string& journalPath, const std::string& folderPath,
+                      const JournalHeader& header, const std::vector<JournalRun>& runs)
+{
+    Checksum sum;
+    std::unique_ptr<RandomAccessFile> journal;
+    try {
+        journal = files.createEmpty(journalPath);
+    } catch (const DbError& e) {
+        // Nothing else is created in the data folder: a refusal here is the
+        // folder's, and saying only "File access denied" would point at
+        // staff.dat.
+        if (std::string(e.what()) == kFileAccessDenied)
+            throw DbError(folderPath + " is read-only: the journal a save writes first cannot be created there (" +
+                          e.what() + "); nothing was saved");
+        throw;
+    }
     const auto write = [&](std::span<const std::uint8_t> bytes) {
         sum.add(bytes);
         journal->write(bytes);
     };
 
     std::vector<std::uint8_t> head(kMagic.begin(), kMagic.end());
-    put(head, kVersion, 4);
+    put(head, kJournalVersion, 4);
     put(head, header.staffSize, 8);
     for (const IndexEntry& e : header.entries)
         head.insert(head.end(), e.bytes.begin(), e.bytes.end());
     put(head, runs.size(), 4);
     write(head);
 
-    // Each run's head, then its old bytes as they lie in the save's plan
-    // (up to 15 MB in all: not copied again).
-    std::vector<std::uint8_t> runHead;
+    // Each run's head, its old bytes as they lie in the save's plan (up to
+    // 15 MB in all: not copied again), then the hashes of its new bytes.
+    std::vector<std::uint8_t> bytes;
     for (const JournalRun& r : runs) {
-        runHead.clear();
-        put(runHead, r.offset, 8);
-        put(runHead, r.oldBytes.size(), 4);
-        write(runHead);
+        bytes.clear();
+        put(bytes, r.offset, 8);
+        put(bytes, r.oldBytes.size(), 4);
+        write(bytes);
         write(r.oldBytes);
+        bytes.clear();
+        forEachPiece(r.offset, r.newBytes.size(),
+                     [&](std::size_t at, std::size_t n) { put(bytes, journalHash(r.newBytes.subspan(at, n)), 8); });
+        write(bytes);
     }
     std::vector<std::uint8_t> tail;
     put(tail, sum.value(), 8);
@@ -155,23 +167,33 @@ void writeSaveJournal(FileSystem& files, const std::string& gameDirectory, const
 
     journal->syncToDisk();
     journal->close();
-    // The journal's name must be on the disk before staff.dat changes: a
+    // The journal's name must be on the disk before the file changes: a
     // power cut could otherwise keep the new bytes and lose the journal.
-    files.syncFolder(dataFolderPath(gameDirectory));
+    files.syncFolder(folderPath);
+}
+
+void writeSaveJournal(FileSystem& files, const std::string& gameDirectory, const JournalHeader& header,
+                      const std::vector<JournalRun>& runs)
+{
+    writeJournalFile(files, dataFilePath(gameDirectory, datafile::kStaffJournal), dataFolderPath(gameDirectory), header,
+                     runs);
 }
 
 ParsedJournal parseSaveJournal(std::span<const std::uint8_t> bytes)
 {
     ParsedJournal parsed;
-    const std::size_t magicSeen = std::min(bytes.size(), kMagic.size());
-    if (!std::equal(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(magicSeen), kMagic.begin())) {
+    // Cut short before its header was whole, or a header that never reached
+    // the disk (a power cut before the journal's flush leaves zeros): the
+    // save had not begun to write.
+    if (bytes.size() < kHeaderBytes + kChecksumBytes || allZero(bytes.first(kHeaderBytes)))
+        return parsed;
+    if (!std::equal(kMagic.begin(), kMagic.end(), bytes.begin())) {
         parsed.state = ParsedJournal::State::Foreign;
         return parsed;
     }
-    if (bytes.size() < kHeaderBytes + kChecksumBytes)
-        return parsed; // cut short in its header
     const std::uint8_t* p = bytes.data() + kMagic.size();
-    if (get(p, 4) != kVersion) {
+    parsed.version = static_cast<std::uint32_t>(get(p, 4));
+    if (parsed.version == 0 || parsed.version > kJournalVersion) {
         parsed.state = ParsedJournal::State::Foreign;
         return parsed;
     }
@@ -181,6 +203,9 @@ ParsedJournal parseSaveJournal(std::span<const std::uint8_t> bytes)
     if (sum.value() != get(bytes.data() + body, kChecksumBytes))
         return parsed; // torn or cut short: never acted on
 
+    // From here on the checksum holds: a body that does not add up was not
+    // torn, it was made so, and is not ours to delete.
+    parsed.state = ParsedJournal::State::Foreign;
     p += 4;
     parsed.header.staffSize = get(p, 8);
     p += 8;
@@ -189,111 +214,62 @@ ParsedJournal parseSaveJournal(std::span<const std::uint8_t> bytes)
         p += IndexEntry::kBytes;
     }
     const std::uint64_t runCount = get(p, 4);
+    const bool hashed = parsed.version >= 2;
     std::size_t at = kHeaderBytes;
     for (std::uint64_t i = 0; i < runCount; ++i) {
         if (body - at < kRunHeadBytes)
             return parsed;
         ParsedJournal::Run run;
         run.offset = get(bytes.data() + at, 8);
-        const std::uint64_t length = get(bytes.data() + at + 8, 4);
+        const auto length = static_cast<std::size_t>(get(bytes.data() + at + 8, 4));
         at += kRunHeadBytes;
         if (body - at < length)
             return parsed;
         run.oldBytes.assign(bytes.begin() + static_cast<std::ptrdiff_t>(at),
                             bytes.begin() + static_cast<std::ptrdiff_t>(at + length));
-        at += static_cast<std::size_t>(length);
+        at += length;
+        if (hashed) {
+            const std::size_t pieces = pieceCount(run.offset, length);
+            if ((body - at) / kHashBytes < pieces)
+                return parsed;
+            for (std::size_t k = 0; k < pieces; ++k, at += kHashBytes)
+                run.newHashes.push_back(get(bytes.data() + at, kHashBytes));
+        }
         parsed.runs.push_back(std::move(run));
     }
-    if (at != body)
-        return parsed; // a right checksum over a body we do not understand
-    parsed.state = ParsedJournal::State::Complete;
+    if (at == body)
+        parsed.state = ParsedJournal::State::Complete;
     return parsed;
 }
 
-Recovery recoverInterruptedSave(const std::string& gameDirectory, FileSystem& files)
+std::optional<std::uint64_t> pieceChangedSince(const ParsedJournal::Run& run, std::span<const std::uint8_t> current)
 {
-    const std::string journal = journalPath(gameDirectory);
-    if (!files.exists(journal))
-        return Recovery::NoJournal;
-    std::unique_ptr<RandomAccessFile> staffFile;
-    try {
-        staffFile = files.openExisting(dataFilePath(gameDirectory, datafile::kStaff));
-    } catch (const std::exception& e) {
-        throw DbError(journal + " could not be rolled back: " + e.what() +
-                      "; staff.dat and the journal were left as they are");
-    }
-    if (!staffFile->tryLockExclusive())
-        throw DbError(kBeingSavedElsewhere);
-    const Recovery done = recoverWithLockHeld(gameDirectory, *staffFile, files);
-    staffFile->close();
-    return done;
+    std::optional<std::uint64_t> changed;
+    std::size_t k = 0;
+    forEachPiece(run.offset, run.oldBytes.size(), [&](std::size_t at, std::size_t n) {
+        const std::span<const std::uint8_t> now = current.subspan(at, n);
+        const bool old = std::equal(now.begin(), now.end(), run.oldBytes.begin() + static_cast<std::ptrdiff_t>(at));
+        const bool saved = run.newHashes.empty() || journalHash(now) == run.newHashes[k];
+        if (!old && !saved && !changed)
+            changed = run.offset + at;
+        ++k;
+    });
+    return changed;
 }
 
-Recovery recoverWithLockHeld(const std::string& gameDirectory, RandomAccessFile& staffFile, FileSystem& files)
+const char* recoveryNotice(Recovery recovery)
 {
-    const std::string journal = journalPath(gameDirectory);
-    // Looked for again under the lock: a save that held it may have ended
-    // and deleted its journal since the caller looked.
-    if (!files.exists(journal))
-        return Recovery::NoJournal;
-    const auto leftAsTheyAre = [&](const std::string& why) {
-        return DbError(journal + " " + why + "; staff.dat and the journal were left as they are");
-    };
-
-    ParsedJournal parsed;
-    try {
-        auto file = files.openExisting(journal);
-        parsed = parseSaveJournal(readWhole(*file));
-        file->close();
-    } catch (const std::exception& e) {
-        throw leftAsTheyAre(std::string("could not be read: ") + e.what());
-    }
-    switch (parsed.state) {
-    case ParsedJournal::State::Foreign:
-        throw leftAsTheyAre("is not a journal this rostradb can read");
-    case ParsedJournal::State::Incomplete:
-        // The save stopped while writing its journal, so before its first
-        // write to staff.dat: there is nothing to undo.
-        deleteJournal(files, gameDirectory);
-        return Recovery::Discarded;
-    case ParsedJournal::State::Complete:
+    switch (recovery) {
+    case Recovery::Undone:
+        return kSaveUndone;
+    case Recovery::Discarded:
+        return kIncompleteJournalRemoved;
+    case Recovery::Empty:
+        return kEmptyJournalRemoved;
+    case Recovery::NoJournal:
         break;
     }
-
-    const std::uint64_t size = staffFile.size();
-    if (size != parsed.header.staffSize)
-        throw leftAsTheyAre("was written for a staff.dat of " + std::to_string(parsed.header.staffSize) +
-                            " bytes, but staff.dat holds " + std::to_string(size));
-    for (const ParsedJournal::Run& run : parsed.runs)
-        if (run.offset > size || run.oldBytes.size() > size - run.offset)
-            throw leftAsTheyAre("holds bytes beyond the end of staff.dat");
-    bool samePlaces = false;
-    try {
-        samePlaces = sameTablePlaces(gameDirectory, parsed.header);
-    } catch (const std::exception& e) {
-        throw leftAsTheyAre(std::string("cannot be checked against index.dat: ") + e.what());
-    }
-    if (!samePlaces)
-        throw leftAsTheyAre("was written for tables placed otherwise than index.dat places them now");
-
-    bool wrote = false;
-    try {
-        for (const ParsedJournal::Run& run : parsed.runs) {
-            staffFile.seek(run.offset);
-            wrote = true;
-            staffFile.write(run.oldBytes);
-        }
-        staffFile.syncToDisk();
-    } catch (const std::exception& e) {
-        const std::string message = journal + " could not be rolled back: " + e.what();
-        if (wrote)
-            throw FilesMayBeChanged(message + "; it is kept and tried again the next time the game is opened");
-        throw DbError(message + "; staff.dat and the journal were left as they are");
-    }
-    // Only now is the save undone for good: deleting the journal first
-    // would lose the old bytes to a crash in between.
-    deleteJournal(files, gameDirectory);
-    return Recovery::Undone;
+    return nullptr;
 }
 
 } // namespace rostradb

@@ -64,7 +64,7 @@ void mergeRecord(const Record& editor, std::uint8_t* disk, const std::uint8_t* b
             const std::uint32_t mine = field.access.get(editor) & mask;
             if (now == was || now == mine)
                 return;
-            const MergedValue value{table, position, index, now, mine};
+            const MergedValue value{table, position, index, now, mine, false};
             if (mine == was) {
                 field.access.set(result, now);
                 merged.diskOnly.push_back(value);
@@ -78,9 +78,17 @@ void mergeRecord(const Record& editor, std::uint8_t* disk, const std::uint8_t* b
     encodeRecord<Layout>(result, disk);
 }
 
-template <const auto& Layout, class Record>
+// Looks at each record as the disk holds it, before the merge.
+struct NoInspection {
+    void operator()(std::size_t, const std::uint8_t*, const std::uint8_t*) const {}
+};
+
+// `held` marks the records the editor's values must not reach: they stay
+// as the disk holds them.
+template <const auto& Layout, class Record, class Inspect = NoInspection>
 TablePlan planTable(RandomAccessFile& file, const std::vector<Record>& records, const TableRegion& loaded,
-                    const IndexEntry& entry, const char* caption, StaffTable table, Merged& merged)
+                    const IndexEntry& entry, const char* caption, StaffTable table, Merged& merged,
+                    const std::vector<bool>* held = nullptr, Inspect inspect = {})
 {
     constexpr std::size_t kBytes = Record::kFileBytes;
 
@@ -99,6 +107,11 @@ TablePlan planTable(RandomAccessFile& file, const std::vector<Record>& records, 
     bool inRun = false;
     for (std::size_t i = 0; i < count; ++i) {
         std::uint8_t* record = plan.bytes.record(i);
+        inspect(i, record, loaded.record(i));
+        if (held && (*held)[i]) {
+            inRun = false;
+            continue;
+        }
         std::memcpy(before.data(), record, kBytes);
         mergeRecord<Layout>(records[i], record, loaded.record(i), table, static_cast<std::uint32_t>(i), merged);
         const bool changes = std::memcmp(before.data(), record, kBytes) != 0;

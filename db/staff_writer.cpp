@@ -6,11 +6,15 @@
 #include "record_layout.h"
 #include "save_journal.h"
 #include "save_plan.h"
+#include "staff_file_lock.h"
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 #include <exception>
+#include <functional>
 #include <stdexcept>
+#include <string_view>
 #include <vector>
 
 namespace rostradb {
@@ -53,25 +57,78 @@ void takeIntoMemory(GameDatabase& db, const MergedValue& v)
     }
 }
 
+// The fields of a staff record that tie the person to their attribute
+// record: which table (classification) and which record in it.
+constexpr std::uint16_t staffField(std::string_view name)
+{
+    std::uint16_t i = 0;
+    while (std::string_view(kStaffLayout[i].name) != name)
+        ++i;
+    return i;
+}
+constexpr std::array<std::uint16_t, 3> kLinkFields{staffField("playerId"), staffField("nonPlayerId"),
+                                                   staffField("classification")};
+
+std::uint32_t fieldValue(const std::uint8_t* record, std::uint16_t field)
+{
+    return le::load(record + kStaffLayout[field].offset, kStaffLayout[field].access.width);
+}
+
+// The people whose links the disk holds otherwise than the load found them,
+// with the disk's values of the links.
+struct ChangedLinks {
+    struct Person {
+        std::uint32_t position;
+        std::array<std::uint32_t, 3> disk;
+    };
+    std::vector<Person> people;
+    void operator()(std::size_t i, const std::uint8_t* disk, const std::uint8_t* loaded)
+    {
+        for (const std::uint16_t field : kLinkFields)
+            if (fieldValue(disk, field) != fieldValue(loaded, field)) {
+                people.push_back({static_cast<std::uint32_t>(i),
+                                  {fieldValue(disk, kLinkFields[0]), fieldValue(disk, kLinkFields[1]),
+                                   fieldValue(disk, kLinkFields[2])}});
+                return;
+            }
+    }
+};
+
+// The editor changed this attribute record since the load.
+template <const auto& Layout, class Record>
+bool editorChanged(const Record& record, const std::uint8_t* loaded)
+{
+    std::array<std::uint8_t, Record::kFileBytes> bytes{};
+    std::memcpy(bytes.data(), loaded, bytes.size());
+    encodeRecord<Layout>(record, bytes.data());
+    return std::memcmp(bytes.data(), loaded, bytes.size()) != 0;
+}
+
 } // namespace
+
+bool isLinkConflict(const MergedValue& value) { return value.relinked; }
 
 struct StaffFileSave::State {
     GameDatabase& db;
     std::string gameDirectory;
     FileSystem& files;
-    std::unique_ptr<RandomAccessFile> file; // staff.dat, locked
+    std::unique_ptr<StaffFileLock> ownLock; // when the save took the lock itself
+    StaffFileLock* lock = nullptr;          // staff.dat, locked
     std::uint64_t fileSize = 0;
     std::array<TablePlan, 3> tables; // staff, non-players, players: the order of the pass
     save_plan::Merged merged;
-    bool undid = false;
+    Recovery recovery = Recovery::NoJournal;
     bool written = false;
+    std::vector<std::uint32_t> relinked; // people whose attribute changes are held back
 
     std::vector<JournalRun> journalRuns() const
     {
         std::vector<JournalRun> runs;
         for (const TablePlan& t : tables)
             for (const Run& run : t.runs)
-                runs.push_back({t.runOffset(run), {t.old.data() + run.oldAt, t.runBytes(run)}});
+                runs.push_back({t.runOffset(run),
+                                {t.old.data() + run.oldAt, t.runBytes(run)},
+                                {t.bytes.record(static_cast<std::size_t>(run.first)), t.runBytes(run)}});
         return runs;
     }
     bool anyRun() const
@@ -81,7 +138,17 @@ struct StaffFileSave::State {
 };
 
 StaffFileSave::StaffFileSave(GameDatabase& db, const std::string& gameDirectory, FileSystem& files)
-    : state_(new State{db, gameDirectory, files, nullptr, 0, {}, {}, false, false})
+    : StaffFileSave(db, gameDirectory, nullptr, files)
+{
+}
+
+StaffFileSave::StaffFileSave(GameDatabase& db, const std::string& gameDirectory, StaffFileLock& held, FileSystem& files)
+    : StaffFileSave(db, gameDirectory, &held, files)
+{
+}
+
+StaffFileSave::StaffFileSave(GameDatabase& db, const std::string& gameDirectory, StaffFileLock* held, FileSystem& files)
+    : state_(new State{db, gameDirectory, files, nullptr, nullptr, 0, {}, {}, Recovery::NoJournal, false, {}})
 {
     // Without a complete load there is nothing sound to write: refuse before
     // the file is opened rather than leave it half rewritten.
@@ -95,12 +162,17 @@ StaffFileSave::StaffFileSave(GameDatabase& db, const std::string& gameDirectory,
     requireLoaded(db.players, playerEntry);
 
     State& s = *state_;
-    s.file = files.openExisting(dataFilePath(gameDirectory, datafile::kStaff));
-    if (!s.file->tryLockExclusive())
-        throw DbError(kBeingSavedElsewhere);
-    // Under the lock nobody else is saving: a journal here is a save that
-    // was cut short, and its old bytes go back before the disk is compared.
-    s.undid = recoverWithLockHeld(gameDirectory, *s.file, files) == Recovery::Undone;
+    if (held && held->kind() != LockKind::Exclusive)
+        throw std::logic_error("StaffFileSave needs the exclusive lock");
+    if (!held) {
+        // Under the lock nobody else is saving: a journal here is a save
+        // that was cut short, and its old bytes go back before the disk is
+        // compared.
+        s.ownLock = std::make_unique<StaffFileLock>(gameDirectory, LockKind::Exclusive, files);
+        s.recovery = s.ownLock->recovery();
+    }
+    s.lock = held ? held : s.ownLock.get();
+    RandomAccessFile& file = s.lock->file();
 
     // The game's files may have been replaced since the load: the tables
     // would then be written into another game's layout.
@@ -110,15 +182,47 @@ StaffFileSave::StaffFileSave(GameDatabase& db, const std::string& gameDirectory,
         if (!sameEntry(db.snapshot.directory, current, position))
             throw DbError(kDirectoryChanged);
 
-    s.fileSize = s.file->size();
+    s.fileSize = file.size();
     const StaffFileSnapshot& snapshot = db.snapshot;
-    s.tables[0] = save_plan::planTable<kStaffLayout>(*s.file, db.staff, snapshot.staff, staffEntry,
-                                                     caption::kSaveStaffGeneral, StaffTable::Staff, s.merged);
-    s.tables[1] =
-        save_plan::planTable<kNonPlayerLayout>(*s.file, db.nonPlayers, snapshot.nonPlayers, nonPlayerEntry,
-                                               caption::kSaveStaffNonPlaying, StaffTable::NonPlayer, s.merged);
-    s.tables[2] = save_plan::planTable<kPlayerLayout>(*s.file, db.players, snapshot.players, playerEntry,
-                                                      caption::kSaveStaffPlaying, StaffTable::Player, s.merged);
+    ChangedLinks relinked;
+    s.tables[0] =
+        save_plan::planTable<kStaffLayout>(file, db.staff, snapshot.staff, staffEntry, caption::kSaveStaffGeneral,
+                                           StaffTable::Staff, s.merged, nullptr, std::ref(relinked));
+
+    // Another program re-linked a person since the load: the attribute
+    // record the editor changed for them may be somebody else's now. Those
+    // changes are conflicts, and are never written, whatever wins.
+    std::vector<bool> heldNonPlayers(db.nonPlayers.size());
+    std::vector<bool> heldPlayers(db.players.size());
+    for (const ChangedLinks::Person& changed : relinked.people) {
+        const std::uint32_t person = changed.position;
+        const std::uint8_t* loaded = snapshot.staff.record(person);
+        bool writes = false;
+        const std::uint32_t player = fieldValue(loaded, kLinkFields[0]);
+        const std::uint32_t nonPlayer = fieldValue(loaded, kLinkFields[1]);
+        if (player < db.players.size() &&
+            editorChanged<kPlayerLayout>(db.players[player], snapshot.players.record(player)))
+            writes = heldPlayers[player] = true;
+        if (nonPlayer < db.nonPlayers.size() &&
+            editorChanged<kNonPlayerLayout>(db.nonPlayers[nonPlayer], snapshot.nonPlayers.record(nonPlayer)))
+            writes = heldNonPlayers[nonPlayer] = true;
+        if (!writes)
+            continue;
+        s.relinked.push_back(person);
+        for (std::size_t k = 0; k < kLinkFields.size(); ++k) {
+            const std::uint32_t was = fieldValue(loaded, kLinkFields[k]);
+            if (changed.disk[k] != was)
+                s.merged.conflicts.push_back({StaffTable::Staff, person, kLinkFields[k], changed.disk[k], was, true});
+        }
+    }
+    std::stable_sort(s.merged.conflicts.begin(), s.merged.conflicts.end(),
+                     [](const MergedValue& a, const MergedValue& b) { return a.position < b.position; });
+    s.tables[1] = save_plan::planTable<kNonPlayerLayout>(file, db.nonPlayers, snapshot.nonPlayers, nonPlayerEntry,
+                                                         caption::kSaveStaffNonPlaying, StaffTable::NonPlayer, s.merged,
+                                                         &heldNonPlayers);
+    s.tables[2] =
+        save_plan::planTable<kPlayerLayout>(file, db.players, snapshot.players, playerEntry, caption::kSaveStaffPlaying,
+                                            StaffTable::Player, s.merged, &heldPlayers);
 }
 
 StaffFileSave::~StaffFileSave() = default;
@@ -127,7 +231,11 @@ const std::vector<MergedValue>& StaffFileSave::conflicts() const { return state_
 
 const std::vector<MergedValue>& StaffFileSave::changedOnDiskOnly() const { return state_->merged.diskOnly; }
 
-bool StaffFileSave::undidInterruptedSave() const { return state_->undid; }
+bool StaffFileSave::undidInterruptedSave() const { return state_->recovery == Recovery::Undone; }
+
+Recovery StaffFileSave::recovery() const { return state_->recovery; }
+
+bool StaffFileSave::locked() const { return state_->lock->locked(); }
 
 std::uint64_t StaffFileSave::recordsToWrite() const
 {
@@ -143,7 +251,7 @@ void StaffFileSave::write(ProgressSink& sink)
     if (s.written)
         throw std::logic_error("StaffFileSave::write called twice");
     s.written = true;
-    RandomAccessFile& file = *s.file;
+    RandomAccessFile& file = s.lock->file();
     const std::string journal = dataFilePath(s.gameDirectory, datafile::kStaffJournal);
 
     // Only the exceptions of a failing disk are handled below; a process
@@ -240,15 +348,45 @@ void StaffFileSave::write(ProgressSink& sink)
         }
     }
 
+    committedWithOthers();
+}
+
+FileChanges StaffFileSave::plannedChanges() const
+{
+    const State& s = *state_;
+    FileChanges changes{datafile::kStaff, &s.lock->file(), s.fileSize, {}};
+    for (const TablePlan& t : s.tables)
+        for (const Run& run : t.runs) {
+            const std::uint8_t* now = t.bytes.record(static_cast<std::size_t>(run.first));
+            const std::uint8_t* old = t.old.data() + run.oldAt;
+            changes.runs.push_back({t.runOffset(run), {old, old + t.runBytes(run)}, {now, now + t.runBytes(run)}});
+        }
+    return changes;
+}
+
+void StaffFileSave::committedWithOthers()
+{
+    State& s = *state_;
+    s.written = true;
     // Values only another program changed are the disk's now, in memory too;
     // and what the disk holds now is the base of the next comparison.
     for (const MergedValue& v : s.merged.diskOnly)
         takeIntoMemory(s.db, v);
     StaffFileSnapshot& snapshot = s.db.snapshot;
+    // The held-back changes stay unsaved, and their people's links stay as
+    // loaded in the base, so that every later save holds them back too
+    // until the game is loaded again.
+    for (const std::uint32_t person : s.relinked)
+        for (const std::uint16_t field : {kLinkFields[0], kLinkFields[1]}) {
+            const auto& f = kStaffLayout[field];
+            std::memcpy(s.tables[0].bytes.record(person) + f.offset, snapshot.staff.record(person) + f.offset,
+                        f.access.width);
+        }
     snapshot.staff.bytes = std::move(s.tables[0].bytes.bytes);
     snapshot.nonPlayers.bytes = std::move(s.tables[1].bytes.bytes);
     snapshot.players.bytes = std::move(s.tables[2].bytes.bytes);
-    file.close();
+    if (s.ownLock)
+        s.ownLock->close();
 }
 
 void saveStaffFile(GameDatabase& db, const std::string& gameDirectory, ProgressSink& sink, FileSystem& files)

@@ -19,9 +19,11 @@
 // bytes back at once. One rostradb saves at a time: the save holds the
 // file's exclusive lock from its first look at the disk to its end.
 
+#include "file_set_save.h"
 #include "file_system.h"
 #include "game_database.h"
 #include "progress_sink.h"
+#include "staff_file_lock.h"
 #include "staff_table.h"
 
 #include <memory>
@@ -42,6 +44,10 @@ struct MergedValue {
     std::uint16_t field = 0;    // index in the table's layout
     std::uint32_t disk = 0;     // on the disk now
     std::uint32_t editor = 0;   // in memory
+    // A link of a person (playerId, nonPlayerId, classification) another
+    // program changed since the load (`editor` then holds the loaded value):
+    // the person's attribute changes are not written, whatever wins.
+    bool relinked = false;
 
     bool operator==(const MergedValue&) const = default;
 };
@@ -59,6 +65,10 @@ public:
     // journal left by an interrupted save is dealt with first, under the
     // lock (undidInterruptedSave()). Holds the lock until write() or the end.
     StaffFileSave(GameDatabase& db, const std::string& gameDirectory, FileSystem& files = realFileSystem());
+    // The same under a lock the caller took (exclusive) before it loaded:
+    // the journal was dealt with then, and the lock stays the caller's.
+    StaffFileSave(GameDatabase& db, const std::string& gameDirectory, StaffFileLock& held,
+                  FileSystem& files = realFileSystem());
     ~StaffFileSave();
     StaffFileSave(const StaffFileSave&) = delete;
     StaffFileSave& operator=(const StaffFileSave&) = delete;
@@ -72,6 +82,10 @@ public:
     std::uint64_t recordsToWrite() const;
     // The constructor found a complete journal and undid that save.
     bool undidInterruptedSave() const;
+    // What the constructor did with a journal it found (recoveryNotice()).
+    Recovery recovery() const;
+    // False on a file system without locks (noLockWarning()).
+    bool locked() const;
 
     // Writes the journal, the records that change (conflicts with the
     // editor's values) and flushes, with the Status window's full pattern
@@ -83,10 +97,21 @@ public:
     // snapshot holds what the disk now holds. Call it once.
     void write(ProgressSink& sink);
 
+    // For a save that commits staff.dat together with other files
+    // (file_set_save.h) instead of write(): the runs write() would write,
+    // on the locked file; and, once that save committed, what write() does
+    // after its last write (values taken in, the snapshot, the file closed).
+    FileChanges plannedChanges() const;
+    void committedWithOthers();
+
 private:
+    StaffFileSave(GameDatabase& db, const std::string& gameDirectory, StaffFileLock* held, FileSystem& files);
     struct State;
     std::unique_ptr<State> state_;
 };
+
+// A conflict that is a changed link rather than a changed value.
+bool isLinkConflict(const MergedValue& value);
 
 // Looks at the disk and writes, the editor's values winning every conflict:
 // for callers that have nobody to ask, or asked already.

@@ -1,5 +1,7 @@
 #include "edit_history.h"
 
+#include "name_changes.h"
+
 #include <algorithm>
 #include <utility>
 
@@ -30,6 +32,7 @@ void EditHistory::clear()
 void EditHistory::saved(const GameDatabase& db)
 {
     pending_.clear();
+    pending_.refreshNames(db);
     owners_.build(db);
 }
 
@@ -42,7 +45,7 @@ void EditHistory::push(EditStep step)
 
 void EditHistory::record(const GameDatabase& db, EditStep step)
 {
-    if (step.changes.empty())
+    if (step.empty())
         return;
     for (const auto& change : step.changes)
         pending_.refresh(db, change.key);
@@ -58,6 +61,8 @@ const EditStep* EditHistory::undo(GameDatabase& db)
     // first `before`.
     for (auto it = step.changes.rbegin(); it != step.changes.rend(); ++it)
         pending_.set(db, it->key, it->before);
+    for (auto it = step.renames.rbegin(); it != step.renames.rend(); ++it)
+        pending_.setName(db, it->key, it->before);
     --applied_;
     return &step;
 }
@@ -69,11 +74,14 @@ const EditStep* EditHistory::redo(GameDatabase& db)
     const EditStep& step = steps_[applied_];
     for (const auto& change : step.changes)
         pending_.set(db, change.key, change.after);
+    for (const auto& rename : step.renames)
+        pending_.setName(db, rename.key, rename.after);
     ++applied_;
     return &step;
 }
 
-const EditStep* EditHistory::revert(GameDatabase& db, const std::vector<ValueKey>& keys)
+const EditStep* EditHistory::revert(GameDatabase& db, const std::vector<ValueKey>& keys,
+                                    const std::vector<NameKey>& names)
 {
     // In list order, each value once, however the selection was made.
     std::vector<ValueKey> sorted = keys;
@@ -88,11 +96,39 @@ const EditStep* EditHistory::revert(GameDatabase& db, const std::vector<ValueKey
         if (now != *inFile)
             step.changes.push_back({key, now, *inFile});
     }
-    if (step.changes.empty())
+    std::vector<NameKey> sortedNames = names;
+    std::sort(sortedNames.begin(), sortedNames.end());
+    sortedNames.erase(std::unique(sortedNames.begin(), sortedNames.end()), sortedNames.end());
+    for (const auto& key : sortedNames) {
+        if (!pending_.contains(key))
+            continue;
+        NameField now;
+        const auto bytes = nameBytes(db, key);
+        std::copy(bytes.begin(), bytes.end(), now.begin());
+        step.renames.push_back({key, now, fileNameField(db, key)});
+    }
+    if (step.empty())
         return nullptr;
-    step.name = revertStepName(step.changes.size());
+    step.name = revertStepName(step.changes.size() + step.renames.size());
     for (const auto& change : step.changes)
         pending_.set(db, change.key, change.after);
+    for (const auto& rename : step.renames)
+        pending_.setName(db, rename.key, rename.after);
+    push(std::move(step));
+    return &steps_.back();
+}
+
+const EditStep* EditHistory::rename(GameDatabase& db, const NameKey& key, std::string_view text)
+{
+    NameChange change{key, {}, renamedField(db, key, text)};
+    const auto bytes = nameBytes(db, key);
+    std::copy(bytes.begin(), bytes.end(), change.before.begin());
+    if (change.after == change.before)
+        return nullptr;
+    EditStep step;
+    step.name = renameStepName(db, key, nameFieldText(change.before.data()), nameFieldText(change.after.data()));
+    pending_.setName(db, key, change.after);
+    step.renames.push_back(change);
     push(std::move(step));
     return &steps_.back();
 }

@@ -14,6 +14,7 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace rostradb {
@@ -44,10 +45,16 @@ public:
     const EditStep* undo(GameDatabase& db);
     const EditStep* redo(GameDatabase& db);
 
-    // Puts the given values back to their snapshot values, as one step named
-    // "Revert N values". Values that already equal the snapshot are left
-    // out; returns nullptr when nothing was left to revert.
-    const EditStep* revert(GameDatabase& db, const std::vector<ValueKey>& keys);
+    // Puts the given values and names back to what the file holds, as one
+    // step named "Revert N values". Those that already equal the file are
+    // left out; returns nullptr when nothing was left to revert.
+    const EditStep* revert(GameDatabase& db, const std::vector<ValueKey>& keys,
+                           const std::vector<NameKey>& names = {});
+
+    // Renames the record to `text` (game bytes, checked by nameTextFromUtf8)
+    // as one step, "Rename club "A" to "B" (3 people)", the display names
+    // rebuilt. Returns nullptr when the name already reads so.
+    const EditStep* rename(GameDatabase& db, const NameKey& key, std::string_view text);
 
     const PendingChanges& pending() const { return pending_; }
     std::size_t changedValues() const { return pending_.count(); }

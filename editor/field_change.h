@@ -5,6 +5,7 @@
 // lists of changes of such values; the list of changes shows them.
 
 #include "db/game_database.h"
+#include "db/lookup_names.h"
 #include "staff_table.h"
 
 #include <compare>
@@ -30,10 +31,21 @@ struct FieldChange {
     std::uint32_t after = 0;
 };
 
-// What one Confirm (or one revert) did: undone and redone as a whole.
+// A rename: the whole 51-byte field before and after, so that undo puts
+// back the very bytes the file held, also those after the text's zero.
+struct NameChange {
+    NameKey key;
+    NameField before{};
+    NameField after{};
+};
+
+// What one Confirm, rename or revert did: undone and redone as a whole.
 struct EditStep {
     std::string name; // "Confirm Changes of Jon Smithers"; game text
     std::vector<FieldChange> changes;
+    std::vector<NameChange> renames;
+
+    bool empty() const { return changes.empty() && renames.empty(); }
 };
 
 // The number of fields in the table's layout.

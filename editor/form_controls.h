@@ -5,6 +5,7 @@
 // commit reads them back by walking it, and the window marks the boxes the
 // user changed by walking it again, so each control is described once.
 
+#include "db/lookup_names.h"
 #include "db/record_layout.h"
 #include "db/records.h"
 #include "person_links.h"
@@ -23,8 +24,6 @@ namespace rostradb {
 
 enum class NumberWidth : std::uint8_t { Bits32, Bits64 }; // how the text is read (wages and value in 64 bits)
 
-// Which table a name, nation or club box lists.
-enum class LookupTable : std::uint8_t { Nations, FirstNames, SecondNames, CommonNames, Clubs };
 
 // The pages of the form, in tab order.
 enum class FormPage : std::uint8_t { General, PlayerAttributes, NonPlayerAttributes, OtherAttributes, OtherStuff };

@@ -11,9 +11,6 @@
 
 namespace rostradb {
 
-// Records in the table.
-std::size_t lookupCount(const GameDatabase& db, LookupTable table);
-
 // The display text of the record at `position`, in the game's bytes; empty
 // when the position lies outside the table (the none marker, say).
 std::string_view lookupText(const GameDatabase& db, LookupTable table, std::uint32_t position);

@@ -1,5 +1,6 @@
 #include "pending_changes.h"
 
+#include "name_changes.h"
 #include "staff_tables.h"
 
 #include <algorithm>
@@ -46,6 +47,24 @@ void PendingChanges::set(GameDatabase& db, const ValueKey& key, std::uint32_t bi
 {
     setValue(db, key, bits);
     refresh(db, key);
+}
+
+void PendingChanges::setName(GameDatabase& db, const NameKey& key, const NameField& field)
+{
+    storeNameField(db, key, field);
+    rebuildDisplayNames(db, key);
+    if (db.namesInFile[static_cast<std::size_t>(key.table)].contains(key.position))
+        renamed_.insert(key);
+    else
+        renamed_.erase(key);
+}
+
+void PendingChanges::refreshNames(const GameDatabase& db)
+{
+    renamed_.clear();
+    for (std::size_t table = 0; table < db.namesInFile.size(); ++table)
+        for (const auto& entry : db.namesInFile[table])
+            renamed_.insert({static_cast<LookupTable>(table), entry.first});
 }
 
 void PendingChanges::refresh(const GameDatabase& db, const ValueKey& key)

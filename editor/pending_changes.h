@@ -22,20 +22,35 @@ public:
     // Records the snapshot does not hold (a load that stopped early) have
     // nothing to differ from and are left out.
     void recount(const GameDatabase& db);
-    void clear() { changed_.clear(); }
+    void clear()
+    {
+        changed_.clear();
+        renamed_.clear();
+    }
 
     // Stores `bits` into the value and notes whether it now differs.
     void set(GameDatabase& db, const ValueKey& key, std::uint32_t bits);
     // Compares the one value again, after something else changed it.
     void refresh(const GameDatabase& db, const ValueKey& key);
 
-    std::size_t count() const { return changed_.size(); }
+    // Puts the name field in, rebuilds the display names that show it and
+    // notes whether the name now differs from the file.
+    void setName(GameDatabase& db, const NameKey& key, const NameField& field);
+    // Notes every renamed name again, after a load or save changed them.
+    void refreshNames(const GameDatabase& db);
+
+    // Values and names that differ: what the status line counts.
+    std::size_t count() const { return changed_.size() + renamed_.size(); }
+    bool contains(const NameKey& key) const { return renamed_.count(key) != 0; }
+    // Sorted by table and position.
+    const std::set<NameKey>& renamed() const { return renamed_; }
     bool contains(const ValueKey& key) const { return changed_.count(key) != 0; }
     // Sorted by table, position and field.
     const std::set<ValueKey>& keys() const { return changed_; }
 
 private:
     std::set<ValueKey> changed_;
+    std::set<NameKey> renamed_;
 };
 
 } // namespace rostradb

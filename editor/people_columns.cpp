@@ -289,7 +289,7 @@ std::optional<std::int64_t> parseDecimal(std::string_view text)
     if (end != digits.data() + digits.size())
         return std::nullopt;
     // Anything past 2^62 lies outside every field: it is only "too large".
-    constexpr std::uint64_t kLimit = std::uint64_t{1} << 62;
+    constexpr auto kLimit = static_cast<std::uint64_t>(kBeyondEveryField);
     if (error == std::errc::result_out_of_range || magnitude > kLimit)
         magnitude = kLimit;
     const auto value = static_cast<std::int64_t>(magnitude);

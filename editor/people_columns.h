@@ -121,7 +121,14 @@ std::string rangeText(const PeopleColumn& column);
 
 // Strict reading of a decimal integer: an optional minus sign, then digits
 // only, no spaces; none when the text is no such number. Numbers far
-// outside every field come back as +-2^62, out of range for all of them.
+// outside every field come back as +-kBeyondEveryField, out of range for all
+// of them; a caller that shows or adds the number refuses those (it is not
+// the number typed).
+inline constexpr std::int64_t kBeyondEveryField = std::int64_t{1} << 62;
 std::optional<std::int64_t> parseDecimal(std::string_view text);
+inline bool isBeyondEveryField(std::int64_t number)
+{
+    return number >= kBeyondEveryField || number <= -kBeyondEveryField;
+}
 
 } // namespace rostradb

@@ -1,5 +1,6 @@
 #include "people_filter.h"
 
+#include "db/cp1252_text.h"
 #include "db/record_layout.h"
 #include "lookup_tables.h"
 #include "person_links.h"
@@ -157,7 +158,9 @@ Term columnTerm(std::string_view token, std::size_t opAt)
     if (column->isNumber()) {
         if (term.op == Op::Contains)
             refuse(token, column->name + " is a number: compare it with = != < <= > or >=");
-        const std::optional<std::int64_t> number = parseDecimal(value);
+        // A number may be quoted like any value ("5000"), which a script
+        // that quotes every value writes.
+        const std::optional<std::int64_t> number = parseDecimal(unquoted(token, value));
         if (!number)
             refuse(token, "a whole number is expected after " + std::string(opText));
         term.number = *number;
@@ -187,7 +190,50 @@ Term namePart(std::string_view text)
     return term;
 }
 
+// The message for typed text that the code page cannot hold, naming the
+// first term (a run of characters between spaces) with such a character.
+std::string unwritableTermMessage(std::string_view utf8)
+{
+    std::size_t start = 0;
+    while (start < utf8.size()) {
+        const std::size_t end = std::min(utf8.find_first_of(" \t", start), utf8.size());
+        const std::string_view term = utf8.substr(start, end - start);
+        if (!utf8ToCp1252(term)) {
+            // The first character of the term that does not convert: the
+            // bytes from a lead byte up to the next one.
+            for (std::size_t at = 0; at < term.size();) {
+                std::size_t next = at + 1;
+                while (next < term.size() && (static_cast<unsigned char>(term[next]) & 0xC0) == 0x80)
+                    ++next;
+                const std::string_view character = term.substr(at, next - at);
+                if (!utf8ToCp1252(character)) {
+                    const auto lead = static_cast<unsigned char>(character[0]);
+                    const std::size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 0;
+                    if (length != character.size())
+                        break; // not UTF-8: said below
+                    return "\"" + std::string(term) + "\": no text of the game holds " + std::string(character);
+                }
+                at = next;
+            }
+        }
+        start = end + 1;
+    }
+    return "the text is not UTF-8";
+}
+
 } // namespace
+
+PeopleFilter PeopleFilter::parseTyped(std::string_view utf8)
+{
+    const std::optional<std::string> bytes = utf8ToCp1252(utf8);
+    if (!bytes)
+        throw FilterError(unwritableTermMessage(utf8));
+    try {
+        return parse(*bytes);
+    } catch (const FilterError& e) {
+        throw FilterError(cp1252ToUtf8(e.what()));
+    }
+}
 
 PeopleFilter PeopleFilter::parse(std::string_view text)
 {
@@ -240,7 +286,12 @@ PeopleFilter PeopleFilter::parse(std::string_view text)
             filter.terms_.push_back(columnTerm(token, opAt));
         } else if (token.front() == '"') {
             endRun();
-            filter.terms_.push_back(namePart(unquoted(token, token)));
+            // An empty text would find nobody (the name search's rule) and
+            // is refused, as "name:" is: it is a slip, not a question.
+            const std::string part = unquoted(token, token);
+            if (part.empty())
+                refuse(token, "a text is expected between the quotes");
+            filter.terms_.push_back(namePart(part));
         } else {
             if (!inRun)
                 runStart = start;

@@ -49,6 +49,10 @@ public:
     PeopleFilter() = default;
     // Reads the filter; FilterError when it is malformed.
     static PeopleFilter parse(std::string_view text);
+    // The filter as the user typed it, in UTF-8, read in the game's code
+    // page; FilterError's message is UTF-8 too. A character that no text of
+    // the game can hold is refused naming its term.
+    static PeopleFilter parseTyped(std::string_view utf8);
 
     bool listsEveryone() const { return terms_.empty(); }
     // Whether every term holds for the person at `staffPosition`.

@@ -15,6 +15,10 @@ std::string describeConflict(const GameDatabase& db, const RecordOwners& owners,
     std::string name = person && *person < db.staff.size()
                            ? db.staff[*person].displayName
                            : std::string(tableWord(key.table)) + " " + std::to_string(key.position);
+    if (isLinkConflict(conflict))
+        return name + ": " + fieldLabel(key.table, key.field) + " was changed by another program from " +
+               valueText(db, key, conflict.editor) + " to " + valueText(db, key, conflict.disk) +
+               "; this person's attribute changes are not saved (load the game again)";
     return name + ": " + fieldLabel(key.table, key.field) + ": on disk " + valueText(db, key, conflict.disk) +
            ", in the editor " + valueText(db, key, conflict.editor);
 }

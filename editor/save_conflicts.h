@@ -2,7 +2,9 @@
 // How a save's conflicts are put to the user: one line per value that both
 // another program and the editor changed, "NAME: FIELD: on disk X, in the
 // editor Y", NAME the person the record belongs to (or the record, "player
-// 45", when nobody's) and FIELD as the list of changes names it. Texts are
+// 45", when nobody's) and FIELD as the list of changes names it; a link
+// another program changed says so and that the person's attribute changes
+// are held back. Texts are
 // game text (Windows-1252); the front-ends convert them.
 
 #include "change_list.h"

@@ -27,6 +27,13 @@ bool containsFolded(std::string_view haystack, std::string_view foldedNeedle)
 
 } // namespace
 
+bool containsIgnoringCase(std::string_view text, std::string_view part)
+{
+    std::string needle(part);
+    std::transform(needle.begin(), needle.end(), needle.begin(), foldCase);
+    return containsFolded(text, needle);
+}
+
 void searchStaff(std::string_view searchText, const std::vector<StaffRecord>& staff,
                  const TableDirectory& directory, std::vector<SearchHit>& hits)
 {

@@ -10,6 +10,10 @@
 
 namespace rostradb {
 
+// Whether `text` contains `part`, ignoring the case of a..z only: the rule
+// every search by name follows.
+bool containsIgnoringCase(std::string_view text, std::string_view part);
+
 struct SearchHit {
     std::string_view displayName; // the record's own text, letter case as stored
     std::size_t position;         // the record's position in the staff table

@@ -2,6 +2,8 @@
 
 #include "common/cp1252.h"
 
+#include "editor/name_changes.h"
+
 #include <cstddef>
 #include <set>
 
@@ -42,7 +44,23 @@ void ChangesModel::refresh()
             ++want;
         }
     }
-    if (!keys_.empty())
+    // Renames are few: their rows are replaced whole when they differ.
+    const std::vector<rostradb::NameKey> names(history_.pending().renamed().begin(),
+                                               history_.pending().renamed().end());
+    if (names != names_) {
+        const int first = static_cast<int>(keys_.size());
+        if (!names_.empty()) {
+            beginRemoveRows({}, first, first + static_cast<int>(names_.size()) - 1);
+            names_.clear();
+            endRemoveRows();
+        }
+        if (!names.empty()) {
+            beginInsertRows({}, first, first + static_cast<int>(names.size()) - 1);
+            names_ = names;
+            endInsertRows();
+        }
+    }
+    if (rowCount() > 0)
         emit dataChanged(index(0, 0), index(rowCount() - 1, ColumnCount - 1), {Qt::DisplayRole});
 }
 
@@ -50,14 +68,33 @@ std::optional<std::size_t> ChangesModel::personAt(int row) const { return rowAt(
 
 int ChangesModel::rowCount(const QModelIndex& parent) const
 {
-    return parent.isValid() ? 0 : static_cast<int>(keys_.size());
+    return parent.isValid() ? 0 : static_cast<int>(keys_.size() + names_.size());
+}
+
+std::optional<rostradb::ValueKey> ChangesModel::keyAt(int row) const
+{
+    if (row < 0 || static_cast<std::size_t>(row) >= keys_.size())
+        return std::nullopt;
+    return keys_[static_cast<std::size_t>(row)];
+}
+
+std::optional<rostradb::NameKey> ChangesModel::nameAt(int row) const
+{
+    if (row < static_cast<int>(keys_.size()) || row >= rowCount())
+        return std::nullopt;
+    return names_[static_cast<std::size_t>(row) - keys_.size()];
 }
 
 int ChangesModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : ColumnCount; }
 
 const rostradb::ChangeRow& ChangesModel::rowAt(int row) const
 {
-    if (row != describedRow_) {
+    if (row != describedRow_ && nameAt(row)) {
+        const rostradb::NameKey key = *nameAt(row);
+        described_ = key.position < rostradb::lookupCount(db_, key.table) ? rostradb::describeNameChange(db_, key)
+                                                                          : rostradb::ChangeRow{};
+        describedRow_ = row;
+    } else if (row != describedRow_) {
         const rostradb::ValueKey& key = keys_.at(static_cast<std::size_t>(row));
         // A key whose record is gone (a load running) has nothing to show;
         // the main window refreshes the model before and after every load.

@@ -22,7 +22,9 @@ public:
     // Takes the keys from the history again.
     void refresh();
 
-    rostradb::ValueKey keyAt(int row) const { return keys_.at(static_cast<std::size_t>(row)); }
+    // The value or the renamed name of the row: values first, then names.
+    std::optional<rostradb::ValueKey> keyAt(int row) const;
+    std::optional<rostradb::NameKey> nameAt(int row) const;
     // The staff position of the row's person, if the record has one.
     std::optional<std::size_t> personAt(int row) const;
 
@@ -37,6 +39,7 @@ private:
     const rostradb::GameDatabase& db_;
     const rostradb::EditHistory& history_;
     std::vector<rostradb::ValueKey> keys_;
+    std::vector<rostradb::NameKey> names_; // after the values' rows
     // The view asks for a row's cells one after the other: the row described
     // last is kept.
     mutable int describedRow_ = -1;

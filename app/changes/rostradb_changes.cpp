@@ -61,10 +61,15 @@ void Tfrm_changes::refresh()
 void Tfrm_changes::revertSelected()
 {
     std::vector<rostradb::ValueKey> values;
-    for (const QModelIndex& index : list_->selectionModel()->selectedRows())
-        values.push_back(model_->keyAt(index.row()));
-    if (!values.empty())
-        emit revertRequested(values);
+    std::vector<rostradb::NameKey> names;
+    for (const QModelIndex& index : list_->selectionModel()->selectedRows()) {
+        if (const auto key = model_->keyAt(index.row()))
+            values.push_back(*key);
+        else if (const auto name = model_->nameAt(index.row()))
+            names.push_back(*name);
+    }
+    if (!values.empty() || !names.empty())
+        emit revertRequested(values, names);
 }
 
 void Tfrm_changes::showPersonOf(const QModelIndex& index)

@@ -35,7 +35,7 @@ public:
 
 signals:
     void personRequested(std::size_t staffPosition);
-    void revertRequested(const std::vector<rostradb::ValueKey>& values);
+    void revertRequested(const std::vector<rostradb::ValueKey>& values, const std::vector<rostradb::NameKey>& names);
 
 private:
     void revertSelected();

@@ -2,50 +2,87 @@
 
 #include "common/cp1252.h"
 
-namespace lookup {
-
 namespace {
 
-// A table whose load stopped part-way gets its records but no "none": the
-// box then matches what the file gave, and no position can name a record
-// that was never read.
-template <class Table>
-QStringList itemsOf(const rostradb::GameDatabase& db, const Table& table, std::size_t directoryPosition)
+// Each table's records and directory entry, by the table a box offers.
+template <class Visit>
+decltype(auto) withTable(const rostradb::GameDatabase& db, rostradb::LookupTable table, Visit visit)
 {
-    QStringList items;
-    items.reserve(static_cast<qsizetype>(table.size()) + 1);
-    for (const auto& record : table)
-        items.append(fromGameText(record.displayText()));
-    if (rostradb::tableIsComplete(db, table, directoryPosition))
-        items.append(QStringLiteral("none"));
-    return items;
+    using rostradb::LookupTable;
+    namespace entry = rostradb::entry;
+    switch (table) {
+    case LookupTable::Nations:
+        return visit(db.nations, entry::kNations);
+    case LookupTable::FirstNames:
+        return visit(db.firstNames, entry::kFirstNames);
+    case LookupTable::SecondNames:
+        return visit(db.secondNames, entry::kSecondNames);
+    case LookupTable::CommonNames:
+        return visit(db.commonNames, entry::kCommonNames);
+    case LookupTable::Clubs:
+        break;
+    }
+    return visit(db.clubs, entry::kClubs);
 }
 
 } // namespace
 
-QStringList nationItems(const rostradb::GameDatabase& db)
+LookupModel::LookupModel(const rostradb::GameDatabase& db, rostradb::LookupTable table, QObject* parent)
+    : QAbstractListModel(parent), db_(db), table_(table)
 {
-    return itemsOf(db, db.nations, rostradb::entry::kNations);
 }
 
-QStringList firstNameItems(const rostradb::GameDatabase& db)
+int LookupModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : rows_; }
+
+QVariant LookupModel::data(const QModelIndex& index, int role) const
 {
-    return itemsOf(db, db.firstNames, rostradb::entry::kFirstNames);
+    if (!index.isValid() || index.row() >= rows_ || (role != Qt::DisplayRole && role != Qt::EditRole))
+        return {};
+    const auto position = static_cast<std::size_t>(index.row());
+    if (position >= records())
+        return QStringLiteral("none");
+    return fromGameText(textOf(position));
 }
 
-QStringList secondNameItems(const rostradb::GameDatabase& db)
+void LookupModel::tableCleared()
 {
-    return itemsOf(db, db.secondNames, rostradb::entry::kSecondNames);
+    beginResetModel();
+    rows_ = 0;
+    endResetModel();
 }
 
-QStringList commonNameItems(const rostradb::GameDatabase& db)
+// A table whose load stopped part-way gets its records but no "none": the
+// box then matches what the file gave, and no position can name a record
+// that was never read.
+void LookupModel::tableLoaded()
 {
-    return itemsOf(db, db.commonNames, rostradb::entry::kCommonNames);
+    beginResetModel();
+    rows_ = withTable(db_, table_, [this](const auto& table, std::size_t directoryPosition) {
+        return static_cast<int>(table.size() + (rostradb::tableIsComplete(db_, table, directoryPosition) ? 1 : 0));
+    });
+    endResetModel();
 }
 
-QStringList clubItems(const rostradb::GameDatabase& db)
+void LookupModel::recordChanged(std::size_t position)
 {
-    return itemsOf(db, db.clubs, rostradb::entry::kClubs);
+    if (position < static_cast<std::size_t>(rows_)) {
+        const QModelIndex changed = index(static_cast<int>(position));
+        emit dataChanged(changed, changed, {Qt::DisplayRole, Qt::EditRole});
+    }
 }
 
-} // namespace lookup
+std::size_t LookupModel::records() const
+{
+    // rows_ counts "none" only after a complete table; records beyond the
+    // table (it was emptied under a stale reset) are never read.
+    return withTable(db_, table_, [this](const auto& table, std::size_t) {
+        return std::min(table.size(), static_cast<std::size_t>(rows_));
+    });
+}
+
+std::string_view LookupModel::textOf(std::size_t position) const
+{
+    return withTable(db_, table_, [position](const auto& table, std::size_t) -> std::string_view {
+        return table[position].displayText();
+    });
+}

@@ -40,9 +40,13 @@ void paintMarks(QWidget* box)
             palette.setColor(group, QPalette::Text, kWarningColour);
     }
     box->setPalette(palette);
+    // Only a change of font is applied: a font set again still reaches the
+    // box's list, which then lays out all of its (up to 65,537) items.
     QFont font = box->font();
-    font.setBold(warned); // red alone is easy to miss on the amber
-    box->setFont(font);
+    if (font.bold() != warned) {
+        font.setBold(warned); // red alone is easy to miss on the amber
+        box->setFont(font);
+    }
 }
 
 void showMark(QWidget* box, bool marked)

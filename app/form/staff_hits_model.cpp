@@ -28,3 +28,12 @@ QVariant StaffHitsModel::data(const QModelIndex& index, int role) const
         return {};
     }
 }
+
+void StaffHitsModel::namesChanged(const std::vector<rostradb::StaffRecord>& staff)
+{
+    for (auto& hit : hits_)
+        if (hit.position < staff.size())
+            hit.displayName = staff[hit.position].displayName;
+    if (!hits_.empty())
+        emit dataChanged(index(0), index(rowCount() - 1));
+}

@@ -19,6 +19,9 @@ public:
     // so the list is cleared before the table is loaded again.
     void setHits(std::vector<rostradb::SearchHit> hits);
     void clear() { setHits({}); }
+    // The display names were built again (a first or second name renamed):
+    // each row takes its person's name anew.
+    void namesChanged(const std::vector<rostradb::StaffRecord>& staff);
 
     int rowCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;

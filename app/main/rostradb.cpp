@@ -1,6 +1,5 @@
 // rostradb: editor of the people database of the game Fendra.
 
-#include "nation/rostradb_nation.h"
 #include "main/rostradbmain.h"
 #include "progress/rostradbpos.h"
 #include "main/startup_options.h"
@@ -91,7 +90,6 @@ int main(int argc, char* argv[])
     nameTheProgram();
     const StartupOptions options = readOptions(app);
     Tfrm_main frm_main(options);
-    Tfrm_nation frm_nation; // laid out, never shown
     Tfrm_pos frm_pos;
     frm_main.setProgressSink(&frm_pos);
     frm_main.show();

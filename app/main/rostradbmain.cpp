@@ -1,5 +1,7 @@
 #include "main/rostradbmain.h"
 
+#include "editor/game_save.h"
+
 #include "main/about_text.h"
 #include "common/cp1252.h"
 #include "main/game_location.h"
@@ -7,6 +9,8 @@
 #include "common/message_boxes.h"
 #include "changes/rostradb_changes.h"
 #include "people/rostradb_people.h"
+#include "lookups/rostradb_lookups.h"
+#include "nation/rostradb_nation.h"
 #include "form/staff_form.h"
 #include "form/staff_hits_model.h"
 #include "main/status_strip.h"
@@ -29,7 +33,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
-#include <QStringListModel>
 #include <QTextEdit>
 
 #include <algorithm>
@@ -59,16 +62,17 @@ Tfrm_main::Tfrm_main(const StartupOptions& options, QWidget* parent)
     : QMainWindow(parent)
 {
     buildLayout();
-    nations_ = new QStringListModel(this);
-    firstNames_ = new QStringListModel(this);
-    secondNames_ = new QStringListModel(this);
-    commonNames_ = new QStringListModel(this);
-    clubs_ = new QStringListModel(this);
-    form_->setLookupModel(rostradb::LookupTable::Nations, nations_);
-    form_->setLookupModel(rostradb::LookupTable::FirstNames, firstNames_);
-    form_->setLookupModel(rostradb::LookupTable::SecondNames, secondNames_);
-    form_->setLookupModel(rostradb::LookupTable::CommonNames, commonNames_);
-    form_->setLookupModel(rostradb::LookupTable::Clubs, clubs_);
+    using rostradb::LookupTable;
+    nations_ = new LookupModel(db_, LookupTable::Nations, this);
+    firstNames_ = new LookupModel(db_, LookupTable::FirstNames, this);
+    secondNames_ = new LookupModel(db_, LookupTable::SecondNames, this);
+    commonNames_ = new LookupModel(db_, LookupTable::CommonNames, this);
+    clubs_ = new LookupModel(db_, LookupTable::Clubs, this);
+    form_->setLookupModel(LookupTable::Nations, nations_);
+    form_->setLookupModel(LookupTable::FirstNames, firstNames_);
+    form_->setLookupModel(LookupTable::SecondNames, secondNames_);
+    form_->setLookupModel(LookupTable::CommonNames, commonNames_);
+    form_->setLookupModel(LookupTable::Clubs, clubs_);
 
     // A mouse press makes an item current and the release clicks it: show
     // the person on the click, and on keyboard moves through the list.
@@ -92,6 +96,9 @@ Tfrm_main::~Tfrm_main()
     // may reach a half-destroyed window.
     delete changes_;
     delete people_;
+    delete nation_;
+    delete clubsWindow_;
+    delete namesWindow_;
     disconnect(form_, nullptr, this, nullptr);
 }
 
@@ -147,9 +154,10 @@ void Tfrm_main::clearLoadedState()
     hits_->clear();
     if (people_)
         people_->databaseCleared();
+    nameWindowsCleared();
     form_->reset();
     for (auto* model : {nations_, firstNames_, secondNames_, commonNames_, clubs_})
-        model->setStringList({});
+        model->tableCleared();
     personShown_ = false;
     shownPerson_.reset();
     shownName_.clear();
@@ -160,11 +168,8 @@ void Tfrm_main::clearLoadedState()
 
 void Tfrm_main::fillLookupBoxes()
 {
-    nations_->setStringList(lookup::nationItems(db_));
-    firstNames_->setStringList(lookup::firstNameItems(db_));
-    secondNames_->setStringList(lookup::secondNameItems(db_));
-    commonNames_->setStringList(lookup::commonNameItems(db_));
-    clubs_->setStringList(lookup::clubItems(db_));
+    for (auto* model : {nations_, firstNames_, secondNames_, commonNames_, clubs_})
+        model->tableLoaded();
 }
 
 void Tfrm_main::Open1Click()
@@ -211,17 +216,29 @@ void Tfrm_main::loadGame(bool freshDirectory)
     history_.reset(db_);
     if (people_)
         people_->databaseLoaded();
+    nameWindowsLoaded();
     updateEditState();
     if (failure)
         reportError(this, *failure);
 }
 
+// An undone save changes the file the user sees: a message box. A journal
+// that was only removed changed nothing: the status line says so.
+void Tfrm_main::noteRecovery(rostradb::Recovery recovery)
+{
+    if (recovery == rostradb::Recovery::Undone)
+        informUser(this, QString::fromUtf8(rostradb::kSaveUndone));
+    else if (const char* notice = rostradb::recoveryNotice(recovery))
+        fileNote_ = QString::fromUtf8(notice);
+}
+
 bool Tfrm_main::recoverInterruptedSave()
 {
+    fileNote_.clear();
     try {
-        if (rostradb::recoverInterruptedSave(gameDirectoryBytes()) == rostradb::Recovery::Undone)
-            informUser(this, QString::fromUtf8(rostradb::kSaveUndone));
+        noteRecovery(rostradb::recoverInterruptedSave(gameDirectoryBytes()));
     } catch (const std::exception& error) {
+        updateStatus();
         reportError(this, error);
         return false;
     }
@@ -234,19 +251,28 @@ bool Tfrm_main::saveStaffFile()
     if (!recoverInterruptedSave())
         return false;
     std::vector<rostradb::FieldChange> taken;
+    rostradb::EditStep namesTaken; // names only another program changed: not a step, only shown
     try {
         // Look at the disk first: a moved directory or an unreadable file
         // stops the save here. Values only another program changed are kept;
         // values it changed differently from the editor are put to the user.
-        std::optional<rostradb::StaffFileSave> save(std::in_place, db_, gameDirectoryBytes());
+        std::optional<rostradb::GameSave> save(std::in_place, db_, gameDirectoryBytes());
         std::vector<rostradb::MergedValue> agreed; // the conflicts the user said Save to
-        while (!std::all_of(save->conflicts().begin(), save->conflicts().end(), [&](const auto& c) {
-            return std::find(agreed.begin(), agreed.end(), c) != agreed.end();
-        })) {
+        std::vector<rostradb::MergedName> agreedNames;
+        const auto allAgreed = [](const auto& conflicts, const auto& agreedOnes) {
+            return std::all_of(conflicts.begin(), conflicts.end(), [&](const auto& c) {
+                return std::find(agreedOnes.begin(), agreedOnes.end(), c) != agreedOnes.end();
+            });
+        };
+        while (!allAgreed(save->conflicts(), agreed) || !allAgreed(save->nameConflicts(), agreedNames)) {
             QStringList lines;
-            for (const std::string& line : rostradb::conflictLines(db_, save->conflicts()))
-                lines.append(fromGameText(line));
+            if (!save->conflicts().empty())
+                for (const std::string& line : rostradb::conflictLines(db_, save->conflicts()))
+                    lines.append(fromGameText(line));
+            for (const rostradb::MergedName& name : save->nameConflicts())
+                lines.append(fromGameText(rostradb::nameConflictLine(name)));
             agreed = save->conflicts();
+            agreedNames = save->nameConflicts();
             // No lock while the question stands open: another rostradb may save
             // meanwhile. Afterwards the disk is looked at again, and asked
             // about again only if it now holds conflicts not agreed to.
@@ -255,9 +281,12 @@ bool Tfrm_main::saveStaffFile()
                 return false;
             save.emplace(db_, gameDirectoryBytes());
         }
-        if (save->undidInterruptedSave())
-            informUser(this, QString::fromUtf8(rostradb::kSaveUndone));
+        noteRecovery(save->recovery());
+        if (!save->locked())
+            fileNote_ = QString::fromStdString(rostradb::noLockWarning(gameDirectoryBytes()));
         taken = rostradb::takenFromDisk(save->changedOnDiskOnly());
+        for (const rostradb::MergedName& name : save->namesChangedOnDiskOnly())
+            namesTaken.renames.push_back({name.key, name.editor, name.disk});
         save->write(progress());
     } catch (const std::exception& error) {
         updateEditState();
@@ -265,6 +294,7 @@ bool Tfrm_main::saveStaffFile()
         return false;
     }
     history_.saved(db_); // the file now holds what memory does
+    showRenames(namesTaken);
     showValuesTakenFromDisk(taken);
     return true;
 }
@@ -445,5 +475,9 @@ void Tfrm_main::closeEvent(QCloseEvent* event)
         changes_->close();
     if (people_)
         people_->close();
+    for (QWidget* window : {static_cast<QWidget*>(nation_), static_cast<QWidget*>(clubsWindow_),
+                            static_cast<QWidget*>(namesWindow_)})
+        if (window)
+            window->close();
     event->accept();
 }

@@ -9,6 +9,8 @@
 #include "db/progress_sink.h"
 #include "editor/edit_history.h"
 
+#include "db/save_journal.h"
+
 #include <QMainWindow>
 
 #include <functional>
@@ -21,12 +23,14 @@ class QLineEdit;
 class QListView;
 class QMenu;
 class QPushButton;
-class QStringListModel;
+class LookupModel;
 class QTextEdit;
 class StaffForm;
 class StaffHitsModel;
 class StatusStrip;
 class Tfrm_changes;
+class Tfrm_lookups;
+class Tfrm_nation;
 class Tfrm_people;
 struct PeopleChange;
 enum class ConfirmBefore;
@@ -61,6 +65,11 @@ public:
     Tfrm_changes* changesWindow() const { return changes_; }
     // The people table; nullptr until View > People first opens it.
     Tfrm_people* peopleWindow() const { return people_; }
+    // The windows of View > Nations..., Clubs... and Names...; nullptr until
+    // first opened.
+    Tfrm_nation* nationWindow() const { return nation_; }
+    Tfrm_lookups* clubsWindow() const { return clubsWindow_; }
+    Tfrm_lookups* namesWindow() const { return namesWindow_; }
     bool isBusy() const { return busy_; }
 
     // Before something refills the form, so that nothing typed is dropped
@@ -97,6 +106,12 @@ public slots:
     // A change made in the people table: one step of the history, shown
     // as an undo is (status line, list of changes, the form, the table).
     void applyPeopleChange(const PeopleChange& request);
+    void Nations1Click(); // View > Nations...: the nation window shown
+    void Clubs1Click();   // View > Clubs...: the table of clubs shown
+    void Names1Click();   // View > Names...: the three name tables shown
+    // Renames the record to `text`, one step of the history; a name the
+    // game's files cannot hold is refused with the reason.
+    void renameRecord(const rostradb::NameKey& key, const QString& text);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -115,6 +130,7 @@ private:
     void readDirectoryOf(const QString& folder); // the table directory; errors name the folder
 
     bool recoverInterruptedSave();     // false: a journal stopped it (reported)
+    void noteRecovery(rostradb::Recovery recovery);
     bool saveStaffFile();              // true when the file was written
     bool confirmShownPerson();         // Button1Click; true when the commit succeeded
     bool settleUnconfirmedEdits(ConfirmBefore next); // false: cancelled, or the confirm failed
@@ -137,7 +153,15 @@ private:
     void showNotice(const QString& text);
     void showStaffRecord(std::optional<std::int64_t> position); // nullopt: nobody chosen
     void refreshFormAfter(const rostradb::EditStep& step);
-    void revertValues(const std::vector<rostradb::ValueKey>& values);
+    void revertValues(const std::vector<rostradb::ValueKey>& values, const std::vector<rostradb::NameKey>& names);
+    // After a step that renamed records: the boxes' items, the result list
+    // and the windows of names show the new names.
+    void showRenames(const rostradb::EditStep& step);
+    // The nation, clubs and names windows that were opened: after a load,
+    // before the tables are emptied, and after any step.
+    void nameWindowsLoaded();
+    void nameWindowsCleared();
+    void nameWindowsChanged();
     void showPersonOfChange(std::size_t position);
 
     rostradb::GameDatabase db_;
@@ -149,6 +173,7 @@ private:
     bool restoringList_ = false; // the result list's selection is being put back
     std::optional<std::size_t> shownPerson_; // the staff record the form shows
     QString shownName_;                      // that person's display name
+    QString fileNote_;                       // what the last load or save did besides: a journal removed, no lock
     rostradb::EditHistory history_;          // every change made since the last load
     QString notice_;                         // said in the status line, see showNotice
     std::optional<QString> noticeOver_;      // the status the notice stands in for
@@ -162,12 +187,15 @@ private:
     QListView* staffList_ = nullptr;
     StaffHitsModel* hits_ = nullptr;
     StaffForm* form_ = nullptr;
-    QStringListModel* nations_ = nullptr;
-    QStringListModel* firstNames_ = nullptr;
-    QStringListModel* secondNames_ = nullptr;
-    QStringListModel* commonNames_ = nullptr;
-    QStringListModel* clubs_ = nullptr;
+    LookupModel* nations_ = nullptr;
+    LookupModel* firstNames_ = nullptr;
+    LookupModel* secondNames_ = nullptr;
+    LookupModel* commonNames_ = nullptr;
+    LookupModel* clubs_ = nullptr;
     StatusStrip* strip_ = nullptr;
     Tfrm_changes* changes_ = nullptr;
     Tfrm_people* people_ = nullptr;
+    Tfrm_nation* nation_ = nullptr;
+    Tfrm_lookups* clubsWindow_ = nullptr;
+    Tfrm_lookups* namesWindow_ = nullptr;
 };

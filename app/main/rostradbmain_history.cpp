@@ -26,6 +26,7 @@ void Tfrm_main::updateEditState()
         changes_->refresh();
     if (people_)
         people_->valuesChanged();
+    nameWindowsChanged();
 }
 
 // Only the strip: typing into the form changes the status line's note, not
@@ -38,6 +39,8 @@ void Tfrm_main::updateStatus()
         return step ? fromGameText(step->name) : QString();
     };
     QString line = QString::fromStdString(status);
+    if (!fileNote_.isEmpty())
+        line += QStringLiteral("  ") + fileNote_;
     if (!notice_.isEmpty()) {
         if (!noticeOver_)
             noticeOver_ = line;
@@ -56,16 +59,31 @@ void Tfrm_main::showNotice(const QString& text)
     updateStatus();
 }
 
+namespace {
+
+// The people table's note says what the last change did: after Undo or Redo
+// it says that instead, or it would tell of a change that is no longer there.
+const rostradb::EditStep* noted(Tfrm_people* people, const QString& what, const rostradb::EditStep* step)
+{
+    if (people && step)
+        people->showChangeNote(what.arg(fromGameText(step->name)));
+    return step;
+}
+
+} // namespace
+
 void Tfrm_main::undoClick()
 {
     if (const rostradb::EditStep* next = history_.undoStep(); next && !busy_)
-        runStep(ConfirmBefore::Undoing, *next, [this] { return history_.undo(db_); });
+        runStep(ConfirmBefore::Undoing, *next,
+                [this] { return noted(people_, QStringLiteral("Undone: %1"), history_.undo(db_)); });
 }
 
 void Tfrm_main::redoClick()
 {
     if (const rostradb::EditStep* next = history_.redoStep(); next && !busy_)
-        runStep(ConfirmBefore::Redoing, *next, [this] { return history_.redo(db_); });
+        runStep(ConfirmBefore::Redoing, *next,
+                [this] { return noted(people_, QStringLiteral("Redone: %1"), history_.redo(db_)); });
 }
 
 // An undo, redo or revert that changes the person on screen refills the
@@ -94,6 +112,7 @@ void Tfrm_main::runStep(ConfirmBefore next, const rostradb::EditStep& preview,
         }
     }
     if (const rostradb::EditStep* step = act()) {
+        showRenames(*step);
         updateEditState();
         refreshFormAfter(*step);
     }
@@ -172,14 +191,16 @@ void Tfrm_main::applyPeopleChange(const PeopleChange& request)
                                     : QStringLiteral("%1: no value changed").arg(fromGameText(outcome.step.name)));
 }
 
-void Tfrm_main::revertValues(const std::vector<rostradb::ValueKey>& values)
+void Tfrm_main::revertValues(const std::vector<rostradb::ValueKey>& values,
+                             const std::vector<rostradb::NameKey>& names)
 {
     if (busy_)
         return;
     rostradb::EditStep preview;
     for (const rostradb::ValueKey& key : values)
         preview.changes.push_back({key, 0, 0});
-    runStep(ConfirmBefore::Reverting, preview, [this, &values] { return history_.revert(db_, values); });
+    runStep(ConfirmBefore::Reverting, preview,
+            [this, &values, &names] { return noted(people_, QStringLiteral("%1"), history_.revert(db_, values, names)); });
 }
 
 void Tfrm_main::showPersonOfChange(std::size_t position)

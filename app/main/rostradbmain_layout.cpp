@@ -162,4 +162,16 @@ void Tfrm_main::buildMenu()
     people->setObjectName(QStringLiteral("People1"));
     people->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
     connect(people, &QAction::triggered, this, &Tfrm_main::People1Click);
+    const struct {
+        const char* text;
+        const char* name;
+        void (Tfrm_main::*open)();
+    } nameWindows[] = {{"&Nations...", "Nations1", &Tfrm_main::Nations1Click},
+                       {"&Clubs...", "Clubs1", &Tfrm_main::Clubs1Click},
+                       {"Na&mes...", "Names1", &Tfrm_main::Names1Click}};
+    for (const auto& window : nameWindows) {
+        QAction* action = view->addAction(QLatin1String(window.text));
+        action->setObjectName(QLatin1String(window.name));
+        connect(action, &QAction::triggered, this, window.open);
+    }
 }

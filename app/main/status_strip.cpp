@@ -28,6 +28,9 @@ StatusStrip::StatusStrip(QWidget* parent) : QWidget(parent)
     setObjectName(QStringLiteral("StatusStrip"));
     status_ = new QLabel(QStringLiteral("No database loaded"), this);
     status_->setObjectName(QStringLiteral("lbl_status"));
+    // A note of what a load or save found (a journal removed, no file
+    // locks) follows the status and needs a second line.
+    status_->setWordWrap(true);
     undo_ = new QPushButton(QStringLiteral("Undo"), this);
     undo_->setObjectName(QStringLiteral("btn_undo"));
     redo_ = new QPushButton(QStringLiteral("Redo"), this);

@@ -1,10 +1,18 @@
 #include "nation/rostradb_nation.h"
 
+#include "common/cp1252.h"
+
+#include "editor/lookup_tables.h"
+#include "editor/name_changes.h"
+
 #include <QComboBox>
 #include <QFont>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QStringList>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -111,20 +119,52 @@ void buildCoefficientPage(QWidget* page)
         grid.add<QLineEdit>(QStringLiteral("ed_coef%1").arg(i).toLatin1().constData());
 }
 
+constexpr int kPickerWidth = 190;
+constexpr int kGap = 8;
+constexpr int kButtonRow = 36;
+const char* const kNotRead = "Not read from the game's files";
+
+// frm_srcnation, docked at the window's left.
+QWidget* buildPicker(QWidget* parent, QLineEdit*& text, QListWidget*& list, QLabel*& status, QPushButton*& search)
+{
+    auto* picker = new QWidget(parent);
+    picker->setObjectName(QStringLiteral("frm_srcnation"));
+    text = new QLineEdit(picker);
+    text->setObjectName(QStringLiteral("ed_srcnation"));
+    search = new QPushButton(QStringLiteral("Search"), picker);
+    search->setObjectName(QStringLiteral("btn_srcnation"));
+    list = new QListWidget(picker);
+    list->setObjectName(QStringLiteral("lbx_srcnation"));
+    status = new QLabel(picker);
+    status->setObjectName(QStringLiteral("txt_srcnation"));
+    auto* row = new QHBoxLayout;
+    row->addWidget(text);
+    row->addWidget(search);
+    auto* layout = new QVBoxLayout(picker);
+    layout->setContentsMargins(kGap, kGap, 0, kGap);
+    layout->addLayout(row);
+    layout->addWidget(list);
+    layout->addWidget(status);
+    return picker;
+}
+
 } // namespace
 
-// Nothing shows this window and its controls are not wired to anything: it
-// is the layout a nation editor will fill in.
-Tfrm_nation::Tfrm_nation(QWidget* parent)
+Tfrm_nation::Tfrm_nation(const rostradb::GameDatabase& db, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                          Qt::WindowCloseButtonHint)
+                          Qt::WindowCloseButtonHint),
+      db_(db)
 {
     setObjectName(QStringLiteral("frm_nation"));
     setWindowTitle(QStringLiteral("frm_nation"));
-    setFixedSize(465, 253);
+    setFixedSize(kPickerWidth + kGap + kPagesWidth, kPagesHeight + kButtonRow);
     QFont font(QStringLiteral("MS Sans Serif"));
     font.setPixelSize(11);
     setFont(font);
+
+    QPushButton* searchButton = nullptr;
+    QWidget* picker = buildPicker(this, searchText_, found_, status_, searchButton);
+    picker->setGeometry(0, 0, kPickerWidth, height());
 
     auto* tabs = new QTabWidget(this);
     tabs->setObjectName(QStringLiteral("Pagecontrol1"));
@@ -136,8 +176,91 @@ Tfrm_nation::Tfrm_nation(QWidget* parent)
     addPage("General", buildGeneralPage);
     addPage("Team", buildTeamPage);
     addPage("Coefficient", buildCoefficientPage);
+    tabs->setGeometry(kPickerWidth + kGap, 0, kPagesWidth, kPagesHeight);
 
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(tabs);
+    // Their bytes are kept but not interpreted: showing a value there would
+    // be inventing one.
+    for (QWidget* control : tabs->findChildren<QWidget*>()) {
+        if (qobject_cast<QLineEdit*>(control) || qobject_cast<QComboBox*>(control) ||
+            qobject_cast<QPushButton*>(control)) {
+            if (control->objectName() == QLatin1String("ed_name") || !control->parentWidget() ||
+                control->parentWidget()->inherits("QComboBox"))
+                continue;
+            control->setEnabled(false);
+            control->setToolTip(QLatin1String(kNotRead));
+        }
+    }
+    name_ = tabs->findChild<QLineEdit*>(QStringLiteral("ed_name"));
+    name_->setMaxLength(static_cast<int>(rostradb::kNameFieldBytes));
+    confirm_ = new QPushButton(QStringLiteral("Confirm"), this);
+    confirm_->setObjectName(QStringLiteral("btn_confirm"));
+    confirm_->setGeometry(width() - 100, kPagesHeight + 6, 92, 24);
+
+    connect(searchButton, &QPushButton::clicked, this, &Tfrm_nation::search);
+    connect(searchText_, &QLineEdit::returnPressed, this, &Tfrm_nation::search);
+    connect(found_, &QListWidget::currentRowChanged, this, &Tfrm_nation::showChosen);
+    connect(confirm_, &QPushButton::clicked, this, &Tfrm_nation::confirmName);
+    connect(name_, &QLineEdit::returnPressed, this, &Tfrm_nation::confirmName);
+    databaseCleared();
+}
+
+void Tfrm_nation::databaseLoaded() { search(); }
+
+void Tfrm_nation::databaseCleared()
+{
+    found_->clear();
+    shown_.reset();
+    status_->setText(QStringLiteral("No database loaded"));
+    showChosen();
+}
+
+void Tfrm_nation::search()
+{
+    const std::optional<std::string> part = toGameText(searchText_->text());
+    const std::optional<std::uint32_t> keep = shown_;
+    QSignalBlocker quiet(found_);
+    found_->clear();
+    std::vector<std::uint32_t> nations;
+    if (part)
+        nations = rostradb::findNames(db_, rostradb::LookupTable::Nations, *part);
+    for (const std::uint32_t position : nations) {
+        auto* item =
+            new QListWidgetItem(fromGameText(rostradb::lookupText(db_, rostradb::LookupTable::Nations, position)));
+        item->setData(Qt::UserRole, position);
+        found_->addItem(item);
+        if (keep == position)
+            found_->setCurrentItem(item);
+    }
+    status_->setText(nations.size() == 1 ? QStringLiteral("1 nation found")
+                                         : QStringLiteral("%1 nations found").arg(nations.size()));
+    if (!found_->currentItem())
+        shown_.reset();
+    showChosen();
+}
+
+void Tfrm_nation::showChosen()
+{
+    if (const QListWidgetItem* item = found_->currentItem())
+        shown_ = item->data(Qt::UserRole).toUInt();
+    const bool chosen = shown_ && *shown_ < db_.nations.size();
+    name_->setEnabled(chosen);
+    confirm_->setEnabled(chosen);
+    name_->setText(chosen ? fromGameText(rostradb::lookupText(db_, rostradb::LookupTable::Nations, *shown_))
+                          : QString());
+}
+
+void Tfrm_nation::valuesChanged()
+{
+    for (int row = 0; row < found_->count(); ++row) {
+        QListWidgetItem* item = found_->item(row);
+        item->setText(
+            fromGameText(rostradb::lookupText(db_, rostradb::LookupTable::Nations, item->data(Qt::UserRole).toUInt())));
+    }
+    showChosen();
+}
+
+void Tfrm_nation::confirmName()
+{
+    if (shown_)
+        emit renameRequested({rostradb::LookupTable::Nations, *shown_}, name_->text());
 }

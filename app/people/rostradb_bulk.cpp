@@ -73,6 +73,8 @@ std::int64_t typedWholeNumber(const QString& typed)
     const auto number = rostradb::parseDecimal(toGameText(text).value_or(std::string("?")));
     if (!number)
         throw rostradb::DbError(QStringLiteral("\"%1\" is not a whole number").arg(text).toStdString());
+    if (rostradb::isBeyondEveryField(*number))
+        throw rostradb::DbError(QStringLiteral("\"%1\" is too large for any field").arg(text).toStdString());
     return *number;
 }
 

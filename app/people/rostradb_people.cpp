@@ -177,12 +177,9 @@ void Tfrm_people::showChangeNote(const QString& note) { note_->setText(note); }
 bool Tfrm_people::applyFilter()
 {
     typing_->stop();
-    const QString typed = filter_->text();
-    const std::optional<std::string> text = toGameText(typed);
     try {
-        if (!text)
-            throw rostradb::FilterError("\"" + typed.toStdString() + "\": no text of the game holds these letters");
-        const rostradb::PeopleFilter filter = rostradb::PeopleFilter::parse(*text);
+        // Its messages are UTF-8, accented terms included.
+        const rostradb::PeopleFilter filter = rostradb::PeopleFilter::parseTyped(filter_->text().toStdString());
         filterError_->clear();
         showRows(filter);
         return true;

@@ -93,6 +93,15 @@ void Tfrm_pos::pumpEvents()
         flushAndPump();
 }
 
+// A block of records: the bar takes the last one, the clock is looked at once.
+void Tfrm_pos::recordsDone(std::int32_t /*first*/, std::int32_t last)
+{
+    position_ = last;
+    pumpEvents();
+}
+
+void Tfrm_pos::unpositionedRecordsDone(std::int64_t /*records*/) { pumpEvents(); }
+
 void Tfrm_pos::centreOnScreen()
 {
     if (const QScreen* screen = this->screen()) {

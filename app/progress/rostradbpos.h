@@ -17,8 +17,8 @@ class Tfrm_pos : public QWidget, public rostradb::ProgressSink {
 public:
     explicit Tfrm_pos(QWidget* parent = nullptr);
 
-    // ProgressSink. A pass calls setPosition and pumpEvents once per record
-    // (some 300,000 times for a full load), so the values are kept here and
+    // ProgressSink. A save calls setPosition and pumpEvents once per record,
+    // a load once per block of records, so the values are kept here and
     // handed to the widgets, with one round of event processing, only every
     // ~15 ms, and always at show, hide and a new caption.
     void show() override;
@@ -27,6 +27,8 @@ public:
     void setMaximum(std::int32_t maximum) override;
     void setPosition(std::int32_t position) override;
     void pumpEvents() override;
+    void recordsDone(std::int32_t first, std::int32_t last) override;
+    void unpositionedRecordsDone(std::int64_t records) override;
 
 private:
     void centreOnScreen();

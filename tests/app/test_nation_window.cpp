@@ -1,5 +1,7 @@
 #include "nation/rostradb_nation.h"
 
+#include "db/game_database.h"
+
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -12,14 +14,14 @@ class TestNationWindow : public QObject {
     Q_OBJECT
 
 private slots:
-    void init() { window_ = std::make_unique<Tfrm_nation>(); }
+    void init() { window_ = std::make_unique<Tfrm_nation>(db_); }
 
-    void isAHiddenFixedWindowWithThreeTabs()
+    void isAFixedWindowWithThreeTabs()
     {
         QCOMPARE(window_->windowTitle(), QStringLiteral("frm_nation"));
         QVERIFY(!window_->isVisible());
-        QCOMPARE(window_->minimumSize(), QSize(465, 253));
-        QCOMPARE(window_->maximumSize(), QSize(465, 253));
+        QCOMPARE(window_->minimumSize(), window_->maximumSize());
+        QCOMPARE(tabs()->size(), QSize(465, 253));
         QVERIFY(!window_->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
         QCOMPARE(tabs()->count(), 3);
         QCOMPARE(tabs()->tabText(0), QStringLiteral("General"));
@@ -86,6 +88,7 @@ private slots:
 private:
     QTabWidget* tabs() const { return window_->findChild<QTabWidget*>(); }
 
+    rostradb::GameDatabase db_;
     std::unique_ptr<Tfrm_nation> window_;
 };
 

@@ -207,6 +207,10 @@ void TestPeopleWindow::bulkChangeIsOneStepThatUndoTakesBackWhole()
     QCOMPARE(columnValues(f.db(), "player.currentAbility"), before);
     QVERIFY(!f.window.hasUnsavedEdits());
     QCOMPARE(f.errors.messages.size(), 1);
+    // The note follows the history.
+    QCOMPARE(f.label("lbl_people_note"), QStringLiteral("Undone: ") + note);
+    f.window.redoClick();
+    QCOMPARE(f.label("lbl_people_note"), QStringLiteral("Redone: ") + note);
 }
 
 // A table change that refills the form would drop what is typed there:
@@ -296,10 +300,18 @@ void TestPeopleWindow::malformedFilterKeepsTheLastResult()
     const std::vector<std::uint32_t> shown = f.model().people();
     QVERIFY(!shown.empty() && shown.size() < f.db().staff.size());
     QCOMPARE(f.label("lbl_people_filter_error"), QString());
-    for (const char* malformed : {"wages>x", "nosuch=1", "wages:5", "club=\"Real", "name:\xc5\x81"}) {
-        f.filter(QString::fromUtf8(malformed));
+    // Each message names its term as typed, accents included.
+    const std::pair<const char*, const char*> malformed[] = {
+        {"wages>x", "\"wages>x\": a whole number"},
+        {"caf\xc3\xa9=1", "\"caf\xc3\xa9=1\": unknown column caf\xc3\xa9"},
+        {"wages:5", "wages is a number"},
+        {"club=\"Real", "the quote is not closed"},
+        {"wages>5 name:\xc5\x81x", "\"name:\xc5\x81x\": no text of the game holds \xc5\x81"},
+    };
+    for (const auto& [typed, message] : malformed) {
+        f.filter(QString::fromUtf8(typed));
         const QString error = f.label("lbl_people_filter_error");
-        QVERIFY2(!error.isEmpty(), malformed);
+        QVERIFY2(error.contains(QString::fromUtf8(message)), qPrintable(error));
         QCOMPARE(f.model().people(), shown);
     }
     QCOMPARE(f.errors.messages, QStringList()); // no message box

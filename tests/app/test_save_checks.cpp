@@ -183,8 +183,10 @@ void TestSaveChecks::anInterruptedSaveIsUndoneByOpenAndSaid()
         header.staffSize = static_cast<std::uint64_t>(original.size());
         header.entries = {db.directory.at(7), db.directory.at(9), db.directory.at(10)};
         const std::vector<std::uint8_t> old(original.begin() + 157, original.begin() + 314);
+        std::vector<std::uint8_t> saved = old;
+        saved[80] ^= 0x7F;
         rostradb::writeSaveJournal(rostradb::realFileSystem(), game.gameDirectory().toStdString(), header,
-                                   {{157, old}});
+                                   {{157, old, saved}});
     }
     QByteArray halfSaved = original;
     halfSaved[157 + 80] = static_cast<char>(halfSaved[157 + 80] ^ 0x7F);
@@ -198,6 +200,17 @@ void TestSaveChecks::anInterruptedSaveIsUndoneByOpenAndSaid()
     QCOMPARE(window.database().staff[1].wages,
              rostradb::le::u32(reinterpret_cast<const std::uint8_t*>(original.constData()) + 157 + 78));
     QCOMPARE(errors.messages, QStringList());
+
+    // A journal that never reached the disk (zeros) is removed with a note
+    // in the status line, and nothing else is said.
+    writeFile(game.dataFile(QStringLiteral("staff.dat-journal")), QByteArray(400, '\0'));
+    window.Open1Click();
+    QVERIFY(!QFile::exists(game.dataFile(QStringLiteral("staff.dat-journal"))));
+    QVERIFY(
+        child<QLabel>(&window, "lbl_status")->text().contains(QString::fromUtf8(rostradb::kIncompleteJournalRemoved)));
+    QCOMPARE(told.messages.size(), 1);
+    QCOMPARE(errors.messages, QStringList());
+    QCOMPARE(game.staffFileBytes(), original);
 }
 
 void TestSaveChecks::aLoadThatStoppedPartWayCannotBeSaved()

@@ -233,7 +233,7 @@ void TestUndoAndChanges::listKeepsSelectionAndScrollWhenRowsChange()
     QScrollBar* scroll = list->verticalScrollBar();
     QVERIFY(scroll->maximum() > 2);
     list->selectRow(12);
-    const rostradb::ValueKey selected = changes->model()->keyAt(12);
+    const rostradb::ValueKey selected = *changes->model()->keyAt(12);
     scroll->setValue(scroll->maximum() - 1);
     const int scrolled = scroll->value();
 

@@ -278,6 +278,33 @@ TEST_F(CliExport, SpreadsheetFormsImportAsSaved)
     EXPECT_EQ(staffBytes(), original);
 }
 
+// What spreadsheets leave in a file: rows emptied of their cells, old Mac
+// line ends (CR alone), an empty column after the last, a byte order mark
+// read as text. Each refusal is the one line it should be.
+TEST_F(CliExport, SpreadsheetLeftoversAreReadOrNamedExactly)
+{
+    CliResult r = import("position,wages\r1,4321\r,\r3,31\r");
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(valueAt(staffBytes(), game.staffAt(1) + at::kWages, 4), 4321u);
+    EXPECT_EQ(valueAt(staffBytes(), game.staffAt(3) + at::kWages, 4), 31u);
+    game.writeTo(dir);
+
+    const std::vector<std::pair<std::string, std::string>> cases{
+        {"position,wages,\n0,5,\n", "1: column #3: an empty column name at position 3"},
+        {"position,wages\n,5\n", "2: column position: empty: rows are found by their position"},
+        {"position,wages\n0,\"12\r\"\n", "2: column wages: \"12\\r\" is not a whole number in decimal"},
+        {"\xC3\xAF\xC2\xBB\xC2\xBFposition,wages\n0,5\n",
+         "1: column \xC3\xAF\xC2\xBB\xC2\xBFposition: the spreadsheet read the file in the wrong character set: "
+         "open it as UTF-8 (\"\xC3\xAF\xC2\xBB\xC2\xBFposition\" stands for \"position\")"},
+    };
+    for (const auto& [csv, message] : cases) {
+        r = import(csv);
+        EXPECT_EQ(r.status, 1);
+        EXPECT_EQ(r.err, csvPath() + ":" + message + "\nrostradb-cli: " + csvPath() + ": 1 error; nothing was written\n");
+        EXPECT_EQ(staffBytes(), original);
+    }
+}
+
 TEST_F(CliExport, ATextMayChangeWithItsCode)
 {
     CsvTable t = exported();
@@ -350,12 +377,11 @@ TEST_F(CliExport, AnotherProgramsChangesAreKeptAndConflictsRefusedUnlessForced)
         std::ostringstream out;
         std::ostringstream err;
         const auto save = [&] {
-            cli::saveChanges(
-                db, dir.path(),
-                {{{StaffTable::Staff, 2, wages}, 123456, 5},
-                 {{StaffTable::Staff, 3, wages}, valueAt(original, game.staffAt(3) + at::kWages, 4), 6}},
-                false,
-                force, out, err);
+            StaffFileLock lock(dir.path(), LockKind::Exclusive);
+            cli::saveChanges(db, dir.path(), lock,
+                             {{{StaffTable::Staff, 2, wages}, 123456, 5},
+                              {{StaffTable::Staff, 3, wages}, valueAt(original, game.staffAt(3) + at::kWages, 4), 6}},
+                             false, force, out, err);
         };
         EXPECT_EQ(err.str(), "");
         if (!force) {
@@ -434,21 +460,35 @@ std::string importKilledAtWrite(int killAtWrite, const std::string& game, const 
 
 TEST_F(CliExport, AnImportKilledMidSaveIsUndoneByTheNextCommand)
 {
-    // Three people far apart: the save writes a journal of eight pieces
-    // (header, three run heads and their bytes, checksum), then three runs of
-    // staff.dat. The process dies before its second staff.dat write.
+    // Three people far apart: the save writes a journal of eleven pieces
+    // (header, three run heads, their old bytes and the hashes of the new,
+    // checksum), then three runs of staff.dat. The process dies before its
+    // second staff.dat write.
     CsvTable csv = exported();
     for (const std::size_t row : {0, 2, 4})
         csv.cell(row, "wages") = std::to_string(1000 + row);
     const std::string file = csvPath();
     const std::string text = csv.text();
     writeFileBytes(file, std::vector<std::uint8_t>(text.begin(), text.end()));
-    ASSERT_EQ(importKilledAtWrite(10, dir.path(), file), "killed");
+    ASSERT_EQ(importKilledAtWrite(13, dir.path(), file), "killed");
     ASSERT_TRUE(std::filesystem::exists(dir.file("staff.dat-journal")));
     // Half saved: person 0 written, person 2 not.
     EXPECT_EQ(valueAt(staffBytes(), game.staffAt(0) + at::kWages, 4), 1000u);
     EXPECT_EQ(valueAt(staffBytes(), game.staffAt(2) + at::kWages, 4),
               valueAt(original, game.staffAt(2) + at::kWages, 4));
+
+    // A backup put back over the half-saved file: nothing is put back over
+    // it, the journal stays, and the command stops with status 3.
+    const std::vector<std::uint8_t> halfSaved = staffBytes();
+    std::vector<std::uint8_t> backup = original;
+    backup[game.staffAt(4) + at::kWages] ^= 0x01;
+    dir.write("staff.dat", backup);
+    const CliResult refused = runCli({"search", dir.path(), "zzz"});
+    EXPECT_EQ(refused.status, 3);
+    EXPECT_NE(refused.err.find("staff.dat was changed after the interrupted save"), std::string::npos) << refused.err;
+    EXPECT_EQ(staffBytes(), backup);
+    ASSERT_TRUE(std::filesystem::exists(dir.file("staff.dat-journal")));
+    dir.write("staff.dat", halfSaved);
 
     const CliResult next = runCli({"search", dir.path(), "zzz"});
     EXPECT_EQ(next.status, 0);

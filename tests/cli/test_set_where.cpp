@@ -3,9 +3,10 @@
 // bulk change would write them.
 
 #include "cli/game_files.h"
-#include "db/cp1252_text.h"
 #include "cli_game.h"
+#include "db/cp1252_text.h"
 #include "db/progress_sink.h"
+#include "db/staff_file_lock.h"
 #include "db/staff_writer.h"
 #include "editor/bulk_change.h"
 #include "editor/people_filter.h"
@@ -13,6 +14,12 @@
 #include "tools/sample_game.h"
 
 #include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <future>
+#include <optional>
+#include <thread>
 
 namespace rostradb::test {
 namespace {
@@ -79,6 +86,37 @@ TEST_F(CliSet, MalformedFiltersAndAssignmentsAreRefusedAndWriteNothing)
     EXPECT_EQ(staffBytes(), original);
 }
 
+// What the command line says to words that used to be misread or misnamed.
+TEST_F(CliSet, FiltersAndAssignmentsAreReadAsTypedOrRefusedNamingTheTerm)
+{
+    struct Case {
+        std::vector<std::string> arguments;
+        int status;
+        std::string output; // the start of stdout, or a part of stderr when refused
+    };
+    const std::vector<Case> cases{
+        // A filter beginning with '-' is a filter, not an unknown option.
+        {{"search", dir.path(), "-ro"}, 0, ""},
+        {{"set", dir.path(), "-ro", "wages=1", "--dry-run"}, 0, "Set wages of 0 people to 1\n"},
+        {{"set", "--dry-run", dir.path(), "-r", "wages=1"}, 0, "Set wages of 0 people to 1\n"},
+        // A quoted number is a number.
+        {{"search", dir.path(), "wages=\"123456\""}, 0, "2\t"},
+        {{"search", dir.path(), "\"\""}, 1, "filter \"\"\"\": a text is expected between the quotes"},
+        {{"search", dir.path(), "wages>5 \xCE\xA9mega"}, 1, "filter \"\xCE\xA9mega\": no text of the game holds \xCE\xA9"},
+        {{"set", dir.path(), "", "wages+=99999999999999999999999"}, 1,
+         "\"wages+=99999999999999999999999\": the number is too large for any field"},
+    };
+    for (const Case& c : cases) {
+        const CliResult r = runCli(c.arguments);
+        EXPECT_EQ(r.status, c.status) << c.arguments[2] << ": " << r.err;
+        if (c.status == 0)
+            EXPECT_EQ(r.out.substr(0, c.output.size()), c.output) << r.out;
+        else
+            EXPECT_NE(r.err.find(c.output), std::string::npos) << r.err;
+    }
+    EXPECT_EQ(staffBytes(), original);
+}
+
 TEST_F(CliSet, ExportWhereWritesOnlyTheMatchingRows)
 {
     CsvTable t = CsvTable::parse(runCli({"export", dir.path(), "--where", "player.pace=17"}).out);
@@ -125,6 +163,39 @@ TEST(CliSearchSample, APlainTextListsWhatTheNameSearchLists)
         EXPECT_EQ(runCli({"search", dir.path().string(), cp1252ToUtf8(text)}).out, expected) << text;
     }
 }
+
+// A relative change starts from the disk's value: set holds the writers'
+// lock from before its load to the end of its save, so a save in progress
+// is waited for and not overwritten with a value computed before it.
+TEST_F(CliSet, ARelativeChangeStartsFromWhatASaveInProgressLeaves)
+{
+    std::optional<StaffFileLock> saving(std::in_place, dir.path(), LockKind::Exclusive);
+    std::future<CliResult> later = std::async(std::launch::async, [&] {
+        return runCli({"set", dir.path(), "wages>=100000", "wages+=1"});
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(200)); // set is on its way to the lock
+    std::vector<std::uint8_t> saved = staffBytes();
+    for (int i = 0; i < 4; ++i)
+        saved[game.staffAt(2) + at::kWages + i] = static_cast<std::uint8_t>(200000u >> (8 * i));
+    dir.write("staff.dat", saved);
+    saving.reset();
+    const CliResult r = later.get();
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(valueAt(staffBytes(), game.staffAt(2) + at::kWages, 4), 200001u);
+}
+
+#ifndef _WIN32
+// The real programs, two at a time, again and again: no update is lost.
+TEST_F(CliSet, TwoRelativeChangesRunTogetherLoseNothing)
+{
+    const std::string one =
+        "'" ROSTRADB_CLI_PATH "' set '" + dir.path() + "' 'wages>=100000' 'wages+=1' >/dev/null 2>&1";
+    const std::string loop = "for i in 1 2 3 4 5 6 7 8 9 10; do " + one + " || exit 1; done";
+    const std::string both = "(" + loop + ") & a=$!; (" + loop + ") & b=$!; wait $a && wait $b";
+    EXPECT_EQ(std::system(both.c_str()), 0);
+    EXPECT_EQ(valueAt(staffBytes(), game.staffAt(2) + at::kWages, 4), 123456u + 20u);
+}
+#endif
 
 } // namespace
 } // namespace rostradb::test

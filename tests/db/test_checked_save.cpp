@@ -6,14 +6,18 @@
 #include "db/save_journal.h"
 #include "db/staff_writer.h"
 #include "editor/pending_changes.h"
+#include "editor/save_conflicts.h"
 #include "small_game_save_test.h"
 #include "support/faulty_file.h"
 #include "support/system_errors.h"
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
+#include <future>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace rostradb {
@@ -223,7 +227,8 @@ TEST_F(CheckedSaveTest, OneSaveAtATimeAndOnlyAfterACompleteLoad)
         EXPECT_EQ(save(), kBeingSavedElsewhere);
         // A recovery must not roll back the journal of a save in progress.
         dir.write("staff.dat-journal", std::vector<std::uint8_t>{'R', 'D'});
-        EXPECT_EQ(test::dbErrorOf([&] { recoverInterruptedSave(dir.path()); }), kBeingSavedElsewhere);
+        FaultyFileSystem files;
+        EXPECT_EQ(test::dbErrorOf([&] { recoverInterruptedSave(dir.path(), files); }), kBeingSavedElsewhere);
         EXPECT_TRUE(journalExists());
     }
     // No lock is kept between saves; the stray journal is dealt with first.
@@ -272,6 +277,92 @@ TEST_F(CheckedSaveTest, ADirectoryThatMovedTheTablesSinceTheLoadStopsTheSave)
     dir.write("index.dat", index.bytes());
     EXPECT_EQ(save(), kNoError);
     EXPECT_EQ(staffFile(), withTheThreeEdits());
+}
+
+} // namespace
+} // namespace rostradb
+
+namespace rostradb {
+namespace {
+
+void put32(std::vector<std::uint8_t>& bytes, std::size_t at, std::uint32_t v)
+{
+    for (int i = 0; i < 4; ++i)
+        bytes[at + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(v >> (8 * i));
+}
+
+// Another program swaps the player records of persons 1 and 2 between the
+// load and the save: the edit made to person 1's player record must not land
+// on person 2, not even when the editor's values win.
+TEST_F(CheckedSaveTest, AnEditNeverGoesThroughALinkChangedSinceTheLoad)
+{
+    constexpr std::size_t kPlayerLink = 145;
+    std::vector<std::uint8_t> linked = original;
+    put32(linked, game.staffAt(1) + kPlayerLink, 0);
+    put32(linked, game.staffAt(2) + kPlayerLink, 3);
+    putStaffFile(linked);
+    ASSERT_EQ(load(), kNoError);
+    db.players[0].pace = 5; // person 1's
+    db.staff[1].wages = 111;
+    std::vector<std::uint8_t> swapped = linked;
+    put32(swapped, game.staffAt(1) + kPlayerLink, 3);
+    put32(swapped, game.staffAt(2) + kPlayerLink, 0);
+    putStaffFile(swapped);
+
+    {
+        StaffFileSave looked(db, dir.path());
+        ASSERT_EQ(looked.conflicts().size(), 1u);
+        const MergedValue& link = looked.conflicts()[0];
+        EXPECT_TRUE(isLinkConflict(link));
+        EXPECT_EQ(link.position, 1u);
+        EXPECT_EQ(link.disk, 3u);
+        EXPECT_EQ(link.editor, 0u);
+        const std::string line = conflictLines(db, looked.conflicts())[0];
+        EXPECT_TRUE(line.starts_with(db.staff[1].displayName + ": ")) << line;
+        EXPECT_NE(line.find(" was changed by another program from 0 to 3; this person's attribute changes are not "
+                            "saved"),
+                  std::string::npos)
+            << line;
+    }
+    // Saved with the editor winning, twice: the wages go, the pace never.
+    std::vector<std::uint8_t> expected = swapped;
+    put32(expected, game.staffAt(1) + 78, 111);
+    for (int round = 0; round < 2; ++round) {
+        ASSERT_EQ(save(), kNoError);
+        EXPECT_EQ(staffFile(), expected);
+    }
+}
+
+// A reader that comes while a save is between two writes waits for it and
+// reads the saved file, never a mix of the two.
+TEST_F(CheckedSaveTest, AReaderDuringASaveWaitsForItAndNeverSeesAMix)
+{
+    editOneRecordOfEachTable();
+    std::promise<void> paused;
+    std::promise<void> resume;
+    std::shared_future<void> resumed = resume.get_future().share();
+    FaultyFileSystem files;
+    int staffWrites = 0;
+    files.kill.beforeStep = [&](const std::string& step) {
+        if (step == "write staff.dat" && ++staffWrites == 2) {
+            paused.set_value();
+            resumed.wait();
+        }
+    };
+    std::thread saving([&] { saveStaffFile(db, dir.path(), sink, files); });
+    paused.get_future().wait();
+    GameDatabase seen;
+    std::future<std::string> reading = std::async(std::launch::async, [&] {
+        test::RecordingSink readerSink;
+        return test::dbErrorOf([&] { readDirectoryAndLoad(seen, dir.path(), readerSink); });
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(100)); // the reader is on its way
+    resume.set_value();
+    saving.join();
+    ASSERT_EQ(reading.get(), kNoError);
+    EXPECT_EQ(seen.staff[1].wages, 123456u);
+    EXPECT_EQ(seen.nonPlayers[2].coaching, 77u);
+    EXPECT_EQ(seen.players[3].pace, 5u);
 }
 
 } // namespace

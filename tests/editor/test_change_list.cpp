@@ -107,7 +107,7 @@ TEST(SaveConflictLines, NameThePersonTheFieldAndBothValuesAndCountTheRest)
     GameDatabase db = testing::peopleDatabase({2, 1, 2});
     const std::uint16_t wages = fieldIndex(StaffTable::Staff, "wages");
     const std::uint16_t nation = fieldIndex(StaffTable::Staff, "nation");
-    const std::vector<MergedValue> conflicts(12, MergedValue{StaffTable::Staff, 1, wages, 1000, 2000});
+    const std::vector<MergedValue> conflicts(12, MergedValue{StaffTable::Staff, 1, wages, 1000, 2000, false});
     const std::vector<std::string> lines = conflictLines(db, conflicts);
     ASSERT_EQ(lines.size(), 11u);
     EXPECT_EQ(lines[0], "Person 1: Wages: on disk 1000, in the editor 2000");

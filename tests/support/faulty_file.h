@@ -1,7 +1,7 @@
 #pragma once
 // Files that fail on purpose. A FaultyFileSystem passes every call on to the
-// real one, but staff.dat's n-th write can fail (storing the first half of
-// its bytes, as a disk that fills up part-way does) or its flush, and any
+// real one, but staff.dat's n-th write can fail (storing the whole sectors of
+// its first half, as a disk that fills up part-way does) or its flush, and any
 // step of a save (a write or flush of any file, a folder flush, a deletion)
 // can be the one where the process is killed: Killed is thrown, which no
 // handler of the program catches, so nothing is cleaned up or put back.
@@ -14,6 +14,9 @@
 #include "db/random_access_file.h"
 
 #include <cstdint>
+#include <functional>
+#include <map>
+#include <string_view>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -27,10 +30,13 @@ struct Killed {};
 struct KillSwitch {
     int killAtStep = 0;             // 1 = the first step; 0 = never
     std::vector<std::string> steps; // "write staff.dat", "flush staff.dat-journal", "sync folder", ...
+    std::function<void(const std::string&)> beforeStep; // e.g. to pause the save there
 
     // Counts the step; true when the process dies here.
     bool dies(std::string what)
     {
+        if (beforeStep)
+            beforeStep(what);
         steps.push_back(std::move(what));
         return static_cast<int>(steps.size()) == killAtStep;
     }
@@ -40,6 +46,7 @@ struct FaultPlan {
     int failAtWrite = 0;      // 1 = the first write fails; 0 = none
     bool keepFailing = false; // every write after that fails too (a disk gone away)
     bool failFlush = false;
+    bool noLocks = false;     // a file system that cannot lock (tryLock says Unsupported)
     int error = 0;            // the system's code of the failure (support/system_errors.h)
     struct Write {
         std::uint64_t at;
@@ -73,11 +80,11 @@ public:
         plan_.writes.push_back({position_, data.size()});
         const int n = static_cast<int>(plan_.writes.size());
         if (kill_.dies("write " + name_)) {
-            inner_->write(data.first(data.size() / 2)); // torn
+            inner_->write(data.first(tornLength(data.size())));
             throw Killed{};
         }
         if (n == plan_.failAtWrite || (plan_.keepFailing && plan_.failAtWrite > 0 && n > plan_.failAtWrite)) {
-            inner_->write(data.first(data.size() / 2));
+            inner_->write(data.first(tornLength(data.size())));
             throw DbError(ioErrorMessage(plan_.error));
         }
         inner_->write(data);
@@ -93,10 +100,23 @@ public:
         inner_->syncToDisk();
     }
     void close() override { inner_->close(); }
-    bool tryLockExclusive() override { return inner_->tryLockExclusive(); }
+    LockOutcome tryLock(LockKind kind) override
+    {
+        return plan_.noLocks ? LockOutcome::Unsupported : inner_->tryLock(kind);
+    }
     void unlock() override { inner_->unlock(); }
 
 private:
+    // A write cut short stores whole sectors: a disk writes them whole and
+    // the kernel copies a write page by page. So a torn write is its bytes up
+    // to the last 512-byte boundary of the file before its middle.
+    std::size_t tornLength(std::size_t size) const
+    {
+        const std::uint64_t half = position_ + size / 2;
+        const std::uint64_t boundary = half - half % 512;
+        return boundary > position_ ? static_cast<std::size_t>(boundary - position_) : 0;
+    }
+
     std::unique_ptr<RandomAccessFile> inner_;
     std::string name_;
     FaultPlan& plan_;
@@ -108,8 +128,14 @@ class FaultyFileSystem final : public FileSystem {
 public:
     FaultPlan staff;   // staff.dat
     FaultPlan journal; // staff.dat-journal
+    std::map<std::string, FaultPlan> others; // the lookup files and the journals of a save of several files
     KillSwitch kill;
     int failRemoveWith = 0; // errno for every deletion; 0 = they work
+    int failCreateWith = 0; // errno for every creation of a file
+    int failSyncFolderWith = 0; // errno for every folder flush
+    int lockWait = 100;         // milliseconds: tests need not wait long for a lock held on purpose
+
+    int lockWaitMs() const override { return lockWait; }
 
     std::unique_ptr<RandomAccessFile> openExisting(const std::string& path) override
     {
@@ -117,6 +143,8 @@ public:
     }
     std::unique_ptr<RandomAccessFile> createEmpty(const std::string& path) override
     {
+        if (failCreateWith != 0)
+            throw DbError(ioErrorMessage(failCreateWith));
         return wrap(realFileSystem().createEmpty(path), path);
     }
     bool exists(const std::string& path) override { return realFileSystem().exists(path); }
@@ -132,6 +160,8 @@ public:
     {
         if (kill.dies("sync folder"))
             throw Killed{};
+        if (failSyncFolderWith != 0)
+            throw DbError(ioErrorMessage(failSyncFolderWith));
         realFileSystem().syncFolder(folderPath);
     }
 
@@ -141,6 +171,14 @@ private:
     static std::string baseName(const std::string& path)
     {
         return path.substr(path.find_last_of(kPathSeparator) + 1);
+    }
+    static bool isLookupOrSetJournal(const std::string& name)
+    {
+        for (const std::string_view file : {datafile::kNations, datafile::kFirstNames, datafile::kSecondNames,
+                                            datafile::kCommonNames, datafile::kClubs, datafile::kStaff})
+            if (name == file || name == std::string(file) + "-mjournal")
+                return name != datafile::kStaff;
+        return name == "rostradb-save.master";
     }
     // Only staff.dat and its journal go through the file system. Any other
     // name means the name was taken wrongly, and no fault planned for either
@@ -152,6 +190,8 @@ private:
             return std::make_unique<FaultyFile>(std::move(file), name, staff, kill);
         if (name == datafile::kStaffJournal)
             return std::make_unique<FaultyFile>(std::move(file), name, journal, kill);
+        if (isLookupOrSetJournal(name))
+            return std::make_unique<FaultyFile>(std::move(file), name, others[name], kill);
         throw std::logic_error("FaultyFileSystem: no plan for " + path);
     }
 };

@@ -1,0 +1,53 @@
+#include "display_names.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace rostradb {
+
+void assignDisplayName(std::string& name, std::uint32_t firstName, std::uint32_t secondName,
+                       const std::vector<NameRecord>& firstNames, const std::vector<NameRecord>& secondNames)
+{
+    name.clear();
+    if (firstName >= firstNames.size() || secondName >= secondNames.size())
+        return;
+    // The three parts are cut to what is left of the 50 bytes, in order, and
+    // copied once into the final string: no temporary per part.
+    constexpr std::size_t kMax = StaffRecord::kDisplayNameMax;
+    const std::string_view first = firstNames[firstName].displayText();
+    const std::string_view second = secondNames[secondName].displayText();
+    const std::size_t firstBytes = std::min(first.size(), kMax);
+    const std::size_t spaceBytes = std::min<std::size_t>(1, kMax - firstBytes);
+    const std::size_t secondBytes = std::min(second.size(), kMax - firstBytes - spaceBytes);
+    name.resize(firstBytes + spaceBytes + secondBytes);
+    char* out = name.data();
+    std::memcpy(out, first.data(), firstBytes);
+    if (spaceBytes)
+        out[firstBytes] = ' ';
+    if (secondBytes) // an empty name's data may be the null pointer
+        std::memcpy(out + firstBytes + spaceBytes, second.data(), secondBytes);
+}
+
+std::string buildDisplayName(std::uint32_t firstName, std::uint32_t secondName,
+                             const std::vector<NameRecord>& firstNames, const std::vector<NameRecord>& secondNames)
+{
+    std::string name;
+    assignDisplayName(name, firstName, secondName, firstNames, secondNames);
+    return name;
+}
+
+void rebuildDisplayName(GameDatabase& db, std::size_t person)
+{
+    StaffRecord& record = db.staff[person];
+    assignDisplayName(record.displayName, record.firstName, record.secondName, db.firstNames, db.secondNames);
+}
+
+void rebuildDisplayNames(GameDatabase& db, std::size_t begin, std::size_t end)
+{
+    for (std::size_t person = begin; person < end; ++person)
+        rebuildDisplayName(db, person);
+}
+
+void rebuildDisplayNames(GameDatabase& db) { rebuildDisplayNames(db, 0, db.staff.size()); }
+
+} // namespace rostradb

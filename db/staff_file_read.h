@@ -1,0 +1,52 @@
+#pragma once
+// staff.dat's three tables, read and decoded apart from the rest of a load.
+// Until display names are built they need nothing but the directory, so a
+// load reads them on a second thread while the name tables come in, and
+// takes the results over, in the game's order, at its staff step.
+
+#include "random_access_file.h"
+#include "records.h"
+#include "staff_snapshot.h"
+#include "table_directory.h"
+
+#include <exception>
+#include <string>
+#include <vector>
+
+namespace rostradb {
+
+// One table of the staff file: its region as read, the records it holds in
+// full, decoded, and the error that stopped its read, if one did.
+template <class Record>
+struct StaffTableRead {
+    TableRegion region;
+    std::vector<Record> records;
+    std::exception_ptr failure;
+
+    // Every record the directory announced was read.
+    bool complete() const { return !failure && records.size() == region.recordCount; }
+};
+
+struct StaffFileRead {
+    RandomAccessFile* file = nullptr; // the load's locked staff.dat; it closes it
+    std::exception_ptr openFailure;   // the file could not be opened or locked: nothing was read
+    StaffTableRead<StaffRecord> staff;
+    StaffTableRead<NonPlayerRecord> nonPlayers;
+    StaffTableRead<PlayerRecord> players;
+};
+
+// On the loading thread: takes the opened, locked file and makes every
+// buffer the read will fill, each as large as the file holds of its table. The memory then comes
+// from the thread that later frees it, which keeps a second load from
+// holding the first one's freed room beside its own.
+void openStaffFile(StaffFileRead& read, RandomAccessFile& file, const TableDirectory& directory) noexcept;
+
+// On either thread: reads the tables in order (staff from byte 0, the others
+// from the offsets of entries 9 and 10) into what openStaffFile made,
+// stopping after the first that is short or fails; the tables after it are
+// left unread. Display names are left empty. Never throws: every error is
+// kept for the load to raise where it would have arisen reading the file in
+// turn.
+void readStaffFile(StaffFileRead& read) noexcept;
+
+} // namespace rostradb
