@@ -17,8 +17,10 @@ set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
-# Every .exe stands on its own: the C and C++ runtimes and winpthread are
-# linked in, so nothing has to be copied next to it.
+# The C and C++ runtimes and winpthread are linked into every .exe, so the
+# command-line programs stand on their own; rostradb.exe needs only Qt's DLLs
+# beside it (and the runtime DLLs that those, built by scripts/qt-windows,
+# load).
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
 
 # ctest runs the .exe files through Wine, in a Wine prefix of the build's

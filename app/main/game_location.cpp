@@ -14,6 +14,17 @@ namespace {
 
 const QString kRecentKey = QStringLiteral("RecentGameFolders");
 
+struct SettingsPlaces {
+    QString organisation = QStringLiteral("rostradb");
+    QString gameKey = QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\Quillmoor Ltd\\Fendra");
+};
+
+SettingsPlaces& settingsPlaces()
+{
+    static SettingsPlaces places;
+    return places;
+}
+
 QString valueAsDirectory(const QSettings& settings)
 {
     const QVariant value = settings.value(QStringLiteral("Location"));
@@ -24,21 +35,44 @@ QString valueAsDirectory(const QSettings& settings)
     return value.toString();
 }
 
+#ifdef Q_OS_WIN
+// QSettings opens a registry key for writing where it may, and so creates it
+// and every key above it that is missing. The installer's key is only looked
+// at: each level is first found among its parent's keys.
+bool registryKeyExists(const QString& key)
+{
+    QStringList levels = key.split(QLatin1Char('\\'), Qt::SkipEmptyParts);
+    QString path = levels.takeFirst(); // the hive, always there
+    for (const QString& level : levels) {
+        if (!QSettings(path, QSettings::NativeFormat).childGroups().contains(level, Qt::CaseInsensitive))
+            return false;
+        path += QLatin1Char('\\') + level;
+    }
+    return true;
+}
+#endif
+
 } // namespace
 
 // The game's settings belong to its installer; these are ours.
 QSettings programSettings()
 {
-    const QString own = QStringLiteral("rostradb");
-    return QSettings(QSettings::NativeFormat, QSettings::UserScope, own, own);
+    return QSettings(QSettings::NativeFormat, QSettings::UserScope, settingsPlaces().organisation,
+                     QStringLiteral("rostradb"));
+}
+
+void moveSettingsForTesting(const QString& organisation, const QString& gameKey)
+{
+    settingsPlaces() = {organisation, gameKey};
 }
 
 QString readGameDirectory()
 {
     // Read only: the key belongs to the game's installer.
 #ifdef Q_OS_WIN
-    const QSettings settings(QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\Quillmoor Ltd\\Fendra"),
-                             QSettings::NativeFormat);
+    if (!registryKeyExists(settingsPlaces().gameKey))
+        return {};
+    const QSettings settings(settingsPlaces().gameKey, QSettings::NativeFormat);
 #else
     const QSettings settings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Quillmoor Ltd"),
                              QStringLiteral("Fendra"));

@@ -47,6 +47,12 @@ StartupFolder findGameDirectory(const std::optional<QString>& commandLine);
 // game folders taken, and the people table's columns.
 QSettings programSettings();
 
+// For tests: rostradb's own settings under organisation `organisation`, and
+// the game's Location read from the registry key `gameKey` (Windows only), so
+// that a test never reads or writes the user's. On Linux $XDG_CONFIG_HOME
+// moves all settings; Windows keeps them in the one registry of the user.
+void moveSettingsForTesting(const QString& organisation, const QString& gameKey);
+
 // The game folders the user took, the last first; at most kRecentGameFolders.
 inline constexpr int kRecentGameFolders = 5;
 QStringList recentGameFolders();

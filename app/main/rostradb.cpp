@@ -8,7 +8,13 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
+
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
 
 namespace {
 
@@ -18,13 +24,41 @@ void nameTheProgram()
     QCoreApplication::setApplicationVersion(QStringLiteral(ROSTRADB_VERSION));
 }
 
+// QCommandLineParser::process(), except on Windows where the program has no
+// console but its output goes to a file or a pipe (cmd.exe's `>`, a Linux
+// shell under Wine): Qt would show the help, the version or a mistake in a
+// message box there, which a script cannot read; they are written out.
+void processOptions(QCommandLineParser& parser, const QCoreApplication& app)
+{
+#ifdef Q_OS_WIN
+    const HANDLE output = GetStdHandle(STD_OUTPUT_HANDLE);
+    if (output && output != INVALID_HANDLE_VALUE && !GetConsoleWindow()) {
+        if (!parser.parse(app.arguments())) {
+            std::fprintf(stderr, "%s\n", qPrintable(parser.errorText()));
+            std::exit(EXIT_FAILURE);
+        }
+        if (parser.isSet(QStringLiteral("help")) || parser.isSet(QStringLiteral("help-all"))) {
+            std::fputs(qPrintable(parser.helpText()), stdout);
+            std::exit(EXIT_SUCCESS);
+        }
+        if (parser.isSet(QStringLiteral("version"))) {
+            std::printf("%s %s\n", qPrintable(QCoreApplication::applicationName()),
+                        qPrintable(QCoreApplication::applicationVersion()));
+            std::exit(EXIT_SUCCESS);
+        }
+        return;
+    }
+#endif
+    parser.process(app);
+}
+
 // Reads the options; QCommandLineParser prints the help, the version or a
 // mistake in the options and ends the program itself.
 StartupOptions readOptions(const QCoreApplication& app)
 {
     QCommandLineParser parser;
     addStartupOptions(parser);
-    parser.process(app);
+    processOptions(parser, app);
     return startupOptions(parser);
 }
 

@@ -1,7 +1,8 @@
 // Where start-up finds things: the game directory (the command line, the
 // folder taken last, the setting Location of organisation "Quillmoor Ltd",
 // the Wine prefix), the list of folders taken, and the about text. Settings
-// live under a private $XDG_CONFIG_HOME, the Wine prefix is $WINEPREFIX.
+// live under a private $XDG_CONFIG_HOME (on Windows a private registry key),
+// the Wine prefix is $WINEPREFIX.
 
 #include "main/about_text.h"
 #include "main/game_location.h"
@@ -12,13 +13,31 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
 
+#ifdef Q_OS_WIN
+// The test's own registry key, holding rostradb's settings and the game's.
+QSettings privateKey() { return QSettings("HKEY_CURRENT_USER\\Software\\" + privateOrganisation(), QSettings::NativeFormat); }
+bool gameSettingsExist() { return privateKey().childGroups().contains(QStringLiteral("Fendra")); }
+bool ownSettingsExist() { return privateKey().childGroups().contains(QStringLiteral("rostradb")); }
+void removeGameSettings() { privateKey().remove(QStringLiteral("Fendra")); }
+#else
 QString settingsFile() { return configHome().filePath(QStringLiteral("Quillmoor Ltd/Fendra.conf")); }
-QString ownSettingsFile() { return configHome().filePath(QStringLiteral("rostradb/rostradb.conf")); }
+bool gameSettingsExist() { return QFile::exists(settingsFile()); }
+bool ownSettingsExist() { return QFile::exists(configHome().filePath(QStringLiteral("rostradb/rostradb.conf"))); }
+void removeGameSettings() { QFile::remove(settingsFile()); }
+#endif
+
+void forgetOwnSettings()
+{
+    QSettings own = programSettings();
+    own.clear();
+    own.sync();
+}
 
 void writeFile(const QString& path, const QByteArray& contents)
 {
@@ -39,12 +58,15 @@ QString makeWineGame()
     return QFileInfo(prefix.filePath(QStringLiteral("drive_c/Games/Fendra"))).canonicalFilePath();
 }
 
-void writeSettings(const QByteArray& contents)
+// The game's settings holding only `location` as Location, or none at all.
+void writeLocation(const QVariant& location)
 {
-    QDir().mkpath(configHome().filePath(QStringLiteral("Quillmoor Ltd")));
-    QFile file(settingsFile());
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(contents);
+    removeGameSettings();
+    if (!location.isValid())
+        return;
+    QSettings settings = gameSettings();
+    settings.setValue(QStringLiteral("Location"), location);
+    settings.sync();
 }
 
 } // namespace
@@ -64,10 +86,16 @@ private slots:
     void aFolderArgumentIsTheGameDirectory();
 };
 
+// On Linux the installer's settings file as written, with the text format's
+// escapes; on Windows a registry text, which has none.
 void TestGameLocation::readsTheDirectoryExactlyAsStored_data()
 {
     QTest::addColumn<QByteArray>("contents");
     QTest::addColumn<QString>("expected");
+#ifdef Q_OS_WIN
+    for (const char* stored : {"C:\\Games\\Fendra", "C:\\Games\\Fendra\\", "C:\\Games\\Fendra, gold", " D:\\x "})
+        QTest::newRow(stored) << QByteArray() << QString::fromLatin1(stored);
+#else
     QTest::newRow("plain") << QByteArray("[General]\nLocation=/games/Fendra\n") << QStringLiteral("/games/Fendra");
     QTest::newRow("trailing separator kept")
         << QByteArray("[General]\nLocation=/games/Fendra/\n") << QStringLiteral("/games/Fendra/");
@@ -75,28 +103,35 @@ void TestGameLocation::readsTheDirectoryExactlyAsStored_data()
         << QByteArray("[General]\nLocation=C:\\\\Games\\\\Fendra\\\\\n") << QStringLiteral("C:\\Games\\Fendra\\");
     QTest::newRow("quoted, with a comma")
         << QByteArray("[General]\nLocation=\"/games/Fendra, gold\"\n") << QStringLiteral("/games/Fendra, gold");
+#endif
 }
 
 void TestGameLocation::readsTheDirectoryExactlyAsStored()
 {
     QFETCH(QByteArray, contents);
     QFETCH(QString, expected);
-    writeSettings(contents);
+#ifdef Q_OS_WIN
+    writeLocation(expected);
+#else
+    writeFile(settingsFile(), contents);
+#endif
     QCOMPARE(readGameDirectory(), expected);
 }
 
 void TestGameLocation::missingFileOrValueMeansNoDirectory()
 {
-    writeSettings("[General]\nSomethingElse=1\n");
+    removeGameSettings();
+    gameSettings().setValue(QStringLiteral("SomethingElse"), 1); // written when the settings go
     QCOMPARE(readGameDirectory(), QString());
-    QVERIFY(QFile::remove(settingsFile()));
+    removeGameSettings();
+    QVERIFY(!gameSettingsExist());
     QCOMPARE(readGameDirectory(), QString());
-    QVERIFY(!QFile::exists(settingsFile())); // reading never creates the file
+    QVERIFY(!gameSettingsExist()); // reading never creates them
 }
 
 void TestGameLocation::aValueThatIsNotTextIsRefused()
 {
-    writeSettings("[General]\nLocation=/games/one, /games/two\n"); // a list, not a text
+    writeLocation(QStringList{"/games/one", "/games/two"}); // a list, not a text
     try {
         readGameDirectory();
         QFAIL("a list was accepted as the game directory");
@@ -109,26 +144,30 @@ void TestGameLocation::startUpTakesTheFirstSourceThatNamesAFolder_data()
 {
     QTest::addColumn<QString>("commandLine");
     QTest::addColumn<QString>("taken"); // "game": a folder holding a game; "gone": one that no longer does
-    QTest::addColumn<QByteArray>("location");
+    QTest::addColumn<QVariant>("location");
     QTest::addColumn<bool>("wine");
     QTest::addColumn<QString>("expected");
-    const QByteArray located("[General]\nLocation=/games/located\n");
+    const QVariant located(QStringLiteral("/games/located"));
+#ifdef Q_OS_WIN
+    const QString wine; // a Windows program runs where the game runs: there is no Wine prefix to look in
+#else
+    const QString wine = QStringLiteral("wine");
+#endif
     QTest::newRow("command line first") << "/games/cli" << "game" << located << true << "/games/cli";
     QTest::newRow("then the folder taken last") << "" << "game" << located << true << "game";
     QTest::newRow("a folder taken that is gone is passed over") << "" << "gone" << located << true << "/games/located";
     QTest::newRow("then Location, taken as it is") << "" << "" << located << true << "/games/located";
-    QTest::newRow("then the Wine prefix") << "" << "" << QByteArray() << true << "wine";
-    QTest::newRow("an empty Location names nothing")
-        << "" << "" << QByteArray("[General]\nLocation=\n") << true << "wine";
-    QTest::newRow("gone, and nothing else") << "" << "gone" << QByteArray() << false << "";
-    QTest::newRow("no source at all") << "" << "" << QByteArray() << false << "";
+    QTest::newRow("then the Wine prefix") << "" << "" << QVariant() << true << wine;
+    QTest::newRow("an empty Location names nothing") << "" << "" << QVariant(QString()) << true << wine;
+    QTest::newRow("gone, and nothing else") << "" << "gone" << QVariant() << false << "";
+    QTest::newRow("no source at all") << "" << "" << QVariant() << false << "";
 }
 
 void TestGameLocation::startUpTakesTheFirstSourceThatNamesAFolder()
 {
     QFETCH(QString, commandLine);
     QFETCH(QString, taken);
-    QFETCH(QByteArray, location);
+    QFETCH(QVariant, location);
     QFETCH(bool, wine);
     QFETCH(QString, expected);
 
@@ -137,12 +176,10 @@ void TestGameLocation::startUpTakesTheFirstSourceThatNamesAFolder()
     root.mkpath(QStringLiteral("game/data"));
     writeFile(root.filePath(QStringLiteral("game/data/index.dat")), "x");
     root.mkpath(QStringLiteral("gone"));
-    QFile::remove(ownSettingsFile());
+    forgetOwnSettings();
     if (!taken.isEmpty())
         rememberGameFolder(root.filePath(taken));
-    QFile::remove(settingsFile());
-    if (!location.isEmpty())
-        writeSettings(location);
+    writeLocation(location);
     const QString wineGame = makeWineGame();
     const QString systemReg = QDir(winePrefix().path()).filePath(QStringLiteral("system.reg"));
     QFile::remove(systemReg);
@@ -160,19 +197,19 @@ void TestGameLocation::startUpTakesTheFirstSourceThatNamesAFolder()
     // Only when nothing serves is the folder passed over told.
     const bool told = taken == QLatin1String("gone") && expected.isEmpty();
     QCOMPARE(found.passedOver.isEmpty(), !told);
-    QVERIFY(!QFile::exists(settingsFile()) || !location.isEmpty()); // nothing written to the game's settings
+    QVERIFY(!gameSettingsExist() || location.isValid()); // nothing written to the game's settings
 }
 
 void TestGameLocation::recentFoldersKeepTheLastFiveTaken()
 {
-    QFile::remove(ownSettingsFile());
+    forgetOwnSettings();
     QCOMPARE(recentGameFolders(), QStringList());
     for (const char* folder : {"/g/1", "/g/2", "/g/3", "/g/4", "/g/5", "/g/6", "/g/3"})
         rememberGameFolder(QLatin1String(folder));
     QCOMPARE(recentGameFolders(),
              (QStringList{QStringLiteral("/g/3"), QStringLiteral("/g/6"), QStringLiteral("/g/5"),
                           QStringLiteral("/g/4"), QStringLiteral("/g/2")}));
-    QVERIFY(QFile::exists(ownSettingsFile()));
+    QVERIFY(ownSettingsExist());
 }
 
 void TestGameLocation::aGameFolderHoldsTheTableDirectory()

@@ -3,6 +3,7 @@
 // the filter's errors, copying, and the same file as the command line's core.
 
 #include "app_test_support.h"
+#include "private_settings.h"
 #include "people/people_model.h"
 #include "people/rostradb_people.h"
 
@@ -117,6 +118,7 @@ void TestPeopleWindow::initTestCase()
     // The chosen columns go to a settings file of the test's own.
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings_.path());
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings_.path());
+    usePrivateSettings(); // Windows keeps them in the registry, which no path moves
 }
 
 void TestPeopleWindow::tableAndFormFollowEachOther()
@@ -336,7 +338,7 @@ void TestPeopleWindow::copyGivesTheSelectedCellsUnderTheirNames()
 void TestPeopleWindow::chosenColumnsAndWidthsAreKept()
 {
     {
-        QSettings settings(QStringLiteral("rostradb"), QStringLiteral("rostradb"));
+        QSettings settings = programSettings();
         settings.setValue(QStringLiteral("people/columns"), QStringList{"wages", "nosuchColumn", "displayName"});
         settings.setValue(QStringLiteral("people/widths/wages"), 123);
     }
@@ -360,7 +362,7 @@ void TestPeopleWindow::chosenColumnsAndWidthsAreKept()
     PeopleFixture f(rostradb::SampleSize::Tiny);
     QCOMPARE(shownColumns(f), (QStringList{"wages", "displayName", "player.pace"}));
     QCOMPARE(f.table().horizontalHeader()->sectionSize(f.column("displayName")), 77);
-    QSettings(QStringLiteral("rostradb"), QStringLiteral("rostradb")).remove(QStringLiteral("people"));
+    programSettings().remove(QStringLiteral("people"));
 }
 
 void TestPeopleWindow::windowAndCommandLineCoreWriteTheSameFile()
