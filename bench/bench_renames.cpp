@@ -4,6 +4,7 @@
 // windows refreshed and painted); and the save of 1,000 renames over three
 // lookup files, window-free, its flushes counted.
 
+#include "counting_file_system.h"
 #include "window_bench.h"
 
 #include "db/data_paths.h"
@@ -66,58 +67,13 @@ void BM_RenameSharedFirstNameThroughWindow(benchmark::State& state)
 }
 BENCHMARK(BM_RenameSharedFirstNameThroughWindow)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 
-// Counts the flushes of files and folders: the part of a save that depends
-// on the disk.
-class CountingFileSystem final : public rostradb::FileSystem {
-public:
-    class File final : public rostradb::RandomAccessFile {
-    public:
-        File(std::unique_ptr<rostradb::RandomAccessFile> inner, int& flushes)
-            : inner_(std::move(inner)), flushes_(flushes)
-        {
-        }
-        std::uint64_t size() const override { return inner_->size(); }
-        void seek(std::uint64_t position) override { inner_->seek(position); }
-        std::size_t readSome(std::span<std::uint8_t> out) override { return inner_->readSome(out); }
-        void write(std::span<const std::uint8_t> data) override { inner_->write(data); }
-        void syncToDisk() override
-        {
-            ++flushes_;
-            inner_->syncToDisk();
-        }
-        void close() override { inner_->close(); }
-        rostradb::LockOutcome tryLock(rostradb::LockKind kind) override { return inner_->tryLock(kind); }
-        void unlock() override { inner_->unlock(); }
-
-    private:
-        std::unique_ptr<rostradb::RandomAccessFile> inner_;
-        int& flushes_;
-    };
-    std::unique_ptr<rostradb::RandomAccessFile> openExisting(const std::string& path) override
-    {
-        return std::make_unique<File>(rostradb::realFileSystem().openExisting(path), flushes);
-    }
-    std::unique_ptr<rostradb::RandomAccessFile> createEmpty(const std::string& path) override
-    {
-        return std::make_unique<File>(rostradb::realFileSystem().createEmpty(path), flushes);
-    }
-    bool exists(const std::string& path) override { return rostradb::realFileSystem().exists(path); }
-    void remove(const std::string& path) override { rostradb::realFileSystem().remove(path); }
-    void syncFolder(const std::string& folderPath) override
-    {
-        ++flushes;
-        rostradb::realFileSystem().syncFolder(folderPath);
-    }
-    int flushes = 0;
-};
-
 void BM_SaveThousandRenamesOverThreeFiles(benchmark::State& state)
 {
     const bench::ScratchGame scratch{"save-renames"};
     rostradb::GameDatabase db;
     rostradb::SilentProgress sink;
     rostradb::readDirectoryAndLoad(db, scratch.dir(), sink);
-    CountingFileSystem files;
+    bench::CountingFileSystem files;
     const auto renameAll = [&](const char* text) {
         // 400 clubs, 300 first and 300 second names, spread over their files.
         for (const auto& [table, count, step] : {std::tuple{rostradb::LookupTable::Clubs, 400u, 29u},
