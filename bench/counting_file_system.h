@@ -15,7 +15,10 @@ class CountingFileSystem final : public rostradb::FileSystem {
 public:
     class File final : public rostradb::RandomAccessFile {
     public:
-        File(std::unique_ptr<rostradb::RandomAccessFile> inner, int& flushes) : inner_(std::move(inner)), flushes_(flushes) {}
+        File(std::unique_ptr<rostradb::RandomAccessFile> inner, int& flushes)
+            : inner_(std::move(inner)), flushes_(flushes)
+        {
+        }
         std::uint64_t size() const override { return inner_->size(); }
         void seek(std::uint64_t position) override { inner_->seek(position); }
         std::size_t readSome(std::span<std::uint8_t> out) override { return inner_->readSome(out); }
