@@ -40,7 +40,7 @@ constexpr int kRowHeight = 22;
 constexpr int kPageMargin = 6;
 constexpr int kRowSpacing = 3;
 constexpr int kBoxSpacing = 4;   // between a label and its box
-constexpr int kColumnGap = 10;   // least room between two label/box columns
+constexpr int kColumnGap = 8;    // least room between two label/box columns
 constexpr int kBlockGap = 8;     // between the blocks of the General page
 constexpr int kLabelColumn = 96; // General's left labels, so its blocks line up
 constexpr int kLookupBoxChars = 10;
@@ -73,10 +73,14 @@ QGridLayout* addBlock(QVBoxLayout* blocks)
     return grid;
 }
 
+// The grid puts its spacing on both sides of a gap column too, so the column
+// itself needs only what is left of the least room.
+constexpr int kGapColumn = kColumnGap - 2 * kBoxSpacing;
+
 void spreadColumns(QGridLayout* grid, int labelledColumns)
 {
     for (int gap = 2; gap < 3 * labelledColumns - 1; gap += 3) {
-        grid->setColumnMinimumWidth(gap, kColumnGap);
+        grid->setColumnMinimumWidth(gap, kGapColumn);
         grid->setColumnStretch(gap, 1);
     }
 }
@@ -190,7 +194,7 @@ void arrangeBlock(QGridLayout* grid, FormBlock block, const std::vector<Line>& l
         // Here the boxes take the spare width; the left labels line up with
         // those of the next block.
         grid->setColumnMinimumWidth(0, kLabelColumn);
-        grid->setColumnMinimumWidth(2, kColumnGap);
+        grid->setColumnMinimumWidth(2, kGapColumn);
         grid->setColumnStretch(1, 1);
         grid->setColumnStretch(4, 1);
         break;
