@@ -2,6 +2,7 @@
 
 #include "data_paths.h"
 #include "errors.h"
+#include "save_journal.h"
 
 #include <algorithm>
 #include <array>
@@ -84,21 +85,26 @@ private:
     bool ok_ = true;
 };
 
-// The body of a journal whose magic, version and checksum hold; empty
-// otherwise (never written in full: not to be acted on).
-std::optional<std::span<const std::uint8_t>> checkedBody(std::span<const std::uint8_t> bytes,
-                                                         const std::array<std::uint8_t, 8>& magic)
+// A journal read back: cut short or torn (never acted on), whole, or whole
+// but of a version this rostradb does not know (not ours to act on or
+// delete).
+struct CheckedJournal {
+    enum class State { Incomplete, Complete, Foreign } state = State::Incomplete;
+    std::span<const std::uint8_t> body;
+};
+
+CheckedJournal checkJournal(std::span<const std::uint8_t> bytes, const std::array<std::uint8_t, 8>& magic)
 {
     if (bytes.size() < magic.size() + 4 + 8 || !std::equal(magic.begin(), magic.end(), bytes.begin()))
-        return std::nullopt;
+        return {};
     const std::size_t body = bytes.size() - 8;
     Reader tail(bytes.subspan(body));
     if (fnv1a(bytes.first(body)) != tail.number(8))
-        return std::nullopt;
+        return {};
     Reader version(bytes.subspan(magic.size(), 4));
     if (version.number(4) != kVersion)
-        return std::nullopt;
-    return bytes.subspan(magic.size() + 4, body - magic.size() - 4);
+        return {CheckedJournal::State::Foreign, {}};
+    return {CheckedJournal::State::Complete, bytes.subspan(magic.size() + 4, body - magic.size() - 4)};
 }
 
 std::vector<std::uint8_t> readWhole(FileSystem& files, const std::string& path)
@@ -172,6 +178,8 @@ void commitFileSet(FileSystem& files, const std::string& gameDirectory, const st
                 put(journal, run.offset, 8);
                 put(journal, run.oldBytes.size(), 4);
                 journal.insert(journal.end(), run.oldBytes.begin(), run.oldBytes.end());
+                for (const std::uint64_t hash : journalPieceHashes(run.offset, run.newBytes))
+                    put(journal, hash, 8);
             }
             writeJournal(files, journalOf(gameDirectory, c->name), std::move(journal));
         }
@@ -272,20 +280,22 @@ FileSetRecovery recoverFileSet(const std::string& gameDirectory, FileSystem& fil
     if (!files.exists(master))
         return discardAll();
     const std::vector<std::uint8_t> masterBytes = readWhole(files, master);
-    const auto masterBody = checkedBody(masterBytes, kMasterMagic);
-    if (!masterBody)
+    const CheckedJournal masterJournal = checkJournal(masterBytes, kMasterMagic);
+    if (masterJournal.state == CheckedJournal::State::Incomplete)
         return discardAll(); // cut short while being written: no file was touched
 
     const auto leftAsTheyAre = [&](const std::string& journal, const std::string& why) {
         return DbError(journal + " " + why + "; the game's files and the journals were left as they are");
     };
+    if (masterJournal.state == CheckedJournal::State::Foreign)
+        throw leftAsTheyAre(master, "is not a journal this rostradb can read");
     struct Playback {
         std::string fileName;
         std::uint64_t size;
-        std::vector<std::pair<std::uint64_t, std::vector<std::uint8_t>>> runs;
+        std::vector<ParsedJournal::Run> runs;
     };
     std::vector<Playback> playbacks;
-    Reader list(*masterBody);
+    Reader list(masterJournal.body);
     const std::uint64_t count = list.number(4);
     for (std::uint64_t i = 0; i < count && list.ok(); ++i) {
         const std::string journalName = list.text();
@@ -298,17 +308,24 @@ FileSetRecovery recoverFileSet(const std::string& gameDirectory, FileSystem& fil
         if (!files.exists(journal))
             continue; // already played back by a recovery that stopped before the master went
         const std::vector<std::uint8_t> bytes = readWhole(files, journal);
-        const auto body = checkedBody(bytes, kFileMagic);
-        if (!body)
+        const CheckedJournal checked = checkJournal(bytes, kFileMagic);
+        if (checked.state == CheckedJournal::State::Incomplete)
             throw leftAsTheyAre(journal, "is damaged");
-        Reader r(*body);
+        if (checked.state == CheckedJournal::State::Foreign)
+            throw leftAsTheyAre(journal, "is not a journal this rostradb can read");
+        Reader r(checked.body);
         Playback p{fileName, r.number(8), {}};
         r.text(); // the master's name: this master listed it
         const std::uint64_t runs = r.number(4);
         for (std::uint64_t k = 0; k < runs && r.ok(); ++k) {
-            const std::uint64_t offset = r.number(8);
+            ParsedJournal::Run run;
+            run.offset = r.number(8);
             const auto old = r.bytes(r.number(4));
-            p.runs.emplace_back(offset, std::vector<std::uint8_t>(old.begin(), old.end()));
+            run.oldBytes.assign(old.begin(), old.end());
+            const std::size_t pieces = journalPieceCount(run.offset, run.oldBytes.size());
+            for (std::size_t h = 0; h < pieces && r.ok(); ++h)
+                run.newHashes.push_back(r.number(8));
+            p.runs.push_back(std::move(run));
         }
         if (!r.ok() || !r.atEnd())
             throw leftAsTheyAre(journal, "is not a journal this rostradb can read");
@@ -317,24 +334,41 @@ FileSetRecovery recoverFileSet(const std::string& gameDirectory, FileSystem& fil
     if (!list.ok() || !list.atEnd())
         throw leftAsTheyAre(master, "is not a journal this rostradb can read");
 
-    // Every journal checked against its file before the first byte goes back.
+    // Every journal checked against its file before the first byte goes
+    // back, and every run against what the file holds now: the bytes before
+    // the save or the bytes it wrote. Anything else was written since, by
+    // somebody else, and putting old bytes over it would mix two versions.
     std::vector<std::unique_ptr<RandomAccessFile>> opened;
+    std::vector<std::vector<bool>> holdsOld;
     for (const Playback& p : playbacks) {
         auto file = files.openExisting(dataFilePath(gameDirectory, p.fileName));
         if (file->size() != p.size)
             throw leftAsTheyAre(journalOf(gameDirectory, p.fileName),
                                 "was written for a " + p.fileName + " of " + std::to_string(p.size) +
                                     " bytes, but it holds " + std::to_string(file->size()));
-        for (const auto& [offset, old] : p.runs)
-            if (offset > p.size || old.size() > p.size - offset)
+        holdsOld.emplace_back();
+        for (const ParsedJournal::Run& run : p.runs) {
+            if (run.offset > p.size || run.oldBytes.size() > p.size - run.offset)
                 throw leftAsTheyAre(journalOf(gameDirectory, p.fileName), "holds bytes beyond the end of its file");
+            std::vector<std::uint8_t> current(run.oldBytes.size());
+            file->seek(run.offset);
+            file->readExact(current);
+            if (const auto at = pieceChangedSince(run, current))
+                throw FilesMayBeChanged(p.fileName + " was changed after the interrupted save (at byte " +
+                                        std::to_string(*at) + "); nothing was put back and " + master +
+                                        " was kept with its journals: move them away only if you know the "
+                                        "game's files are whole");
+            holdsOld.back().push_back(current == run.oldBytes);
+        }
         opened.push_back(std::move(file));
     }
     try {
         for (std::size_t i = 0; i < playbacks.size(); ++i) {
-            for (const auto& [offset, old] : playbacks[i].runs) {
-                opened[i]->seek(offset);
-                opened[i]->write(old);
+            for (std::size_t k = 0; k < playbacks[i].runs.size(); ++k) {
+                if (holdsOld[i][k])
+                    continue; // never written, or already put back
+                opened[i]->seek(playbacks[i].runs[k].offset);
+                opened[i]->write(playbacks[i].runs[k].oldBytes);
             }
             opened[i]->syncToDisk();
             opened[i]->close();

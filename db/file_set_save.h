@@ -16,15 +16,21 @@
 // master journal complete, every file journal it lists is played back (the
 // save did not reach step 4); a file journal whose master is gone, or
 // incomplete, belongs to a save that either finished or never wrote a file,
-// and is deleted without being played back.
+// and is deleted without being played back. Playback puts old bytes back
+// only over the save's own: every piece of every run must hold its old bytes
+// or the new ones (by their hash, pieces cut as in staff.dat's journal);
+// a file changed since by another program stops the recovery with nothing
+// put back.
 //
 // Each journal, little-endian:
 //   master: 8 magic "RDBMSTR\0", 4 version (1), 4 count, per file 2 length
 //           and the file's name; 8 checksum
 //   file:   8 magic "RDBFJRN\0", 4 version (1), 8 the file's size, 2 length
 //           and the master's name, 4 number of runs, per run 8 offset,
-//           4 length and the old bytes; 8 checksum
-// The checksum is FNV-1a over every byte before it.
+//           4 length, the old bytes and one 8-byte hash of the new bytes per
+//           piece; 8 checksum
+// The checksum is FNV-1a over every byte before it. A journal with a right
+// checksum and another version is a newer rostradb's: left as it is.
 
 #include "file_system.h"
 

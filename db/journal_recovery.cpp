@@ -138,7 +138,7 @@ Recovery recoverWithLockHeld(const std::string& gameDirectory, RandomAccessFile&
     // Looked for again under the lock: a save that held it may have ended
     // and deleted its journal since the caller looked.
     if (!files.exists(journal))
-        return set == FileSetRecovery::Undone ? Recovery::Undone : Recovery::NoJournal;
+        return set == FileSetRecovery::Undone ? Recovery::FilesUndone : Recovery::NoJournal;
     const auto leftAsTheyAre = [&](const std::string& why) {
         return DbError(journal + " " + why + "; staff.dat and the journal were left as they are");
     };

@@ -97,13 +97,6 @@ void forEachPiece(std::uint64_t offset, std::size_t length, Each each)
     }
 }
 
-std::size_t pieceCount(std::uint64_t offset, std::size_t length)
-{
-    std::size_t n = 0;
-    forEachPiece(offset, length, [&](std::size_t, std::size_t) { ++n; });
-    return n;
-}
-
 bool allZero(std::span<const std::uint8_t> bytes)
 {
     return std::all_of(bytes.begin(), bytes.end(), [](std::uint8_t b) { return b == 0; });
@@ -116,6 +109,21 @@ std::uint64_t journalHash(std::span<const std::uint8_t> bytes)
     Checksum sum;
     sum.add(bytes);
     return sum.value();
+}
+
+std::vector<std::uint64_t> journalPieceHashes(std::uint64_t offset, std::span<const std::uint8_t> newBytes)
+{
+    std::vector<std::uint64_t> hashes;
+    forEachPiece(offset, newBytes.size(),
+                 [&](std::size_t at, std::size_t n) { hashes.push_back(journalHash(newBytes.subspan(at, n))); });
+    return hashes;
+}
+
+std::size_t journalPieceCount(std::uint64_t offset, std::size_t length)
+{
+    std::size_t n = 0;
+    forEachPiece(offset, length, [&](std::size_t, std::size_t) { ++n; });
+    return n;
 }
 
 void writeJournalFile(FileSystem& files, const std::string& journalPath, const std::string& folderPath,
@@ -157,8 +165,8 @@ void writeJournalFile(FileSystem& files, const std::string& journalPath, const s
         write(bytes);
         write(r.oldBytes);
         bytes.clear();
-        forEachPiece(r.offset, r.newBytes.size(),
-                     [&](std::size_t at, std::size_t n) { put(bytes, journalHash(r.newBytes.subspan(at, n)), 8); });
+        for (const std::uint64_t hash : journalPieceHashes(r.offset, r.newBytes))
+            put(bytes, hash, kHashBytes);
         write(bytes);
     }
     std::vector<std::uint8_t> tail;
@@ -229,7 +237,7 @@ ParsedJournal parseSaveJournal(std::span<const std::uint8_t> bytes)
                             bytes.begin() + static_cast<std::ptrdiff_t>(at + length));
         at += length;
         if (hashed) {
-            const std::size_t pieces = pieceCount(run.offset, length);
+            const std::size_t pieces = journalPieceCount(run.offset, length);
             if ((body - at) / kHashBytes < pieces)
                 return parsed;
             for (std::size_t k = 0; k < pieces; ++k, at += kHashBytes)
@@ -262,6 +270,8 @@ const char* recoveryNotice(Recovery recovery)
     switch (recovery) {
     case Recovery::Undone:
         return kSaveUndone;
+    case Recovery::FilesUndone:
+        return kFilesUndone;
     case Recovery::Discarded:
         return kIncompleteJournalRemoved;
     case Recovery::Empty:

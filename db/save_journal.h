@@ -43,6 +43,8 @@ namespace rostradb {
 
 inline constexpr const char* kSaveUndone =
     "An interrupted save of staff.dat was undone; the file is as it was before that save.";
+inline constexpr const char* kFilesUndone =
+    "An interrupted save of the game's files was undone; they are as they were before that save.";
 inline constexpr const char* kIncompleteJournalRemoved =
     "An incomplete journal of an interrupted save was removed; staff.dat was not touched by that save.";
 inline constexpr const char* kEmptyJournalRemoved =
@@ -71,6 +73,10 @@ struct JournalRun {
 
 // The 64-bit hash the journal keeps of each piece of new bytes.
 std::uint64_t journalHash(std::span<const std::uint8_t> bytes);
+// The hashes of the pieces of `newBytes`, a run at file offset `offset`.
+std::vector<std::uint64_t> journalPieceHashes(std::uint64_t offset, std::span<const std::uint8_t> newBytes);
+// How many pieces a run of `length` bytes at file offset `offset` has.
+std::size_t journalPieceCount(std::uint64_t offset, std::size_t length);
 
 // Creates the journal at `journalPath`, writes the header, every run (its
 // head, old bytes and hashes) and the checksum, flushes it and closes it,
@@ -109,14 +115,20 @@ std::optional<std::uint64_t> pieceChangedSince(const ParsedJournal::Run& run, st
 
 enum class Recovery {
     NoJournal,
-    Undone,    // a complete journal's old bytes went back: kSaveUndone
-    Discarded, // an incomplete journal was deleted: kIncompleteJournalRemoved
-    Empty      // a complete journal without runs was deleted: kEmptyJournalRemoved
+    Undone,      // a complete journal's old bytes went back: kSaveUndone
+    FilesUndone, // the same for a save of several files (renames): kFilesUndone
+    Discarded,   // an incomplete journal was deleted: kIncompleteJournalRemoved
+    Empty        // a complete journal without runs was deleted: kEmptyJournalRemoved
 };
 
 // The line to tell the user about a recovery that did something; null for
 // NoJournal.
 const char* recoveryNotice(Recovery recovery);
+// Whether the recovery put old bytes back (the files the user sees changed).
+inline bool recoveryUndidSave(Recovery recovery)
+{
+    return recovery == Recovery::Undone || recovery == Recovery::FilesUndone;
+}
 
 // Looks for staff.dat-journal in the game's data folder and deals with it,
 // holding the lock on staff.dat while it does. When another rostradb holds

@@ -33,7 +33,8 @@ void requireLoaded(const std::vector<Record>& records, const IndexEntry& entry)
 
 bool sameEntry(const std::vector<IndexEntry>& loaded, const TableDirectory& current, std::size_t position)
 {
-    return position < loaded.size() && position < current.size() && loaded[position].bytes == current.at(position).bytes;
+    return position < loaded.size() && position < current.size() &&
+           loaded[position].bytes == current.at(position).bytes;
 }
 
 void writeRun(RandomAccessFile& file, const TablePlan& table, const std::uint8_t* bytes, const Run& run)
@@ -231,7 +232,7 @@ const std::vector<MergedValue>& StaffFileSave::conflicts() const { return state_
 
 const std::vector<MergedValue>& StaffFileSave::changedOnDiskOnly() const { return state_->merged.diskOnly; }
 
-bool StaffFileSave::undidInterruptedSave() const { return state_->recovery == Recovery::Undone; }
+bool StaffFileSave::undidInterruptedSave() const { return recoveryUndidSave(state_->recovery); }
 
 Recovery StaffFileSave::recovery() const { return state_->recovery; }
 

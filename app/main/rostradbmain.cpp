@@ -2,18 +2,18 @@
 
 #include "editor/game_save.h"
 
-#include "main/about_text.h"
-#include "common/cp1252.h"
-#include "main/game_location.h"
-#include "form/lookup_models.h"
-#include "common/message_boxes.h"
 #include "changes/rostradb_changes.h"
-#include "people/rostradb_people.h"
-#include "lookups/rostradb_lookups.h"
-#include "nation/rostradb_nation.h"
+#include "common/cp1252.h"
+#include "common/message_boxes.h"
+#include "form/lookup_models.h"
 #include "form/staff_form.h"
 #include "form/staff_hits_model.h"
+#include "lookups/rostradb_lookups.h"
+#include "main/about_text.h"
+#include "main/game_location.h"
 #include "main/status_strip.h"
+#include "nation/rostradb_nation.h"
+#include "people/rostradb_people.h"
 
 #include "db/data_paths.h"
 #include "db/errors.h"
@@ -58,8 +58,7 @@ private:
 
 } // namespace
 
-Tfrm_main::Tfrm_main(const StartupOptions& options, QWidget* parent)
-    : QMainWindow(parent)
+Tfrm_main::Tfrm_main(const StartupOptions& options, QWidget* parent) : QMainWindow(parent)
 {
     buildLayout();
     using rostradb::LookupTable;
@@ -226,8 +225,8 @@ void Tfrm_main::loadGame(bool freshDirectory)
 // that was only removed changed nothing: the status line says so.
 void Tfrm_main::noteRecovery(rostradb::Recovery recovery)
 {
-    if (recovery == rostradb::Recovery::Undone)
-        informUser(this, QString::fromUtf8(rostradb::kSaveUndone));
+    if (rostradb::recoveryUndidSave(recovery))
+        informUser(this, QString::fromUtf8(rostradb::recoveryNotice(recovery)));
     else if (const char* notice = rostradb::recoveryNotice(recovery))
         fileNote_ = QString::fromUtf8(notice);
 }
@@ -475,8 +474,8 @@ void Tfrm_main::closeEvent(QCloseEvent* event)
         changes_->close();
     if (people_)
         people_->close();
-    for (QWidget* window : {static_cast<QWidget*>(nation_), static_cast<QWidget*>(clubsWindow_),
-                            static_cast<QWidget*>(namesWindow_)})
+    for (QWidget* window :
+         {static_cast<QWidget*>(nation_), static_cast<QWidget*>(clubsWindow_), static_cast<QWidget*>(namesWindow_)})
         if (window)
             window->close();
     event->accept();

@@ -89,6 +89,7 @@ TEST_F(FileSetSaveTest, KilledAtAnyStepEveryFileIsBeforeOrEveryFileIsAfter)
 
     int beforeCount = 0;
     int afterCount = 0;
+    int undone = 0;
     for (int step = 1;; ++step) {
         putBack();
         edit();
@@ -102,7 +103,10 @@ TEST_F(FileSetSaveTest, KilledAtAnyStepEveryFileIsBeforeOrEveryFileIsAfter)
         }
         if (!killed)
             break;
-        recoverInterruptedSave(dir.path()); // the next command that reads the game
+        // The next command that reads the game.
+        const Recovery recovery = recoverInterruptedSave(dir.path());
+        EXPECT_NE(recovery, Recovery::Undone) << "the notice would name staff.dat alone";
+        undone += recovery == Recovery::FilesUndone ? 1 : 0;
         const auto now = filesNow();
         const std::string where = "killed at " + files.kill.steps.back() + " (step " + std::to_string(step) + ")";
         if (now == before)
@@ -116,6 +120,73 @@ TEST_F(FileSetSaveTest, KilledAtAnyStepEveryFileIsBeforeOrEveryFileIsAfter)
     // The sweep reached both sides of the commit.
     EXPECT_GT(beforeCount, 3);
     EXPECT_GT(afterCount, 0);
+    EXPECT_GT(undone, 0);
+}
+
+// Killed once every file holds the save's bytes, before the save was done:
+// what recovery finds decides whether it may put the old bytes back.
+class InterruptedFileSetTest : public FileSetSaveTest {
+protected:
+    void SetUp() override
+    {
+        FileSetSaveTest::SetUp();
+        edit();
+        GameSave(db, dir.path()).write(sink);
+        saved = filesNow();
+        for (int step = 1;; ++step) {
+            putBack();
+            edit();
+            FaultyFileSystem files;
+            files.kill.killAtStep = step;
+            try {
+                GameSave(db, dir.path(), files).write(sink);
+            } catch (const Killed&) {
+            }
+            ASSERT_EQ(files.kill.steps.size(), static_cast<std::size_t>(step)) << "no step left every file saved";
+            if (filesNow() == saved && std::filesystem::exists(dir.file("rostradb-save.master")))
+                return;
+        }
+    }
+    // What the next command meets: refused, every file and journal left.
+    void expectLeftAsTheyAre(const std::string& message)
+    {
+        const auto now = filesNow();
+        try {
+            recoverInterruptedSave(dir.path());
+            ADD_FAILURE() << "recovered";
+        } catch (const DbError& e) {
+            EXPECT_NE(std::string(e.what()).find(message), std::string::npos) << e.what();
+        }
+        EXPECT_EQ(filesNow(), now);
+        EXPECT_TRUE(std::filesystem::exists(dir.file("rostradb-save.master")));
+        EXPECT_TRUE(std::filesystem::exists(dir.file("club.dat-mjournal")));
+    }
+
+    std::map<std::string, std::vector<std::uint8_t>> saved;
+};
+
+TEST_F(InterruptedFileSetTest, AFileChangedSinceIsNotWrittenOver)
+{
+    // Another program renamed the same club before the next command.
+    std::vector<std::uint8_t> club = dir.read("club.dat");
+    const std::string theirs = "Third";
+    std::copy(theirs.begin(), theirs.end(), club.begin() + 581 + 4);
+    dir.write("club.dat", club);
+    expectLeftAsTheyAre("club.dat was changed after the interrupted save (at byte ");
+}
+
+TEST_F(InterruptedFileSetTest, ANewerRostradbsJournalIsLeftAlone)
+{
+    // The master journal with a later version and a checksum that holds.
+    std::vector<std::uint8_t> master = dir.read("rostradb-save.master");
+    master[8] = 2;
+    std::uint64_t hash = 0xcbf29ce484222325ull;
+    for (std::size_t i = 0; i + 8 < master.size(); ++i)
+        hash = (hash ^ master[i]) * 0x100000001b3ull;
+    for (std::size_t i = 0; i < 8; ++i)
+        master[master.size() - 8 + i] = static_cast<std::uint8_t>(hash >> (8 * i));
+    dir.write("rostradb-save.master", master);
+    expectLeftAsTheyAre("rostradb-save.master is not a journal this rostradb can read");
 }
 
 TEST_F(FileSetSaveTest, AFailedWriteInTheSecondFileLeavesEveryFileAsBefore)
