@@ -1,8 +1,8 @@
 // rostradb: editor of the people database of the game Fendra.
 
 #include "main/rostradbmain.h"
-#include "progress/rostradbpos.h"
 #include "main/startup_options.h"
+#include "progress/rostradbpos.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -73,6 +73,31 @@ bool asksForHelpOrVersion(int argc, char* argv[])
     return false;
 }
 
+#ifdef Q_OS_WIN
+// Wine has no per-monitor DPI: Windows 10's awareness context and the
+// scaling of window frames are not implemented there, so Qt's requests for
+// them fail, at start and again for every window, each time with a warning
+// that says nothing about the program. Under Wine, and only there, those two
+// warnings are dropped; everything else Qt says goes where it went.
+QtMessageHandler qtsOwnHandler = nullptr;
+
+void dropWinesDpiWarnings(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+    // The second comes through qErrnoWarning, which reports it as critical.
+    if (message.startsWith(QLatin1String("SetProcessDpiAwarenessContext(")) ||
+        message.startsWith(QLatin1String("EnableNonClientDpiScaling() failed")))
+        return;
+    qtsOwnHandler(type, context, message);
+}
+
+void quietenWinesDpiWarnings()
+{
+    const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    if (ntdll && GetProcAddress(ntdll, "wine_get_version"))
+        qtsOwnHandler = qInstallMessageHandler(dropWinesDpiWarnings);
+}
+#endif
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -84,6 +109,9 @@ int main(int argc, char* argv[])
         return 0;
     }
 
+#ifdef Q_OS_WIN
+    quietenWinesDpiWarnings();
+#endif
     // The window system's own options (-platform, ...) are taken out of the
     // arguments by QApplication before the parser sees them.
     QApplication app(argc, argv);
