@@ -7,6 +7,7 @@
 // byte. Nothing else of the record changes.
 
 #include "game_database.h"
+#include "table_directory.h"
 
 #include <array>
 #include <compare>
@@ -48,6 +49,24 @@ decltype(auto) withLookupTable(Db& db, LookupTable table, Use use)
         break;
     }
     return use(db.nations);
+}
+
+// Where index.dat's directory places `table`.
+constexpr std::size_t lookupDirectoryEntry(LookupTable table)
+{
+    switch (table) {
+    case LookupTable::FirstNames:
+        return entry::kFirstNames;
+    case LookupTable::SecondNames:
+        return entry::kSecondNames;
+    case LookupTable::CommonNames:
+        return entry::kCommonNames;
+    case LookupTable::Clubs:
+        return entry::kClubs;
+    case LookupTable::Nations:
+        break;
+    }
+    return entry::kNations;
 }
 
 // Records in the table.

@@ -15,15 +15,15 @@ namespace {
 struct LookupFile {
     LookupTable table;
     std::string_view name;
-    std::size_t entry;
+    std::size_t entry = lookupDirectoryEntry(table);
 };
 
 constexpr LookupFile kLookupFiles[] = {
-    {LookupTable::Nations, datafile::kNations, entry::kNations},
-    {LookupTable::FirstNames, datafile::kFirstNames, entry::kFirstNames},
-    {LookupTable::SecondNames, datafile::kSecondNames, entry::kSecondNames},
-    {LookupTable::CommonNames, datafile::kCommonNames, entry::kCommonNames},
-    {LookupTable::Clubs, datafile::kClubs, entry::kClubs},
+    {LookupTable::Nations, datafile::kNations},
+    {LookupTable::FirstNames, datafile::kFirstNames},
+    {LookupTable::SecondNames, datafile::kSecondNames},
+    {LookupTable::CommonNames, datafile::kCommonNames},
+    {LookupTable::Clubs, datafile::kClubs},
 };
 
 } // namespace

@@ -9,13 +9,7 @@ namespace {
 template <class Visit>
 decltype(auto) withTable(const rostradb::GameDatabase& db, rostradb::LookupTable table, Visit visit)
 {
-    using rostradb::LookupTable;
-    namespace entry = rostradb::entry;
-    const std::size_t directoryPosition = table == LookupTable::Nations       ? entry::kNations
-                                          : table == LookupTable::FirstNames  ? entry::kFirstNames
-                                          : table == LookupTable::SecondNames ? entry::kSecondNames
-                                          : table == LookupTable::CommonNames ? entry::kCommonNames
-                                                                              : entry::kClubs;
+    const std::size_t directoryPosition = rostradb::lookupDirectoryEntry(table);
     return rostradb::withLookupTable(db, table, [&](const auto& records) { return visit(records, directoryPosition); });
 }
 
