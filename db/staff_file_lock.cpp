@@ -2,6 +2,7 @@
 
 #include "data_paths.h"
 #include "errors.h"
+#include "file_set_save.h"
 
 namespace rostradb {
 
@@ -21,6 +22,8 @@ StaffFileLock::StaffFileLock(const std::string& gameDirectory, LockKind kind, Fi
 {
     const std::string path = dataFilePath(gameDirectory, datafile::kStaff);
     const std::string journal = dataFilePath(gameDirectory, datafile::kStaffJournal);
+    // staff.dat's own journal, or those of a save over several files.
+    const auto journalsThere = [&] { return files.exists(journal) || fileSetJournalsPresent(gameDirectory, files); };
     const auto lock = [&] {
         file_ = files.openExisting(path);
         const LockOutcome outcome = lockWaiting(*file_, kind, files.lockWaitMs());
@@ -41,16 +44,16 @@ StaffFileLock::StaffFileLock(const std::string& gameDirectory, LockKind kind, Fi
     // A journal beside staff.dat is a save in progress (the recovery waits
     // for its lock and then finds nothing to do) or one cut short, which is
     // undone before anything is read.
-    if (files.exists(journal))
+    if (journalsThere())
         note(recoverInterruptedSave(gameDirectory, files));
     lock();
     // Under the shared lock no save runs: a journal that appeared since is
     // a save cut short in the meantime. Undo it and lock again, once.
-    if (files.exists(journal)) {
+    if (journalsThere()) {
         file_->close();
         note(recoverInterruptedSave(gameDirectory, files));
         lock();
-        if (files.exists(journal))
+        if (journalsThere())
             throw DbError(beingSavedNotRead(gameDirectory));
     }
 }

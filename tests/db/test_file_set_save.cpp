@@ -4,6 +4,7 @@
 // lookup names are merged with another program's renames.
 
 #include "db/save_journal.h"
+#include "db/staff_file_lock.h"
 #include "editor/game_save.h"
 #include "small_game_save_test.h"
 #include "support/faulty_file.h"
@@ -164,6 +165,16 @@ protected:
 
     std::map<std::string, std::vector<std::uint8_t>> saved;
 };
+
+TEST_F(InterruptedFileSetTest, AReaderUndoesItBeforeReading)
+{
+    // export, show, search and diff read under the shared lock: never the
+    // half of a save that recovery would undo.
+    const StaffFileLock reading(dir.path(), LockKind::Shared);
+    EXPECT_EQ(reading.recovery(), Recovery::FilesUndone);
+    EXPECT_EQ(filesNow(), before);
+    EXPECT_FALSE(journalsLeft());
+}
 
 TEST_F(InterruptedFileSetTest, AFileChangedSinceIsNotWrittenOver)
 {
