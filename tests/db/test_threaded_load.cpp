@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <string>
 
 namespace rostradb {
@@ -89,6 +90,28 @@ TEST(ThreadedLoad, GivesWhatALoadOnOneThreadGives)
     ASSERT_EQ(shortOne.error, "Read beyond end of file");
     ASSERT_EQ(shortOne.db.nonPlayers.size(), 1000u);
     expectSameLoads(shortOne, loadWith(game, LoadThreads::Two));
+}
+
+// club.dat is read while the staff file is, and its progress and error are
+// given at its turn: a cut or missing club.dat ends both loads alike, after
+// every staff table is in.
+TEST(ThreadedLoad, ClubsReadAheadEndLikeClubsReadInTurn)
+{
+    using Damage = std::function<void(const std::filesystem::path&)>;
+    const Damage cutInsideRecord300 = [](const std::filesystem::path& clubs) {
+        std::filesystem::resize_file(clubs, 300 * ClubRecord::kFileBytes + 7);
+    };
+    const Damage removed = [](const std::filesystem::path& clubs) { std::filesystem::remove(clubs); };
+    for (const Damage& damage : {cutInsideRecord300, removed}) {
+        test::TempDir dir;
+        const std::string game = dir.path().string();
+        writeSampleGame(dir.path(), SampleSize::Small, 1);
+        damage(dataFilePath(game, datafile::kClubs));
+        const Load one = loadWith(game, LoadThreads::One);
+        ASSERT_NE(one.error, "");
+        ASSERT_EQ(one.db.staff.size(), sampleCounts(SampleSize::Small).staff);
+        expectSameLoads(one, loadWith(game, LoadThreads::Two));
+    }
 }
 
 } // namespace
