@@ -1,6 +1,7 @@
 // The options of every command and their --help texts.
 
 #include "commands.h"
+#include "game_files.h"
 
 #include "editor/people_filter.h"
 
@@ -170,14 +171,14 @@ std::vector<std::string> valuesAfterOptions(const std::vector<CLI::App*>& comman
 
 int runCli(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err)
 {
+    forgetGamesRead(); // those of the command before, in a process that runs several
     CLI::App app{kOverview, kProgram};
     app.require_subcommand(1);
     app.fallthrough(false);
     // Options are --name on every platform. CLI11 would also take /name on
     // Windows, and so mistake a path such as /games/fendra for an option.
     app.allow_windows_style_options(false);
-    app.set_version_flag("--version", std::string(kProgram) + " " + ROSTRADB_VERSION,
-                         "Print the version and exit");
+    app.set_version_flag("--version", std::string(kProgram) + " " + ROSTRADB_VERSION, "Print the version and exit");
 
     ExportOptions exportOptions;
     CLI::App* exportCommand = app.add_subcommand("export", "Write every person as one row of CSV");
@@ -229,8 +230,7 @@ int runCli(const std::vector<std::string>& arguments, std::ostream& out, std::os
     CLI::App* setCommand = app.add_subcommand("set", "Change one or more columns of every person a filter lists");
     setCommand->add_option("GAME", setOptions.game, "The game directory")->required();
     setCommand->add_option("FILTER", setOptions.filter, "The people to change (\"\" for everyone)")->required();
-    setCommand->add_option("ASSIGNMENT", setOptions.assignments, "COLUMN=VALUE, COLUMN+=N or COLUMN-=N")
-        ->required();
+    setCommand->add_option("ASSIGNMENT", setOptions.assignments, "COLUMN=VALUE, COLUMN+=N or COLUMN-=N")->required();
     setCommand->add_flag("--dry-run", setOptions.dryRun, "List the changes and write nothing");
     setCommand->add_flag("--force", setOptions.force,
                          "Write the new values even where another program changed them since the load");
@@ -239,21 +239,19 @@ int runCli(const std::vector<std::string>& arguments, std::ostream& out, std::os
     ShowOptions showOptions;
     CLI::App* showCommand = app.add_subcommand("show", "Print every field of one person's records");
     showCommand->add_option("GAME", showOptions.game, "The game directory")->required();
-    showCommand->add_option("POSITION", showOptions.position, "The person's position in the staff table")
-        ->required();
+    showCommand->add_option("POSITION", showOptions.position, "The person's position in the staff table")->required();
     showCommand->add_flag("--json", showOptions.json, "Print a JSON object");
     showCommand->footer(kShowFooter);
 
-    CLI::App* columnsCommand =
-        app.add_subcommand("columns", "List the columns: name, type, range, writable, aliases");
+    CLI::App* columnsCommand = app.add_subcommand("columns", "List the columns: name, type, range, writable, aliases");
     columnsCommand->footer(kColumnsFooter);
 
     try {
         // CLI11 consumes its arguments from the back.
-        const std::vector<std::string> ordered = valuesAfterOptions(
-            {exportCommand, importCommand, diffCommand, applyCommand, searchCommand, setCommand, showCommand,
-             columnsCommand},
-            arguments);
+        const std::vector<std::string> ordered =
+            valuesAfterOptions({exportCommand, importCommand, diffCommand, applyCommand, searchCommand, setCommand,
+                                showCommand, columnsCommand},
+                               arguments);
         std::vector<std::string> reversed(ordered.rbegin(), ordered.rend());
         app.parse(reversed);
     } catch (const CLI::ParseError& e) {

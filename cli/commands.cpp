@@ -8,12 +8,12 @@
 #include "db/cp1252_text.h"
 #include "db/errors.h"
 #include "editor/bulk_change.h"
+#include "editor/name_changes.h"
 #include "editor/people_filter.h"
 #include "game_diff.h"
 #include "game_files.h"
 #include "patch_apply.h"
 #include "person_report.h"
-#include "editor/name_changes.h"
 #include "table_csv.h"
 
 #include <nlohmann/json.hpp>
@@ -129,7 +129,7 @@ int runExport(const ExportOptions& options, std::ostream& out, std::ostream& err
         const std::optional<LookupTable> table = tableArgument(options.table);
         if (table && !options.where.empty())
             throw Refused("--where filters people; it cannot be given with --table");
-        const GameDatabase db = loadGame(options.game, &err);
+        const GameDatabase& db = loadGameForReading(options.game, &err);
         std::string csv;
         if (table) {
             csv = exportTableCsv(db, *table);
@@ -189,8 +189,8 @@ int runImport(const ImportOptions& options, std::ostream& out, std::ostream& err
 int runDiff(const DiffOptions& options, std::ostream& out, std::ostream& err)
 {
     return guarded(err, [&] {
-        const GameDatabase before = loadGame(options.oldGame, &err);
-        const GameDatabase after = loadGame(options.newGame, &err);
+        const GameDatabase& before = loadGameForReading(options.oldGame, &err);
+        const GameDatabase& after = loadGameForReading(options.newGame, &err);
         const std::vector<FieldChange> changes = diffGames(before, after);
         const std::vector<NameChange> renames = diffNames(before, after);
         const auto nameText = [](const NameField& field) { return cp1252ToUtf8(nameFieldText(field.data())); };
@@ -248,8 +248,8 @@ int runApply(const ApplyOptions& options, std::ostream& out, std::ostream& err)
                 throw Refused(options.patchFile + ": " + counted(plan.conflicts.size(), "conflict", "conflicts") +
                               "; nothing was written (--force writes the new values anyway)");
         }
-        const bool saved = saveChanges(db, options.game, lock, plan.changes, options.dryRun, options.force, out, err,
-                                       plan.renames);
+        const bool saved =
+            saveChanges(db, options.game, lock, plan.changes, options.dryRun, options.force, out, err, plan.renames);
         return outputWritten(out, err, saved);
     });
 }
@@ -258,7 +258,7 @@ int runSearch(const SearchOptions& options, std::ostream& out, std::ostream& err
 {
     return guarded(err, [&] {
         const PeopleFilter filter = filterArgument(options.filter);
-        const GameDatabase db = loadGame(options.game, &err);
+        const GameDatabase& db = loadGameForReading(options.game, &err);
         std::string lines;
         for (const std::uint32_t position : matchingPeople(db, filter))
             lines += std::to_string(position) + '\t' + cp1252ToUtf8(db.staff[position].displayName) + '\n';
@@ -275,7 +275,7 @@ int runShow(const ShowOptions& options, std::ostream& out, std::ostream& err)
         return kUsageError;
     }
     return guarded(err, [&] {
-        const GameDatabase db = loadGame(options.game, &err);
+        const GameDatabase& db = loadGameForReading(options.game, &err);
         if (static_cast<std::uint64_t>(*position) >= db.staff.size())
             throw Refused("no person at position " + options.position + " (the staff table holds " +
                           std::to_string(db.staff.size()) + " people)");

@@ -17,6 +17,7 @@
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <optional>
 #include <ostream>
 
@@ -33,9 +34,11 @@ StaffFileLock lockForSaving(const std::string& gameDirectory)
     }
 }
 
-GameDatabase loadGame(const std::string& gameDirectory, std::ostream* notices, StaffFileLock* held)
+namespace {
+
+void loadInto(GameDatabase& db, const std::string& gameDirectory, std::ostream* notices, StaffFileLock* held,
+              LoadFor purpose)
 {
-    GameDatabase db;
     try {
         // A save cut short leaves staff.dat half written, and one in
         // progress is half done: the lock waits for the one and the other is
@@ -51,7 +54,7 @@ GameDatabase loadGame(const std::string& gameDirectory, std::ostream* notices, S
                 *notices << "rostradb-cli: " << noLockWarning(gameDirectory) << '\n';
         }
         SilentProgress nobodyWatches;
-        readDirectoryAndLoad(db, gameDirectory, nobodyWatches, &lock);
+        readDirectoryAndLoad(db, gameDirectory, nobodyWatches, &lock, LoadThreads::Two, purpose);
         if (reading)
             reading->close();
     } catch (const FilesMayBeChanged&) {
@@ -59,8 +62,36 @@ GameDatabase loadGame(const std::string& gameDirectory, std::ostream* notices, S
     } catch (const DbError& e) {
         throw Refused(gameDirectory + ": " + e.what());
     }
+}
+
+// The games loaded for reading, kept until the next command starts (tests
+// run many commands in one process) and never freed at the end of one: a
+// process that ends gives its memory back whole, while freeing the tables
+// and 65,536 display names piece by piece is a good part of a search's time.
+std::vector<std::unique_ptr<GameDatabase>>& gamesRead()
+{
+    static auto* games = new std::vector<std::unique_ptr<GameDatabase>>;
+    return *games;
+}
+
+} // namespace
+
+GameDatabase loadGame(const std::string& gameDirectory, std::ostream* notices, StaffFileLock* held)
+{
+    GameDatabase db;
+    loadInto(db, gameDirectory, notices, held, LoadFor::Editing);
     return db;
 }
+
+const GameDatabase& loadGameForReading(const std::string& gameDirectory, std::ostream* notices)
+{
+    auto db = std::make_unique<GameDatabase>();
+    loadInto(*db, gameDirectory, notices, nullptr, LoadFor::Reading);
+    gamesRead().push_back(std::move(db));
+    return *gamesRead().back();
+}
+
+void forgetGamesRead() { gamesRead().clear(); }
 
 std::string readWholeFile(const std::string& path)
 {
@@ -89,8 +120,8 @@ std::string readWholeFile(const std::string& path)
 }
 
 bool saveChanges(GameDatabase& db, const std::string& gameDirectory, StaffFileLock& lock,
-                 const std::vector<FieldChange>& changes, bool dryRun, bool force, std::ostream& out,
-                 std::ostream& err, const std::vector<NameChange>& renames)
+                 const std::vector<FieldChange>& changes, bool dryRun, bool force, std::ostream& out, std::ostream& err,
+                 const std::vector<NameChange>& renames)
 {
     for (const NameChange& rename : renames)
         out << cp1252ToUtf8(nameRecordText(rename.key)) << " name: \""

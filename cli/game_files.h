@@ -35,6 +35,12 @@ StaffFileLock lockForSaving(const std::string& gameDirectory);
 // Every command that reads a game passes its error stream.
 GameDatabase loadGame(const std::string& gameDirectory, std::ostream* notices = nullptr, StaffFileLock* held = nullptr);
 
+// The same for a command that only reads (export, show, search, diff): the
+// load keeps no snapshot, so nothing can be saved from it, and the game
+// stays in memory until forgetGamesRead, which each command calls first.
+const GameDatabase& loadGameForReading(const std::string& gameDirectory, std::ostream* notices);
+void forgetGamesRead();
+
 // A path given in UTF-8, as every path on the command line is, for the
 // standard streams (which would read a narrow string in the ANSI code page on
 // Windows).
@@ -57,7 +63,7 @@ std::string readWholeFile(const std::string& path);
 // Renames (`renames`, each from its `before` in the game) are listed,
 // stored and saved the same way, with the lookup files they change.
 bool saveChanges(GameDatabase& db, const std::string& gameDirectory, StaffFileLock& lock,
-                 const std::vector<FieldChange>& changes, bool dryRun, bool force, std::ostream& out,
-                 std::ostream& err, const std::vector<NameChange>& renames = {});
+                 const std::vector<FieldChange>& changes, bool dryRun, bool force, std::ostream& out, std::ostream& err,
+                 const std::vector<NameChange>& renames = {});
 
 } // namespace rostradb::cli

@@ -17,8 +17,9 @@
 namespace rostradb {
 
 // How far the last File > Open got. Save writes only after a complete one:
-// the tables of a load that stopped part-way are not the file's.
-enum class LoadState { NotLoaded, Partial, Complete };
+// the tables of a load that stopped part-way are not the file's. A load for
+// reading only has every table but no snapshot, and is never saved.
+enum class LoadState { NotLoaded, Partial, Complete, ForReading };
 
 struct GameDatabase {
     TableDirectory directory;
@@ -49,8 +50,7 @@ struct GameDatabase {
 template <class Table>
 bool tableIsComplete(const GameDatabase& db, const Table& table, std::size_t directoryPosition)
 {
-    return directoryPosition < db.directory.size() &&
-           table.size() == db.directory.at(directoryPosition).recordCount();
+    return directoryPosition < db.directory.size() && table.size() == db.directory.at(directoryPosition).recordCount();
 }
 
 } // namespace rostradb

@@ -11,8 +11,8 @@
 #include <exception>
 #include <optional>
 #include <span>
-#include <type_traits>
 #include <thread>
+#include <type_traits>
 #include <vector>
 
 namespace rostradb {
@@ -114,8 +114,7 @@ std::size_t readLookupFile(const std::string& gameDirectory, std::string_view fi
 // blocks. Nations pass no caption and report no positions.
 template <class Record>
 void loadLookupTable(GameDatabase& db, const std::string& gameDirectory, std::string_view fileName,
-                     std::size_t directoryPosition, const char* caption, std::vector<Record>& table,
-                     ProgressSink& sink)
+                     std::size_t directoryPosition, const char* caption, std::vector<Record>& table, ProgressSink& sink)
 {
     const IndexEntry& entry = db.directory.at(directoryPosition);
     const Positions positions = caption ? Positions::Reported : Positions::Silent;
@@ -192,8 +191,7 @@ void takeStaffTable(const char* caption, const IndexEntry& entry, StaffTableRead
 
 } // namespace
 
-ByteBuffer readTableBytes(RandomAccessFile& file, std::uint64_t position, std::uint64_t count,
-                          std::size_t recordBytes)
+ByteBuffer readTableBytes(RandomAccessFile& file, std::uint64_t position, std::uint64_t count, std::size_t recordBytes)
 {
     file.seek(position);
     const std::uint64_t fileSize = file.size();
@@ -260,7 +258,7 @@ void takeStaffFile(GameDatabase& db, StaffFileRead& read, ProgressSink& sink, Lo
 }
 
 void loadGameFiles(GameDatabase& db, const std::string& gameDirectory, ProgressSink& sink, DirectoryRead read,
-                   StaffFileLock* held, LoadThreads threads)
+                   StaffFileLock* held, LoadThreads threads, LoadFor purpose)
 {
     // Each load starts from empty tables, so the tables (and the boxes the
     // window fills from them) always hold exactly one copy of the files.
@@ -295,7 +293,7 @@ void loadGameFiles(GameDatabase& db, const std::string& gameDirectory, ProgressS
     try {
         if (!held)
             ownLock.emplace(gameDirectory, LockKind::Shared);
-        openStaffFile(staffFile, held ? held->file() : ownLock->file(), db.directory);
+        openStaffFile(staffFile, held ? held->file() : ownLock->file(), db.directory, purpose == LoadFor::Editing);
     } catch (...) {
         staffFile.openFailure = std::current_exception();
     }
@@ -304,8 +302,8 @@ void loadGameFiles(GameDatabase& db, const std::string& gameDirectory, ProgressS
         staffReader = std::jthread([&staffFile] { readStaffFile(staffFile); });
 
     loadLookupTable(db, gameDirectory, datafile::kNations, entry::kNations, nullptr, db.nations, sink);
-    loadLookupTable(db, gameDirectory, datafile::kFirstNames, entry::kFirstNames, caption::kFirstNames,
-                    db.firstNames, sink);
+    loadLookupTable(db, gameDirectory, datafile::kFirstNames, entry::kFirstNames, caption::kFirstNames, db.firstNames,
+                    sink);
     loadLookupTable(db, gameDirectory, datafile::kSecondNames, entry::kSecondNames, caption::kSecondNames,
                     db.secondNames, sink);
     loadLookupTable(db, gameDirectory, datafile::kCommonNames, entry::kCommonNames, caption::kCommonNames,
@@ -330,21 +328,21 @@ void loadGameFiles(GameDatabase& db, const std::string& gameDirectory, ProgressS
         takeLookupAhead(*clubsAhead, caption::kClubs, db.directory.at(entry::kClubs), db.clubs, sink);
     else
         loadLookupTable(db, gameDirectory, datafile::kClubs, entry::kClubs, caption::kClubs, db.clubs, sink);
-    db.loadState = LoadState::Complete;
+    db.loadState = purpose == LoadFor::Editing ? LoadState::Complete : LoadState::ForReading;
 }
 
 } // namespace
 
 void runLoadSequence(GameDatabase& db, const std::string& gameDirectory, ProgressSink& sink, StaffFileLock* held,
-                     LoadThreads threads)
+                     LoadThreads threads, LoadFor purpose)
 {
-    loadGameFiles(db, gameDirectory, sink, DirectoryRead::IfStartUpReadIt, held, threads);
+    loadGameFiles(db, gameDirectory, sink, DirectoryRead::IfStartUpReadIt, held, threads, purpose);
 }
 
-void readDirectoryAndLoad(GameDatabase& db, const std::string& gameDirectory, ProgressSink& sink,
-                          StaffFileLock* held, LoadThreads threads)
+void readDirectoryAndLoad(GameDatabase& db, const std::string& gameDirectory, ProgressSink& sink, StaffFileLock* held,
+                          LoadThreads threads, LoadFor purpose)
 {
-    loadGameFiles(db, gameDirectory, sink, DirectoryRead::Always, held, threads);
+    loadGameFiles(db, gameDirectory, sink, DirectoryRead::Always, held, threads, purpose);
 }
 
 } // namespace rostradb

@@ -41,6 +41,13 @@ inline constexpr const char* kTablesOverlap = "The tables of staff.dat overlap o
 // calls and the errors are the same as with one.
 enum class LoadThreads { One, Two };
 
+// What the load is for. Editing keeps staff.dat's bytes as read (the
+// snapshot Save compares with the disk). A command that only reads needs
+// none of them: its load reads the staff file through one small buffer,
+// keeps empty regions, and ends in LoadState::ForReading, from which nothing
+// can be saved.
+enum class LoadFor { Editing, Reading };
+
 // The whole load, in the game's order: nations, first names, second names,
 // common names, the staff file's three tables, clubs. It starts by emptying
 // the eight tables, shows the sink for its whole length and hides it on every
@@ -58,18 +65,19 @@ enum class LoadThreads { One, Two };
 // recoverInterruptedSave or a StaffFileLock of your own when the user is to
 // be told).
 void runLoadSequence(GameDatabase& db, const std::string& gameDirectory, ProgressSink& sink,
-                     StaffFileLock* held = nullptr, LoadThreads threads = LoadThreads::Two);
+                     StaffFileLock* held = nullptr, LoadThreads threads = LoadThreads::Two,
+                     LoadFor purpose = LoadFor::Editing);
 
 // Start-up and File > Open in one, for callers without a window: reads the
 // directory (its failure stops the load) and then every table.
 void readDirectoryAndLoad(GameDatabase& db, const std::string& gameDirectory, ProgressSink& sink,
-                          StaffFileLock* held = nullptr, LoadThreads threads = LoadThreads::Two);
+                          StaffFileLock* held = nullptr, LoadThreads threads = LoadThreads::Two,
+                          LoadFor purpose = LoadFor::Editing);
 
 // Reads as many of a table's `count` records as the file holds from
 // `position` on, in one call; a short buffer means the file ended. The caller
 // decides what a short table means.
-ByteBuffer readTableBytes(RandomAccessFile& file, std::uint64_t position, std::uint64_t count,
-                          std::size_t recordBytes);
+ByteBuffer readTableBytes(RandomAccessFile& file, std::uint64_t position, std::uint64_t count, std::size_t recordBytes);
 
 // Raises kTablesOverlap when the staff, non-player and player tables, as the
 // directory sizes and places them, share a byte.

@@ -7,6 +7,7 @@
 #include "staff_writer.h"
 
 #include <cstring>
+#include <stdexcept>
 
 namespace rostradb {
 
@@ -41,6 +42,8 @@ LookupFilesSave::LookupFilesSave(GameDatabase& db, const std::string& gameDirect
 {
     if (db.loadState == LoadState::Partial)
         throw DbError(kNotCompletelyLoaded);
+    if (db.loadState == LoadState::ForReading)
+        throw std::logic_error("a game loaded for reading only cannot be saved");
     TableDirectory current;
     current.read(dataFilePath(gameDirectory, datafile::kIndex));
     State& s = *state_;

@@ -9,33 +9,55 @@ namespace rostradb {
 
 namespace {
 
-// The table's buffer, as large as the file holds of it, and room for its
-// records.
+// Records of a table read through the block buffer at a time, when the
+// regions are not kept (some 100 KB, which stays in the cache).
+constexpr std::size_t kBlockRecords = 640;
+
+// Room for the table's records and, when the regions are kept, its buffer,
+// as large as the file holds of it.
 template <class Record>
-void makeRoom(StaffTableRead<Record>& table, std::uint64_t offset, std::uint64_t count, std::uint64_t fileSize)
+void makeRoom(StaffTableRead<Record>& table, std::uint64_t offset, std::uint64_t count, std::uint64_t fileSize,
+              bool keepRegion)
 {
     const std::uint64_t available = fileSize > offset ? fileSize - offset : 0;
     // count is at most 2^32 and a record at most 157 bytes: no overflow.
-    table.region = TableRegion{offset, count, Record::kFileBytes,
-                               ByteBuffer(static_cast<std::size_t>(std::min(count * Record::kFileBytes, available)))};
-    table.records.reserve(table.region.bytes.size() / Record::kFileBytes);
+    table.inFile = static_cast<std::size_t>(std::min(count * Record::kFileBytes, available));
+    table.region = TableRegion{offset, count, Record::kFileBytes, ByteBuffer(keepRegion ? table.inFile : 0)};
+    table.records.reserve(table.inFile / Record::kFileBytes);
 }
 
-// Reads one region and decodes the records it holds in full, straight from
-// the read buffer (which the load keeps as its snapshot) into the table.
-// Returns whether the next table may be read.
+// Reads one region and decodes the records it holds in full into the
+// table: straight from the read buffer, which the load keeps as its
+// snapshot, or, given a `block`, block by block through it. Returns whether
+// the next table may be read.
 template <const auto& Layout, class Record>
-bool readTable(RandomAccessFile& file, StaffTableRead<Record>& table)
+bool readTable(RandomAccessFile& file, StaffTableRead<Record>& table, ByteBuffer* block)
 {
     if (table.failure)
         return false;
     try {
         file.seek(table.region.offset);
-        table.region.bytes.truncate(file.readSome(table.region.bytes.bytes()));
-        const std::size_t held = table.region.bytes.size() / Record::kFileBytes;
-        table.records.resize(held); // within the room made: no allocation here
-        for (std::size_t i = 0; i < held; ++i)
-            decodeRecord<Layout>(table.region.record(i), table.records[i]);
+        if (!block) {
+            table.region.bytes.truncate(file.readSome(table.region.bytes.bytes()));
+            const std::size_t held = table.region.bytes.size() / Record::kFileBytes;
+            table.records.resize(held); // within the room made: no allocation here
+            for (std::size_t i = 0; i < held; ++i)
+                decodeRecord<Layout>(table.region.record(i), table.records[i]);
+        } else {
+            const std::size_t blockBytes = kBlockRecords * Record::kFileBytes;
+            std::size_t done = 0;
+            while (done < table.inFile) {
+                const std::size_t want = std::min(blockBytes, table.inFile - done);
+                const std::size_t got = file.readSome(block->bytes().first(want));
+                const std::size_t first = table.records.size();
+                table.records.resize(first + got / Record::kFileBytes); // within the room made
+                for (std::size_t i = first; i < table.records.size(); ++i)
+                    decodeRecord<Layout>(block->data() + (i - first) * Record::kFileBytes, table.records[i]);
+                done += got;
+                if (got < want)
+                    break;
+            }
+        }
     } catch (...) {
         table.failure = std::current_exception();
     }
@@ -44,10 +66,12 @@ bool readTable(RandomAccessFile& file, StaffTableRead<Record>& table)
 
 } // namespace
 
-void openStaffFile(StaffFileRead& read, RandomAccessFile& file, const TableDirectory& directory) noexcept
+void openStaffFile(StaffFileRead& read, RandomAccessFile& file, const TableDirectory& directory,
+                   bool keepRegions) noexcept
 {
     try {
         read.file = &file;
+        read.keepRegions = keepRegions;
         const IndexEntry& staff = directory.at(entry::kStaff);
         const IndexEntry& nonPlayers = directory.at(entry::kNonPlayers);
         const IndexEntry& players = directory.at(entry::kPlayers);
@@ -56,9 +80,11 @@ void openStaffFile(StaffFileRead& read, RandomAccessFile& file, const TableDirec
             // says; the other two are found only by their entries' offsets,
             // whatever lies before or between them.
             const std::uint64_t size = read.file->size();
-            makeRoom(read.staff, 0, staff.recordCount(), size);
-            makeRoom(read.nonPlayers, nonPlayers.offset(), nonPlayers.recordCount(), size);
-            makeRoom(read.players, players.offset(), players.recordCount(), size);
+            makeRoom(read.staff, 0, staff.recordCount(), size, keepRegions);
+            makeRoom(read.nonPlayers, nonPlayers.offset(), nonPlayers.recordCount(), size, keepRegions);
+            makeRoom(read.players, players.offset(), players.recordCount(), size, keepRegions);
+            if (!keepRegions)
+                read.block = ByteBuffer(kBlockRecords * StaffRecord::kFileBytes);
         } catch (...) {
             read.staff.failure = std::current_exception(); // where reading the staff table would meet it
         }
@@ -72,8 +98,10 @@ void readStaffFile(StaffFileRead& read) noexcept
     if (!read.file)
         return;
     // A player record's byte 69 has no field: the layout leaves it out.
-    if (readTable<kStaffLayout>(*read.file, read.staff) && readTable<kNonPlayerLayout>(*read.file, read.nonPlayers))
-        readTable<kPlayerLayout>(*read.file, read.players);
+    ByteBuffer* block = read.keepRegions ? nullptr : &read.block;
+    if (readTable<kStaffLayout>(*read.file, read.staff, block) &&
+        readTable<kNonPlayerLayout>(*read.file, read.nonPlayers, block))
+        readTable<kPlayerLayout>(*read.file, read.players, block);
 }
 
 } // namespace rostradb

@@ -16,12 +16,14 @@
 namespace rostradb {
 
 // One table of the staff file: its region as read, the records it holds in
-// full, decoded, and the error that stopped its read, if one did.
+// full, decoded, and the error that stopped its read, if one did. `inFile`
+// is how many of its bytes the file holds.
 template <class Record>
 struct StaffTableRead {
     TableRegion region;
     std::vector<Record> records;
     std::exception_ptr failure;
+    std::size_t inFile = 0;
 
     // Every record the directory announced was read.
     bool complete() const { return !failure && records.size() == region.recordCount; }
@@ -29,7 +31,12 @@ struct StaffTableRead {
 
 struct StaffFileRead {
     RandomAccessFile* file = nullptr; // the load's locked staff.dat; it closes it
-    std::exception_ptr openFailure;   // the file could not be opened or locked: nothing was read
+    // The regions are kept as read (the snapshot a save compares with); or,
+    // for a load that only reads, left empty, each table read through
+    // `block` and decoded from there.
+    bool keepRegions = true;
+    ByteBuffer block;
+    std::exception_ptr openFailure; // the file could not be opened or locked: nothing was read
     StaffTableRead<StaffRecord> staff;
     StaffTableRead<NonPlayerRecord> nonPlayers;
     StaffTableRead<PlayerRecord> players;
@@ -39,7 +46,8 @@ struct StaffFileRead {
 // buffer the read will fill, each as large as the file holds of its table. The memory then comes
 // from the thread that later frees it, which keeps a second load from
 // holding the first one's freed room beside its own.
-void openStaffFile(StaffFileRead& read, RandomAccessFile& file, const TableDirectory& directory) noexcept;
+void openStaffFile(StaffFileRead& read, RandomAccessFile& file, const TableDirectory& directory,
+                   bool keepRegions = true) noexcept;
 
 // On either thread: reads the tables in order (staff from byte 0, the others
 // from the offsets of entries 9 and 10) into what openStaffFile made,

@@ -155,6 +155,8 @@ StaffFileSave::StaffFileSave(GameDatabase& db, const std::string& gameDirectory,
     // the file is opened rather than leave it half rewritten.
     if (db.loadState == LoadState::Partial)
         throw DbError(kNotCompletelyLoaded);
+    if (db.loadState == LoadState::ForReading)
+        throw std::logic_error("a game loaded for reading only cannot be saved");
     const IndexEntry& staffEntry = db.directory.at(entry::kStaff);
     const IndexEntry& nonPlayerEntry = db.directory.at(entry::kNonPlayers);
     const IndexEntry& playerEntry = db.directory.at(entry::kPlayers);

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
 #include <vector>
 
 namespace rostradb {
@@ -39,6 +40,20 @@ TEST_F(LoadSnapshotTest, KeepsTheThreeRegionsAsReadAndTheDirectoryItUsed)
     EXPECT_TRUE(db.snapshot.complete());
     ASSERT_EQ(db.snapshot.directory.size(), 22u);
     EXPECT_EQ(db.snapshot.directory[9].bytes, db.directory.at(9).bytes);
+}
+
+// A load for reading keeps no snapshot, so a save from it has nothing to
+// compare the disk with: it is refused before staff.dat is opened.
+TEST_F(LoadSnapshotTest, ALoadForReadingKeepsNoRegionsAndCannotBeSaved)
+{
+    writeGame();
+    readDirectoryAndLoad(db, dir.path(), sink, nullptr, LoadThreads::Two, LoadFor::Reading);
+    EXPECT_EQ(db.loadState, LoadState::ForReading);
+    EXPECT_EQ(db.staff.size(), game.shape().staff);
+    EXPECT_EQ(db.snapshot.staff.bytes.size() + db.snapshot.nonPlayers.bytes.size(), 0u);
+    db.staff[0].wages += 1;
+    EXPECT_THROW(saveStaffFile(db, dir.path(), sink), std::logic_error);
+    EXPECT_EQ(dir.read("staff.dat"), game.staff.bytes());
 }
 
 TEST_F(LoadSnapshotTest, OpenUsesTheDirectoryTheFilesHaveNowNotTheOneReadAtStartUp)
