@@ -258,7 +258,12 @@ int runSearch(const SearchOptions& options, std::ostream& out, std::ostream& err
 {
     return guarded(err, [&] {
         const PeopleFilter filter = filterArgument(options.filter);
-        const GameDatabase& db = loadGameForReading(options.game, &err);
+        // The list shows display names (first and second names): the other
+        // lookup files are read only when a term names one of their texts.
+        const LeftOut leftOut{.nations = !filter.readsNamesOf(LookupTable::Nations),
+                              .commonNames = !filter.readsNamesOf(LookupTable::CommonNames),
+                              .clubs = !filter.readsNamesOf(LookupTable::Clubs)};
+        const GameDatabase& db = loadGameForReading(options.game, &err, leftOut);
         std::string lines;
         for (const std::uint32_t position : matchingPeople(db, filter))
             lines += std::to_string(position) + '\t' + cp1252ToUtf8(db.staff[position].displayName) + '\n';

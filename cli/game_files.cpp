@@ -37,7 +37,7 @@ StaffFileLock lockForSaving(const std::string& gameDirectory)
 namespace {
 
 void loadInto(GameDatabase& db, const std::string& gameDirectory, std::ostream* notices, StaffFileLock* held,
-              LoadFor purpose)
+              LoadFor purpose, LeftOut leftOut = {})
 {
     try {
         // A save cut short leaves staff.dat half written, and one in
@@ -54,7 +54,7 @@ void loadInto(GameDatabase& db, const std::string& gameDirectory, std::ostream* 
                 *notices << "rostradb-cli: " << noLockWarning(gameDirectory) << '\n';
         }
         SilentProgress nobodyWatches;
-        readDirectoryAndLoad(db, gameDirectory, nobodyWatches, &lock, LoadThreads::Two, purpose);
+        readDirectoryAndLoad(db, gameDirectory, nobodyWatches, &lock, LoadThreads::Two, purpose, leftOut);
         if (reading)
             reading->close();
     } catch (const FilesMayBeChanged&) {
@@ -83,10 +83,10 @@ GameDatabase loadGame(const std::string& gameDirectory, std::ostream* notices, S
     return db;
 }
 
-const GameDatabase& loadGameForReading(const std::string& gameDirectory, std::ostream* notices)
+const GameDatabase& loadGameForReading(const std::string& gameDirectory, std::ostream* notices, LeftOut leftOut)
 {
     auto db = std::make_unique<GameDatabase>();
-    loadInto(*db, gameDirectory, notices, nullptr, LoadFor::Reading);
+    loadInto(*db, gameDirectory, notices, nullptr, LoadFor::Reading, leftOut);
     gamesRead().push_back(std::move(db));
     return *gamesRead().back();
 }

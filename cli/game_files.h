@@ -3,6 +3,7 @@
 // does, reading the files it is given, and saving planned changes through
 // the checked save.
 
+#include "db/loaders.h"
 #include "db/staff_file_lock.h"
 #include "field_changes.h"
 
@@ -38,7 +39,8 @@ GameDatabase loadGame(const std::string& gameDirectory, std::ostream* notices = 
 // The same for a command that only reads (export, show, search, diff): the
 // load keeps no snapshot, so nothing can be saved from it, and the game
 // stays in memory until forgetGamesRead, which each command calls first.
-const GameDatabase& loadGameForReading(const std::string& gameDirectory, std::ostream* notices);
+// `leftOut` names lookup tables the command needs no name of; they stay empty.
+const GameDatabase& loadGameForReading(const std::string& gameDirectory, std::ostream* notices, LeftOut leftOut = {});
 void forgetGamesRead();
 
 // A path given in UTF-8, as every path on the command line is, for the

@@ -42,24 +42,29 @@ void rebuildDisplayName(GameDatabase& db, std::size_t person)
     assignDisplayName(record.displayName, record.firstName, record.secondName, db.firstNames, db.secondNames);
 }
 
-void rebuildDisplayNames(GameDatabase& db, std::size_t begin, std::size_t end)
+void assignDisplayNames(std::vector<StaffRecord>& staff, std::size_t begin, std::size_t end,
+                        const std::vector<NameRecord>& firstNames, const std::vector<NameRecord>& secondNames)
 {
     // A person's names lie anywhere in two tables of 4 MB each: nearly every
     // lookup misses the cache. The names of the person a few places ahead
     // are asked for while this one's are copied, so the misses overlap.
     constexpr std::size_t kAhead = 16;
-    const NameRecord* const firstNames = db.firstNames.data();
-    const NameRecord* const secondNames = db.secondNames.data();
     for (std::size_t person = begin; person < end; ++person) {
         if (person + kAhead < end) {
-            const StaffRecord& ahead = db.staff[person + kAhead];
-            if (ahead.firstName < db.firstNames.size())
-                __builtin_prefetch(firstNames + ahead.firstName);
-            if (ahead.secondName < db.secondNames.size())
-                __builtin_prefetch(secondNames + ahead.secondName);
+            const StaffRecord& ahead = staff[person + kAhead];
+            if (ahead.firstName < firstNames.size())
+                __builtin_prefetch(firstNames.data() + ahead.firstName);
+            if (ahead.secondName < secondNames.size())
+                __builtin_prefetch(secondNames.data() + ahead.secondName);
         }
-        rebuildDisplayName(db, person);
+        StaffRecord& record = staff[person];
+        assignDisplayName(record.displayName, record.firstName, record.secondName, firstNames, secondNames);
     }
+}
+
+void rebuildDisplayNames(GameDatabase& db, std::size_t begin, std::size_t end)
+{
+    assignDisplayNames(db.staff, begin, end, db.firstNames, db.secondNames);
 }
 
 void rebuildDisplayNames(GameDatabase& db) { rebuildDisplayNames(db, 0, db.staff.size()); }

@@ -23,6 +23,10 @@ void assignDisplayName(std::string& name, std::uint32_t firstName, std::uint32_t
 std::string buildDisplayName(std::uint32_t firstName, std::uint32_t secondName,
                              const std::vector<NameRecord>& firstNames, const std::vector<NameRecord>& secondNames);
 
+// The names of staff[begin, end), from the two name tables.
+void assignDisplayNames(std::vector<StaffRecord>& staff, std::size_t begin, std::size_t end,
+                        const std::vector<NameRecord>& firstNames, const std::vector<NameRecord>& secondNames);
+
 // One person's name from the database's name tables.
 void rebuildDisplayName(GameDatabase& db, std::size_t person);
 

@@ -223,23 +223,11 @@ namespace {
 
 enum class DirectoryRead { IfStartUpReadIt, Always };
 
-// The display names, the second half on a second thread when the load has
-// one: both read the name tables, and each writes only its own people.
-void buildDisplayNames(GameDatabase& db, LoadThreads threads)
-{
-    const std::size_t half = db.staff.size() / 2;
-    if (threads == LoadThreads::One || half < kProgressBlock) {
-        rebuildDisplayNames(db);
-        return;
-    }
-    std::jthread secondHalf([&db, half] { rebuildDisplayNames(db, half, db.staff.size()); });
-    rebuildDisplayNames(db, 0, half);
-}
-
 // The staff step: what the staff file's read found, taken over table by
 // table in the file's order, each error raised where reading the file in
-// turn would have met it.
-void takeStaffFile(GameDatabase& db, StaffFileRead& read, ProgressSink& sink, LoadThreads threads)
+// turn would have met it. The display names are built here unless they
+// already were (`named`).
+void takeStaffFile(GameDatabase& db, StaffFileRead& read, ProgressSink& sink, bool named)
 {
     if (read.openFailure)
         std::rethrow_exception(read.openFailure);
@@ -250,7 +238,10 @@ void takeStaffFile(GameDatabase& db, StaffFileRead& read, ProgressSink& sink, Lo
     for (std::size_t i = 0; i < db.directory.size(); ++i)
         db.snapshot.directory.push_back(db.directory.at(i));
     takeStaffTable(caption::kStaffGeneral, db.directory.at(entry::kStaff), read.staff, db.staff, db.snapshot.staff,
-                   sink, [&db, threads] { buildDisplayNames(db, threads); });
+                   sink, [&db, named] {
+                       if (!named)
+                           rebuildDisplayNames(db);
+                   });
     takeStaffTable(caption::kStaffNonPlaying, db.directory.at(entry::kNonPlayers), read.nonPlayers, db.nonPlayers,
                    db.snapshot.nonPlayers, sink, [] {});
     takeStaffTable(caption::kStaffPlaying, db.directory.at(entry::kPlayers), read.players, db.players,
@@ -258,8 +249,10 @@ void takeStaffFile(GameDatabase& db, StaffFileRead& read, ProgressSink& sink, Lo
 }
 
 void loadGameFiles(GameDatabase& db, const std::string& gameDirectory, ProgressSink& sink, DirectoryRead read,
-                   StaffFileLock* held, LoadThreads threads, LoadFor purpose)
+                   StaffFileLock* held, LoadThreads threads, LoadFor purpose, LeftOut leftOut)
 {
+    if (purpose == LoadFor::Editing)
+        leftOut = {}; // a save needs every table whole
     // Each load starts from empty tables, so the tables (and the boxes the
     // window fills from them) always hold exactly one copy of the files.
     db.clearLoadedTables();
@@ -301,32 +294,40 @@ void loadGameFiles(GameDatabase& db, const std::string& gameDirectory, ProgressS
     if (threads == LoadThreads::Two)
         staffReader = std::jthread([&staffFile] { readStaffFile(staffFile); });
 
-    loadLookupTable(db, gameDirectory, datafile::kNations, entry::kNations, nullptr, db.nations, sink);
+    if (!leftOut.nations)
+        loadLookupTable(db, gameDirectory, datafile::kNations, entry::kNations, nullptr, db.nations, sink);
     loadLookupTable(db, gameDirectory, datafile::kFirstNames, entry::kFirstNames, caption::kFirstNames, db.firstNames,
                     sink);
     loadLookupTable(db, gameDirectory, datafile::kSecondNames, entry::kSecondNames, caption::kSecondNames,
                     db.secondNames, sink);
-    loadLookupTable(db, gameDirectory, datafile::kCommonNames, entry::kCommonNames, caption::kCommonNames,
-                    db.commonNames, sink);
+    if (!leftOut.commonNames)
+        loadLookupTable(db, gameDirectory, datafile::kCommonNames, entry::kCommonNames, caption::kCommonNames,
+                        db.commonNames, sink);
     // club.dat needs nothing of the others either: while the second thread
     // still reads the staff file, this one reads the clubs ahead of their
     // turn. Their progress and any error come at their turn, as before.
     std::optional<LookupReadAhead<ClubRecord>> clubsAhead;
-    if (staffReader.joinable())
+    if (staffReader.joinable() && !leftOut.clubs)
         clubsAhead = readLookupAhead<ClubRecord>(gameDirectory, datafile::kClubs, db.directory.at(entry::kClubs));
 
     // The display names are built from the name tables, so those come first.
-    if (staffReader.joinable())
+    // With two threads they are built here as soon as the staff table is in,
+    // while the second thread reads the other two tables.
+    const bool named = staffReader.joinable();
+    if (named) {
+        staffFile.staffTableDone.wait();
+        assignDisplayNames(staffFile.staff.records, 0, staffFile.staff.records.size(), db.firstNames, db.secondNames);
         staffReader.join();
-    else
+    } else {
         readStaffFile(staffFile);
-    takeStaffFile(db, staffFile, sink, threads);
+    }
+    takeStaffFile(db, staffFile, sink, named);
     if (ownLock)
         ownLock->close();
 
     if (clubsAhead)
         takeLookupAhead(*clubsAhead, caption::kClubs, db.directory.at(entry::kClubs), db.clubs, sink);
-    else
+    else if (!leftOut.clubs)
         loadLookupTable(db, gameDirectory, datafile::kClubs, entry::kClubs, caption::kClubs, db.clubs, sink);
     db.loadState = purpose == LoadFor::Editing ? LoadState::Complete : LoadState::ForReading;
 }
@@ -334,15 +335,15 @@ void loadGameFiles(GameDatabase& db, const std::string& gameDirectory, ProgressS
 } // namespace
 
 void runLoadSequence(GameDatabase& db, const std::string& gameDirectory, ProgressSink& sink, StaffFileLock* held,
-                     LoadThreads threads, LoadFor purpose)
+                     LoadThreads threads, LoadFor purpose, LeftOut leftOut)
 {
-    loadGameFiles(db, gameDirectory, sink, DirectoryRead::IfStartUpReadIt, held, threads, purpose);
+    loadGameFiles(db, gameDirectory, sink, DirectoryRead::IfStartUpReadIt, held, threads, purpose, leftOut);
 }
 
 void readDirectoryAndLoad(GameDatabase& db, const std::string& gameDirectory, ProgressSink& sink, StaffFileLock* held,
-                          LoadThreads threads, LoadFor purpose)
+                          LoadThreads threads, LoadFor purpose, LeftOut leftOut)
 {
-    loadGameFiles(db, gameDirectory, sink, DirectoryRead::Always, held, threads, purpose);
+    loadGameFiles(db, gameDirectory, sink, DirectoryRead::Always, held, threads, purpose, leftOut);
 }
 
 } // namespace rostradb

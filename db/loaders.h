@@ -36,9 +36,10 @@ inline constexpr const char* kSaveStaffPlaying = "Saving Staff playing";
 inline constexpr const char* kTablesOverlap = "The tables of staff.dat overlap one another";
 
 // How many threads a load uses. With two, the staff file is read and
-// decoded on a second thread while the name tables load, and half of the
-// display names are built on one; the tables, the snapshot, the progress
-// calls and the errors are the same as with one.
+// decoded on a second thread while the name and club tables load on the
+// first, which then builds the display names while the second reads the
+// non-player and player tables; the tables, the snapshot, the progress calls
+// and the errors are the same as with one.
 enum class LoadThreads { One, Two };
 
 // What the load is for. Editing keeps staff.dat's bytes as read (the
@@ -47,6 +48,15 @@ enum class LoadThreads { One, Two };
 // keeps empty regions, and ends in LoadState::ForReading, from which nothing
 // can be saved.
 enum class LoadFor { Editing, Reading };
+
+// Lookup tables a load for reading leaves empty, unread, because the command
+// uses none of their names: a search whose terms name no club reads no
+// club.dat. The first and second names are always read (display names).
+struct LeftOut {
+    bool nations = false;
+    bool commonNames = false;
+    bool clubs = false;
+};
 
 // The whole load, in the game's order: nations, first names, second names,
 // common names, the staff file's three tables, clubs. It starts by emptying
@@ -66,13 +76,13 @@ enum class LoadFor { Editing, Reading };
 // be told).
 void runLoadSequence(GameDatabase& db, const std::string& gameDirectory, ProgressSink& sink,
                      StaffFileLock* held = nullptr, LoadThreads threads = LoadThreads::Two,
-                     LoadFor purpose = LoadFor::Editing);
+                     LoadFor purpose = LoadFor::Editing, LeftOut leftOut = {});
 
 // Start-up and File > Open in one, for callers without a window: reads the
 // directory (its failure stops the load) and then every table.
 void readDirectoryAndLoad(GameDatabase& db, const std::string& gameDirectory, ProgressSink& sink,
                           StaffFileLock* held = nullptr, LoadThreads threads = LoadThreads::Two,
-                          LoadFor purpose = LoadFor::Editing);
+                          LoadFor purpose = LoadFor::Editing, LeftOut leftOut = {});
 
 // Reads as many of a table's `count` records as the file holds from
 // `position` on, in one call; a short buffer means the file ended. The caller

@@ -95,12 +95,15 @@ void openStaffFile(StaffFileRead& read, RandomAccessFile& file, const TableDirec
 
 void readStaffFile(StaffFileRead& read) noexcept
 {
-    if (!read.file)
+    if (!read.file) {
+        read.staffTableDone.count_down();
         return;
+    }
     // A player record's byte 69 has no field: the layout leaves it out.
     ByteBuffer* block = read.keepRegions ? nullptr : &read.block;
-    if (readTable<kStaffLayout>(*read.file, read.staff, block) &&
-        readTable<kNonPlayerLayout>(*read.file, read.nonPlayers, block))
+    const bool staffComplete = readTable<kStaffLayout>(*read.file, read.staff, block);
+    read.staffTableDone.count_down();
+    if (staffComplete && readTable<kNonPlayerLayout>(*read.file, read.nonPlayers, block))
         readTable<kPlayerLayout>(*read.file, read.players, block);
 }
 

@@ -10,6 +10,7 @@
 #include "table_directory.h"
 
 #include <exception>
+#include <latch>
 #include <string>
 #include <vector>
 
@@ -40,6 +41,10 @@ struct StaffFileRead {
     StaffTableRead<StaffRecord> staff;
     StaffTableRead<NonPlayerRecord> nonPlayers;
     StaffTableRead<PlayerRecord> players;
+    // Counted down once the staff table is read (or will not be): from then
+    // on the read touches only the other two tables, and the loading thread
+    // may build the staff table's display names.
+    std::latch staffTableDone{1};
 };
 
 // On the loading thread: takes the opened, locked file and makes every
@@ -52,9 +57,9 @@ void openStaffFile(StaffFileRead& read, RandomAccessFile& file, const TableDirec
 // On either thread: reads the tables in order (staff from byte 0, the others
 // from the offsets of entries 9 and 10) into what openStaffFile made,
 // stopping after the first that is short or fails; the tables after it are
-// left unread. Display names are left empty. Never throws: every error is
-// kept for the load to raise where it would have arisen reading the file in
-// turn.
+// left unread. Display names are left empty. Counts staffTableDone down
+// after the staff table. Never throws: every error is kept for the load to
+// raise where it would have arisen reading the file in turn.
 void readStaffFile(StaffFileRead& read) noexcept;
 
 } // namespace rostradb

@@ -146,7 +146,8 @@ Term columnTerm(std::string_view token, std::size_t opAt)
     if (!column)
         refuse(token, "unknown column " + std::string(name));
     const std::string_view rest = token.substr(opAt);
-    const auto found = std::find_if(kOps.begin(), kOps.end(), [&](const OpName& o) { return rest.starts_with(o.text); });
+    const auto found =
+        std::find_if(kOps.begin(), kOps.end(), [&](const OpName& o) { return rest.starts_with(o.text); });
     if (found == kOps.end())
         refuse(token, "unknown operator " + std::string(rest.substr(0, 1)));
     const std::string_view opText = found->text;
@@ -272,7 +273,8 @@ PeopleFilter PeopleFilter::parse(std::string_view text)
             if (opAt == std::string_view::npos && text[start] != '"' &&
                 kOpChars.find(text[i]) != std::string_view::npos) {
                 opAt = i - start;
-                const bool twoCharacters = i + 1 < text.size() && text[i + 1] == '=' && text[i] != '=' && text[i] != ':';
+                const bool twoCharacters =
+                    i + 1 < text.size() && text[i + 1] == '=' && text[i] != '=' && text[i] != ':';
                 i += twoCharacters ? 2 : 1;
                 valueAt = i;
                 continue;
@@ -386,6 +388,13 @@ private:
 };
 
 } // namespace
+
+bool PeopleFilter::readsNamesOf(LookupTable table) const
+{
+    return std::any_of(terms_.begin(), terms_.end(), [table](const Term& term) {
+        return term.column->kind == ColumnKind::Text && term.column->lookup == table;
+    });
+}
 
 std::vector<std::uint32_t> matchingPeople(const GameDatabase& db, const PeopleFilter& filter)
 {

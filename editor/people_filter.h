@@ -57,6 +57,9 @@ public:
     bool listsEveryone() const { return terms_.empty(); }
     // Whether every term holds for the person at `staffPosition`.
     bool matches(const GameDatabase& db, std::uint32_t staffPosition) const;
+    // Whether a term reads the names of `table` (a ...Text column of it):
+    // a load for this filter alone may leave the other tables out.
+    bool readsNamesOf(LookupTable table) const;
 
     enum class Op : std::uint8_t { Equal, NotEqual, Less, LessOrEqual, Greater, GreaterOrEqual, Contains };
     struct Term {

@@ -102,8 +102,11 @@ TEST_F(CliSet, FiltersAndAssignmentsAreReadAsTypedOrRefusedNamingTheTerm)
         // A quoted number is a number.
         {{"search", dir.path(), "wages=\"123456\""}, 0, "2\t"},
         {{"search", dir.path(), "\"\""}, 1, "filter \"\"\"\": a text is expected between the quotes"},
-        {{"search", dir.path(), "wages>5 \xCE\xA9mega"}, 1, "filter \"\xCE\xA9mega\": no text of the game holds \xCE\xA9"},
-        {{"set", dir.path(), "", "wages+=99999999999999999999999"}, 1,
+        {{"search", dir.path(), "wages>5 \xCE\xA9mega"},
+         1,
+         "filter \"\xCE\xA9mega\": no text of the game holds \xCE\xA9"},
+        {{"set", dir.path(), "", "wages+=99999999999999999999999"},
+         1,
          "\"wages+=99999999999999999999999\": the number is too large for any field"},
     };
     for (const Case& c : cases) {
@@ -155,12 +158,28 @@ TEST(CliSearchSample, APlainTextListsWhatTheNameSearchLists)
     const std::string name = db.staff.at(db.staff.size() / 2).displayName;
     const std::size_t space = name.find(' ');
     ASSERT_NE(space, std::string::npos);
-    for (const std::string& text : {name.substr(0, 1), name.substr(space - 1, 3), name, std::string("A  B"),
-                                    std::string("zzzz")}) {
+    for (const std::string& text :
+         {name.substr(0, 1), name.substr(space - 1, 3), name, std::string("A  B"), std::string("zzzz")}) {
         std::string expected;
         for (const SearchHit& hit : searchStaff(text, db.staff, db.directory))
             expected += std::to_string(hit.position) + '\t' + cp1252ToUtf8(hit.displayName) + '\n';
         EXPECT_EQ(runCli({"search", dir.path().string(), cp1252ToUtf8(text)}).out, expected) << text;
+    }
+}
+
+// search reads only the lookup files its terms name; a term on each one's
+// texts still lists what the filter lists on a full load.
+TEST(CliSearchSample, ATermOnAClubNationOrCommonNameListsWhatAFullLoadLists)
+{
+    TempDir dir;
+    writeSampleGame(dir.path(), SampleSize::Small, 7);
+    const GameDatabase db = cli::loadGame(dir.path().string());
+    for (const char* filter : {"clubContractedText:a wages>100", "nationText:e", "commonNameText:o", "an"}) {
+        std::string expected;
+        for (const std::uint32_t position : matchingPeople(db, PeopleFilter::parse(filter)))
+            expected += std::to_string(position) + '\t' + cp1252ToUtf8(db.staff[position].displayName) + '\n';
+        EXPECT_NE(expected, "") << filter;
+        EXPECT_EQ(runCli({"search", dir.path().string(), filter}).out, expected) << filter;
     }
 }
 
