@@ -23,6 +23,12 @@ std::string ioErrorMessage(int errorCode);
 // (ENOENT) for both, so the path is looked at; Windows has two.
 std::string openErrorMessage(int errorCode, const std::string& path);
 
+// Asks the system to back the whole 2 MB stretches of [start, start +
+// bytes) with large pages when they are first touched: a table of several
+// megabytes then faults in a few pages instead of thousands. Only advice;
+// where there is no such thing it does nothing.
+void adviseLargePages(const void* start, std::size_t bytes) noexcept;
+
 inline constexpr const char* kReadBeyondEnd = "Read beyond end of file";
 // What ioErrorMessage says for a refused permission, on every platform.
 inline constexpr const char* kFileAccessDenied = "File access denied";

@@ -3,8 +3,10 @@
 #include "errors.h"
 
 #include <cerrno>
+#include <cstdint>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -12,10 +14,7 @@ namespace rostradb {
 
 namespace {
 
-[[noreturn]] void throwSystemError(int errorCode)
-{
-    throw DbError(ioErrorMessage(errorCode));
-}
+[[noreturn]] void throwSystemError(int errorCode) { throw DbError(ioErrorMessage(errorCode)); }
 
 bool parentFolderExists(const std::string& path)
 {
@@ -212,5 +211,20 @@ std::vector<std::string> commandLineArguments(int argc, char** argv)
 }
 
 void useBinaryStandardOutput() {}
+
+void adviseLargePages(const void* start, std::size_t bytes) noexcept
+{
+#ifdef MADV_HUGEPAGE
+    constexpr std::uintptr_t kLargePage = std::uintptr_t{2} << 20;
+    const auto first = reinterpret_cast<std::uintptr_t>(start);
+    const std::uintptr_t begin = (first + kLargePage - 1) & ~(kLargePage - 1);
+    const std::uintptr_t end = (first + bytes) & ~(kLargePage - 1);
+    if (end > begin)
+        ::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE); // advice: a refusal changes nothing
+#else
+    (void)start;
+    (void)bytes;
+#endif
+}
 
 } // namespace rostradb

@@ -307,4 +307,8 @@ std::vector<std::string> commandLineArguments(int /*argc*/, char** /*argv*/)
 
 void useBinaryStandardOutput() { ::_setmode(::_fileno(stdout), _O_BINARY); }
 
+// Windows has large pages only for programs given the right to lock memory,
+// and only by allocating them so: nothing to advise.
+void adviseLargePages(const void*, std::size_t) noexcept {}
+
 } // namespace rostradb

@@ -77,6 +77,8 @@ std::size_t readLookupFile(const std::string& gameDirectory, std::string_view fi
         // A name record is its file bytes, all kept: the table itself is the
         // read buffer, and no byte is copied after the read.
         static_assert(std::is_trivially_copyable_v<Record>);
+        table.reserve(static_cast<std::size_t>(count));
+        adviseLargePages(table.data(), table.capacity() * sizeof(Record));
         table.resize(static_cast<std::size_t>(count));
         const std::span<std::uint8_t> into(reinterpret_cast<std::uint8_t*>(table.data()),
                                            table.size() * Record::kFileBytes);
@@ -90,6 +92,7 @@ std::size_t readLookupFile(const std::string& gameDirectory, std::string_view fi
         // the file's bytes are never held whole beside the table (club.dat
         // is 7 MB, every page of it memory to fault in and give back).
         table.reserve(static_cast<std::size_t>(count));
+        adviseLargePages(table.data(), table.capacity() * sizeof(Record));
         ByteBuffer block(kReadBlock * Record::kFileBytes);
         std::size_t reported = 0;
         while (held < count) {

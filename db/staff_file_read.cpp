@@ -1,5 +1,6 @@
 #include "staff_file_read.h"
 
+#include "data_file.h"
 #include "data_paths.h"
 #include "record_layout.h"
 
@@ -24,6 +25,8 @@ void makeRoom(StaffTableRead<Record>& table, std::uint64_t offset, std::uint64_t
     table.inFile = static_cast<std::size_t>(std::min(count * Record::kFileBytes, available));
     table.region = TableRegion{offset, count, Record::kFileBytes, ByteBuffer(keepRegion ? table.inFile : 0)};
     table.records.reserve(table.inFile / Record::kFileBytes);
+    adviseLargePages(table.records.data(), table.records.capacity() * sizeof(Record));
+    adviseLargePages(table.region.bytes.data(), table.region.bytes.size());
 }
 
 // Reads one region and decodes the records it holds in full into the
