@@ -61,16 +61,18 @@ Record keepLeadingBytes(const std::uint8_t* fileRecord)
     return record;
 }
 
-// Reads one lookup file (nations, names, clubs) from byte 0 into `table`,
-// sized by its directory entry and cut to the whole records the file holds,
-// calling opened() once the file is open and blockDone(first, end) after
-// each block of records. Returns the number of records read.
-template <class Record, class Opened, class BlockDone>
-std::size_t readLookupFile(const std::string& gameDirectory, std::string_view fileName, const IndexEntry& entry,
-                           std::vector<Record>& table, Opened opened, BlockDone blockDone)
+// One lookup file (nations, names, clubs): read from byte 0, sized by its
+// directory entry, with the progress calls between its blocks of records.
+// Nations pass no caption and report no positions.
+template <class Record>
+void loadLookupTable(GameDatabase& db, const std::string& gameDirectory, std::string_view fileName,
+                     std::size_t directoryPosition, const char* caption, std::vector<Record>& table, ProgressSink& sink)
 {
     DataFile file = DataFile::openExisting(dataFilePath(gameDirectory, fileName));
-    opened();
+    const IndexEntry& entry = db.directory.at(directoryPosition);
+    const Positions positions = caption ? Positions::Reported : Positions::Silent;
+    if (caption)
+        beginTable(sink, caption, entry.lastIndex());
     const std::uint64_t count = std::min(entry.recordCount(), file.size() / Record::kFileBytes);
     std::size_t held = 0;
     if constexpr (sizeof(Record) == Record::kFileBytes && Record::kKeptBytes == Record::kFileBytes) {
@@ -85,7 +87,7 @@ std::size_t readLookupFile(const std::string& gameDirectory, std::string_view fi
         held = file.readSome(into) / Record::kFileBytes;
         table.resize(held);
         for (std::size_t first = 0; first < held; first += kProgressBlock)
-            blockDone(first, std::min(held, first + kProgressBlock));
+            reportDone(sink, positions, first, std::min(held, first + kProgressBlock));
     } else {
         // Records keep only their leading bytes: the file is read a block
         // at a time into one small buffer and the kept bytes copied out, so
@@ -102,75 +104,15 @@ std::size_t readLookupFile(const std::string& gameDirectory, std::string_view fi
                 table.push_back(keepLeadingBytes<Record>(block.data() + i * Record::kFileBytes));
             held += got;
             if (held > reported && (held - reported >= kProgressBlock || held == count || got < want)) {
-                blockDone(reported, held);
+                reportDone(sink, positions, reported, held);
                 reported = held;
             }
             if (got < want)
                 break;
         }
     }
-    file.close();
-    return held;
-}
-
-// One lookup file loaded in its turn, with the progress calls between its
-// blocks. Nations pass no caption and report no positions.
-template <class Record>
-void loadLookupTable(GameDatabase& db, const std::string& gameDirectory, std::string_view fileName,
-                     std::size_t directoryPosition, const char* caption, std::vector<Record>& table, ProgressSink& sink)
-{
-    const IndexEntry& entry = db.directory.at(directoryPosition);
-    const Positions positions = caption ? Positions::Reported : Positions::Silent;
-    const std::size_t held = readLookupFile(
-        gameDirectory, fileName, entry, table,
-        [&] {
-            if (caption)
-                beginTable(sink, caption, entry.lastIndex());
-        },
-        [&](std::size_t first, std::size_t end) { reportDone(sink, positions, first, end); });
     stopWhenShort(sink, positions, held, entry.recordCount());
-}
-
-// A lookup file read ahead of its turn (clubs, while the staff file is read
-// on the second thread): the records and what stopped the read, for the load
-// to report and raise when it reaches the table.
-template <class Record>
-struct LookupReadAhead {
-    std::vector<Record> records; // moved into the database's table at its turn
-    bool opened = false;
-    std::size_t held = 0;
-    std::exception_ptr failure;
-};
-
-template <class Record>
-LookupReadAhead<Record> readLookupAhead(const std::string& gameDirectory, std::string_view fileName,
-                                        const IndexEntry& entry)
-{
-    LookupReadAhead<Record> read;
-    try {
-        read.held = readLookupFile(
-            gameDirectory, fileName, entry, read.records, [&read] { read.opened = true; },
-            [](std::size_t, std::size_t) {});
-    } catch (...) {
-        read.failure = std::current_exception();
-    }
-    return read;
-}
-
-// The table's turn: its records, caption, progress in blocks and error, as
-// a load in turn would have given them.
-template <class Record>
-void takeLookupAhead(LookupReadAhead<Record>& read, const char* caption, const IndexEntry& entry,
-                     std::vector<Record>& table, ProgressSink& sink)
-{
-    table = std::move(read.records);
-    if (read.opened)
-        beginTable(sink, caption, entry.lastIndex());
-    if (read.failure)
-        std::rethrow_exception(read.failure);
-    for (std::size_t first = 0; first < read.held; first += kProgressBlock)
-        reportDone(sink, Positions::Reported, first, std::min(read.held, first + kProgressBlock));
-    stopWhenShort(sink, Positions::Reported, read.held, entry.recordCount());
+    file.close();
 }
 
 // One of the staff file's tables, as the staff file's read left it: its
@@ -306,12 +248,6 @@ void loadGameFiles(GameDatabase& db, const std::string& gameDirectory, ProgressS
     if (!leftOut.commonNames)
         loadLookupTable(db, gameDirectory, datafile::kCommonNames, entry::kCommonNames, caption::kCommonNames,
                         db.commonNames, sink);
-    // club.dat needs nothing of the others either: while the second thread
-    // still reads the staff file, this one reads the clubs ahead of their
-    // turn. Their progress and any error come at their turn, as before.
-    std::optional<LookupReadAhead<ClubRecord>> clubsAhead;
-    if (staffReader.joinable() && !leftOut.clubs)
-        clubsAhead = readLookupAhead<ClubRecord>(gameDirectory, datafile::kClubs, db.directory.at(entry::kClubs));
 
     // The display names are built from the name tables, so those come first.
     // With two threads they are built here as soon as the staff table is in,
@@ -328,9 +264,7 @@ void loadGameFiles(GameDatabase& db, const std::string& gameDirectory, ProgressS
     if (ownLock)
         ownLock->close();
 
-    if (clubsAhead)
-        takeLookupAhead(*clubsAhead, caption::kClubs, db.directory.at(entry::kClubs), db.clubs, sink);
-    else if (!leftOut.clubs)
+    if (!leftOut.clubs)
         loadLookupTable(db, gameDirectory, datafile::kClubs, entry::kClubs, caption::kClubs, db.clubs, sink);
     db.loadState = purpose == LoadFor::Editing ? LoadState::Complete : LoadState::ForReading;
 }

@@ -8,6 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
+#include <utility>
 #include <vector>
 
 namespace rostradb {
@@ -43,6 +46,40 @@ TEST(PeopleSort, TextsAndNumbersBothWays)
         std::vector<std::uint32_t> people = c.from;
         sortPeople(db, people, *columnNamed(c.column), c.descending);
         EXPECT_EQ(people, c.sorted) << c.column << (c.descending ? " descending" : "");
+    }
+}
+
+// Names built from a few pieces, so that many share their first eight or
+// sixteen bytes, differ only in capitals, or are equal: the order is the one
+// a stable sort by compareFolded gives, both ways, from any order of rows.
+TEST(PeopleSort, NamesAlikeInTheirFirstBytesSortAsAStableSortByTheWholeText)
+{
+    const char* pieces[] = {"", "a", "B", "Smithers", "SMITHERS", "Smithersonians ", "smithersonians x", "zz", "\xe9"};
+    GameDatabase db = testing::peopleDatabase({0});
+    db.staff.resize(600);
+    std::uint32_t seed = 12345;
+    const auto next = [&seed] { return (seed = seed * 1103515245u + 12345u) >> 16; };
+    for (StaffRecord& person : db.staff) {
+        person.displayName.clear();
+        for (int part = 0; part < 3; ++part)
+            person.displayName += pieces[next() % std::size(pieces)];
+    }
+    // Everyone, read in table order; and every fifth, read row by row.
+    std::vector<std::uint32_t> everyone(db.staff.size()), fifth;
+    for (std::uint32_t i = 0; i < everyone.size(); ++i)
+        everyone[i] = (i * 7919u) % static_cast<std::uint32_t>(everyone.size());
+    for (std::uint32_t i = 0; i < everyone.size(); i += 5)
+        fifth.push_back(everyone[i]);
+    for (const auto& [from, descending] :
+         {std::pair{everyone, false}, std::pair{everyone, true}, std::pair{fifth, false}, std::pair{fifth, true}}) {
+        std::vector<std::uint32_t> expected = from;
+        std::stable_sort(expected.begin(), expected.end(), [&](std::uint32_t a, std::uint32_t b) {
+            const int c = compareFolded(db.staff[a].displayName, db.staff[b].displayName);
+            return descending ? c > 0 : c < 0;
+        });
+        std::vector<std::uint32_t> people = from;
+        sortPeople(db, people, *columnNamed("displayName"), descending);
+        EXPECT_EQ(people, expected) << (descending ? "descending" : "ascending");
     }
 }
 
