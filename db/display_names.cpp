@@ -5,17 +5,13 @@
 
 namespace rostradb {
 
-void assignDisplayName(std::string& name, std::uint32_t firstName, std::uint32_t secondName,
-                       const std::vector<NameRecord>& firstNames, const std::vector<NameRecord>& secondNames)
+namespace {
+
+// "First Second", the parts cut to what is left of the 50 bytes, in order,
+// and copied once into the final string: no temporary per part.
+void joinNames(std::string& name, std::string_view first, std::string_view second)
 {
-    name.clear();
-    if (firstName >= firstNames.size() || secondName >= secondNames.size())
-        return;
-    // The three parts are cut to what is left of the 50 bytes, in order, and
-    // copied once into the final string: no temporary per part.
     constexpr std::size_t kMax = StaffRecord::kDisplayNameMax;
-    const std::string_view first = firstNames[firstName].displayText();
-    const std::string_view second = secondNames[secondName].displayText();
     const std::size_t firstBytes = std::min(first.size(), kMax);
     const std::size_t spaceBytes = std::min<std::size_t>(1, kMax - firstBytes);
     const std::size_t secondBytes = std::min(second.size(), kMax - firstBytes - spaceBytes);
@@ -26,6 +22,26 @@ void assignDisplayName(std::string& name, std::uint32_t firstName, std::uint32_t
         out[firstBytes] = ' ';
     if (secondBytes) // an empty name's data may be the null pointer
         std::memcpy(out + firstBytes + spaceBytes, second.data(), secondBytes);
+}
+
+// The length of every name's text, read through the table in order.
+std::vector<std::uint8_t> textLengths(const std::vector<NameRecord>& names)
+{
+    std::vector<std::uint8_t> lengths(names.size());
+    for (std::size_t i = 0; i < names.size(); ++i)
+        lengths[i] = static_cast<std::uint8_t>(names[i].displayText().size());
+    return lengths;
+}
+
+} // namespace
+
+void assignDisplayName(std::string& name, std::uint32_t firstName, std::uint32_t secondName,
+                       const std::vector<NameRecord>& firstNames, const std::vector<NameRecord>& secondNames)
+{
+    name.clear();
+    if (firstName >= firstNames.size() || secondName >= secondNames.size())
+        return;
+    joinNames(name, firstNames[firstName].displayText(), secondNames[secondName].displayText());
 }
 
 std::string buildDisplayName(std::uint32_t firstName, std::uint32_t secondName,
@@ -46,8 +62,16 @@ void assignDisplayNames(std::vector<StaffRecord>& staff, std::size_t begin, std:
                         const std::vector<NameRecord>& firstNames, const std::vector<NameRecord>& secondNames)
 {
     // A person's names lie anywhere in two tables of 4 MB each: nearly every
-    // lookup misses the cache. The names of the person a few places ahead
-    // are asked for while this one's are copied, so the misses overlap.
+    // read of them misses the cache. Their lengths are found first, through
+    // each table in order (fast, and 64 KB each), so that sizing a person's
+    // name waits for no such read; the names of the person a few places
+    // ahead are asked for while this one's are copied, so the misses overlap.
+    const std::vector<std::uint8_t> firstLengths = textLengths(firstNames);
+    const std::vector<std::uint8_t> secondLengths = textLengths(secondNames);
+    const auto text = [](const std::vector<NameRecord>& names, const std::vector<std::uint8_t>& lengths,
+                         std::uint32_t i) {
+        return std::string_view(reinterpret_cast<const char*>(names[i].bytes.data()), lengths[i]);
+    };
     constexpr std::size_t kAhead = 16;
     for (std::size_t person = begin; person < end; ++person) {
         if (person + kAhead < end) {
@@ -58,7 +82,10 @@ void assignDisplayNames(std::vector<StaffRecord>& staff, std::size_t begin, std:
                 __builtin_prefetch(secondNames.data() + ahead.secondName);
         }
         StaffRecord& record = staff[person];
-        assignDisplayName(record.displayName, record.firstName, record.secondName, firstNames, secondNames);
+        record.displayName.clear();
+        if (record.firstName < firstNames.size() && record.secondName < secondNames.size())
+            joinNames(record.displayName, text(firstNames, firstLengths, record.firstName),
+                      text(secondNames, secondLengths, record.secondName));
     }
 }
 

@@ -23,7 +23,8 @@ void assignDisplayName(std::string& name, std::uint32_t firstName, std::uint32_t
 std::string buildDisplayName(std::uint32_t firstName, std::uint32_t secondName,
                              const std::vector<NameRecord>& firstNames, const std::vector<NameRecord>& secondNames);
 
-// The names of staff[begin, end), from the two name tables.
+// The names of staff[begin, end), from the two name tables: for many people
+// at once (it first finds the length of every name in both tables).
 void assignDisplayNames(std::vector<StaffRecord>& staff, std::size_t begin, std::size_t end,
                         const std::vector<NameRecord>& firstNames, const std::vector<NameRecord>& secondNames);
 
