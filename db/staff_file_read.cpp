@@ -99,13 +99,13 @@ void openStaffFile(StaffFileRead& read, RandomAccessFile& file, const TableDirec
 void readStaffFile(StaffFileRead& read) noexcept
 {
     if (!read.file) {
-        read.staffTableDone.count_down();
+        read.staffTableDone.give();
         return;
     }
     // A player record's byte 69 has no field: the layout leaves it out.
     ByteBuffer* block = read.keepRegions ? nullptr : &read.block;
     const bool staffComplete = readTable<kStaffLayout>(*read.file, read.staff, block);
-    read.staffTableDone.count_down();
+    read.staffTableDone.give();
     if (staffComplete && readTable<kNonPlayerLayout>(*read.file, read.nonPlayers, block))
         readTable<kPlayerLayout>(*read.file, read.players, block);
 }

@@ -9,8 +9,9 @@
 #include "staff_snapshot.h"
 #include "table_directory.h"
 
+#include <condition_variable>
 #include <exception>
-#include <latch>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -30,6 +31,31 @@ struct StaffTableRead {
     bool complete() const { return !failure && records.size() == region.recordCount; }
 };
 
+// Given once by one thread, waited for by another. A mutex and a condition
+// variable rather than std::latch: with MinGW's GCC 12 a latch's wait can
+// miss its wake-up (no futex there) and never return.
+class Signal {
+public:
+    void give()
+    {
+        {
+            const std::lock_guard lock(mutex_);
+            given_ = true;
+        }
+        changed_.notify_all();
+    }
+    void wait()
+    {
+        std::unique_lock lock(mutex_);
+        changed_.wait(lock, [this] { return given_; });
+    }
+
+private:
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    bool given_ = false;
+};
+
 struct StaffFileRead {
     RandomAccessFile* file = nullptr; // the load's locked staff.dat; it closes it
     // The regions are kept as read (the snapshot a save compares with); or,
@@ -41,10 +67,10 @@ struct StaffFileRead {
     StaffTableRead<StaffRecord> staff;
     StaffTableRead<NonPlayerRecord> nonPlayers;
     StaffTableRead<PlayerRecord> players;
-    // Counted down once the staff table is read (or will not be): from then
-    // on the read touches only the other two tables, and the loading thread
-    // may build the staff table's display names.
-    std::latch staffTableDone{1};
+    // Given once the staff table is read (or will not be): from then on the
+    // read touches only the other two tables, and the loading thread may
+    // build the staff table's display names.
+    Signal staffTableDone;
 };
 
 // On the loading thread: takes the opened, locked file and makes every
@@ -57,8 +83,8 @@ void openStaffFile(StaffFileRead& read, RandomAccessFile& file, const TableDirec
 // On either thread: reads the tables in order (staff from byte 0, the others
 // from the offsets of entries 9 and 10) into what openStaffFile made,
 // stopping after the first that is short or fails; the tables after it are
-// left unread. Display names are left empty. Counts staffTableDone down
-// after the staff table. Never throws: every error is kept for the load to
+// left unread. Display names are left empty. Gives staffTableDone after the
+// staff table. Never throws: every error is kept for the load to
 // raise where it would have arisen reading the file in turn.
 void readStaffFile(StaffFileRead& read) noexcept;
 
