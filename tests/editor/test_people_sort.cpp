@@ -70,8 +70,10 @@ TEST(PeopleSort, NamesAlikeInTheirFirstBytesSortAsAStableSortByTheWholeText)
         everyone[i] = (i * 7919u) % static_cast<std::uint32_t>(everyone.size());
     for (std::uint32_t i = 0; i < everyone.size(); i += 5)
         fifth.push_back(everyone[i]);
-    for (const auto& [from, descending] :
+    for (const auto& [rows, backwards] :
          {std::pair{everyone, false}, std::pair{everyone, true}, std::pair{fifth, false}, std::pair{fifth, true}}) {
+        const std::vector<std::uint32_t>& from = rows; // a lambda takes no structured binding in clang 14
+        const bool descending = backwards;
         std::vector<std::uint32_t> expected = from;
         std::stable_sort(expected.begin(), expected.end(), [&](std::uint32_t a, std::uint32_t b) {
             const int c = compareFolded(db.staff[a].displayName, db.staff[b].displayName);
