@@ -58,8 +58,8 @@ void rebuildDisplayName(GameDatabase& db, std::size_t person)
     assignDisplayName(record.displayName, record.firstName, record.secondName, db.firstNames, db.secondNames);
 }
 
-void assignDisplayNames(std::vector<StaffRecord>& staff, std::size_t begin, std::size_t end,
-                        const std::vector<NameRecord>& firstNames, const std::vector<NameRecord>& secondNames)
+void assignDisplayNames(std::vector<StaffRecord>& staff, const std::vector<NameRecord>& firstNames,
+                        const std::vector<NameRecord>& secondNames)
 {
     // A person's names lie anywhere in two tables of 4 MB each: nearly every
     // read of them misses the cache. Their lengths are found first, through
@@ -73,8 +73,8 @@ void assignDisplayNames(std::vector<StaffRecord>& staff, std::size_t begin, std:
         return std::string_view(reinterpret_cast<const char*>(names[i].bytes.data()), lengths[i]);
     };
     constexpr std::size_t kAhead = 16;
-    for (std::size_t person = begin; person < end; ++person) {
-        if (person + kAhead < end) {
+    for (std::size_t person = 0; person < staff.size(); ++person) {
+        if (person + kAhead < staff.size()) {
             const StaffRecord& ahead = staff[person + kAhead];
             if (ahead.firstName < firstNames.size())
                 __builtin_prefetch(firstNames.data() + ahead.firstName);
@@ -89,11 +89,6 @@ void assignDisplayNames(std::vector<StaffRecord>& staff, std::size_t begin, std:
     }
 }
 
-void rebuildDisplayNames(GameDatabase& db, std::size_t begin, std::size_t end)
-{
-    assignDisplayNames(db.staff, begin, end, db.firstNames, db.secondNames);
-}
-
-void rebuildDisplayNames(GameDatabase& db) { rebuildDisplayNames(db, 0, db.staff.size()); }
+void rebuildDisplayNames(GameDatabase& db) { assignDisplayNames(db.staff, db.firstNames, db.secondNames); }
 
 } // namespace rostradb

@@ -23,16 +23,15 @@ void assignDisplayName(std::string& name, std::uint32_t firstName, std::uint32_t
 std::string buildDisplayName(std::uint32_t firstName, std::uint32_t secondName,
                              const std::vector<NameRecord>& firstNames, const std::vector<NameRecord>& secondNames);
 
-// The names of staff[begin, end), from the two name tables: for many people
-// at once (it first finds the length of every name in both tables).
-void assignDisplayNames(std::vector<StaffRecord>& staff, std::size_t begin, std::size_t end,
-                        const std::vector<NameRecord>& firstNames, const std::vector<NameRecord>& secondNames);
+// The names of everyone in `staff`, from the two name tables (it first
+// finds the length of every name in both tables).
+void assignDisplayNames(std::vector<StaffRecord>& staff, const std::vector<NameRecord>& firstNames,
+                        const std::vector<NameRecord>& secondNames);
 
 // One person's name from the database's name tables.
 void rebuildDisplayName(GameDatabase& db, std::size_t person);
 
-// The names of the people in [begin, end) of db.staff, or of everyone.
-void rebuildDisplayNames(GameDatabase& db, std::size_t begin, std::size_t end);
+// The names of everyone in db.staff.
 void rebuildDisplayNames(GameDatabase& db);
 
 } // namespace rostradb

@@ -3,6 +3,7 @@
 #include "data_paths.h"
 #include "display_names.h"
 #include "errors.h"
+#include "record_blocks.h"
 #include "staff_file_lock.h"
 #include "staff_file_read.h"
 
@@ -89,27 +90,22 @@ void loadLookupTable(GameDatabase& db, const std::string& gameDirectory, std::st
         for (std::size_t first = 0; first < held; first += kProgressBlock)
             reportDone(sink, positions, first, std::min(held, first + kProgressBlock));
     } else {
-        // Records keep only their leading bytes: the file is read a block
-        // at a time into one small buffer and the kept bytes copied out, so
-        // the file's bytes are never held whole beside the table (club.dat
-        // is 7 MB, every page of it memory to fault in and give back).
+        // Records keep only their leading bytes: the file is read through
+        // one small buffer and the kept bytes copied out (club.dat is 7 MB).
         table.reserve(static_cast<std::size_t>(count));
         adviseLargePages(table.data(), table.capacity() * sizeof(Record));
-        ByteBuffer block(kReadBlock * Record::kFileBytes);
         std::size_t reported = 0;
-        while (held < count) {
-            const std::size_t want = static_cast<std::size_t>(std::min<std::uint64_t>(kReadBlock, count - held));
-            const std::size_t got = file.readSome(block.bytes().first(want * Record::kFileBytes)) / Record::kFileBytes;
-            for (std::size_t i = 0; i < got; ++i)
-                table.push_back(keepLeadingBytes<Record>(block.data() + i * Record::kFileBytes));
-            held += got;
-            if (held > reported && (held - reported >= kProgressBlock || held == count || got < want)) {
-                reportDone(sink, positions, reported, held);
-                reported = held;
-            }
-            if (got < want)
-                break;
-        }
+        held = readRecordBlocks(file, static_cast<std::size_t>(count), Record::kFileBytes, kReadBlock,
+                                [&](const std::uint8_t* records, std::size_t n) {
+                                    for (std::size_t i = 0; i < n; ++i)
+                                        table.push_back(keepLeadingBytes<Record>(records + i * Record::kFileBytes));
+                                    if (table.size() - reported >= kProgressBlock) {
+                                        reportDone(sink, positions, reported, table.size());
+                                        reported = table.size();
+                                    }
+                                });
+        if (held > reported)
+            reportDone(sink, positions, reported, held);
     }
     stopWhenShort(sink, positions, held, entry.recordCount());
     file.close();
@@ -255,7 +251,7 @@ void loadGameFiles(GameDatabase& db, const std::string& gameDirectory, ProgressS
     const bool named = staffReader.joinable();
     if (named) {
         staffFile.staffTableDone.wait();
-        assignDisplayNames(staffFile.staff.records, 0, staffFile.staff.records.size(), db.firstNames, db.secondNames);
+        assignDisplayNames(staffFile.staff.records, db.firstNames, db.secondNames);
         staffReader.join();
     } else {
         readStaffFile(staffFile);

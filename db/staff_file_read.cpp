@@ -2,6 +2,7 @@
 
 #include "data_file.h"
 #include "data_paths.h"
+#include "record_blocks.h"
 #include "record_layout.h"
 
 #include <algorithm>
@@ -10,8 +11,8 @@ namespace rostradb {
 
 namespace {
 
-// Records of a table read through the block buffer at a time, when the
-// regions are not kept (some 100 KB, which stays in the cache).
+// Records of a table read at a time when the regions are not kept (some
+// 100 KB, which stays in the cache).
 constexpr std::size_t kBlockRecords = 640;
 
 // Room for the table's records and, when the regions are kept, its buffer,
@@ -31,35 +32,30 @@ void makeRoom(StaffTableRead<Record>& table, std::uint64_t offset, std::uint64_t
 
 // Reads one region and decodes the records it holds in full into the
 // table: straight from the read buffer, which the load keeps as its
-// snapshot, or, given a `block`, block by block through it. Returns whether
-// the next table may be read.
+// snapshot, or else block by block through a small one. Returns whether the
+// next table may be read.
 template <const auto& Layout, class Record>
-bool readTable(RandomAccessFile& file, StaffTableRead<Record>& table, ByteBuffer* block)
+bool readTable(RandomAccessFile& file, StaffTableRead<Record>& table, bool keepRegion)
 {
     if (table.failure)
         return false;
     try {
         file.seek(table.region.offset);
-        if (!block) {
+        if (keepRegion) {
             table.region.bytes.truncate(file.readSome(table.region.bytes.bytes()));
             const std::size_t held = table.region.bytes.size() / Record::kFileBytes;
             table.records.resize(held); // within the room made: no allocation here
             for (std::size_t i = 0; i < held; ++i)
                 decodeRecord<Layout>(table.region.record(i), table.records[i]);
         } else {
-            const std::size_t blockBytes = kBlockRecords * Record::kFileBytes;
-            std::size_t done = 0;
-            while (done < table.inFile) {
-                const std::size_t want = std::min(blockBytes, table.inFile - done);
-                const std::size_t got = file.readSome(block->bytes().first(want));
-                const std::size_t first = table.records.size();
-                table.records.resize(first + got / Record::kFileBytes); // within the room made
-                for (std::size_t i = first; i < table.records.size(); ++i)
-                    decodeRecord<Layout>(block->data() + (i - first) * Record::kFileBytes, table.records[i]);
-                done += got;
-                if (got < want)
-                    break;
-            }
+            const std::size_t count = table.inFile / Record::kFileBytes;
+            readRecordBlocks(file, count, Record::kFileBytes, kBlockRecords,
+                             [&table](const std::uint8_t* records, std::size_t n) {
+                                 const std::size_t first = table.records.size();
+                                 table.records.resize(first + n); // within the room made
+                                 for (std::size_t i = 0; i < n; ++i)
+                                     decodeRecord<Layout>(records + i * Record::kFileBytes, table.records[first + i]);
+                             });
         }
     } catch (...) {
         table.failure = std::current_exception();
@@ -86,8 +82,6 @@ void openStaffFile(StaffFileRead& read, RandomAccessFile& file, const TableDirec
             makeRoom(read.staff, 0, staff.recordCount(), size, keepRegions);
             makeRoom(read.nonPlayers, nonPlayers.offset(), nonPlayers.recordCount(), size, keepRegions);
             makeRoom(read.players, players.offset(), players.recordCount(), size, keepRegions);
-            if (!keepRegions)
-                read.block = ByteBuffer(kBlockRecords * StaffRecord::kFileBytes);
         } catch (...) {
             read.staff.failure = std::current_exception(); // where reading the staff table would meet it
         }
@@ -103,11 +97,10 @@ void readStaffFile(StaffFileRead& read) noexcept
         return;
     }
     // A player record's byte 69 has no field: the layout leaves it out.
-    ByteBuffer* block = read.keepRegions ? nullptr : &read.block;
-    const bool staffComplete = readTable<kStaffLayout>(*read.file, read.staff, block);
+    const bool staffComplete = readTable<kStaffLayout>(*read.file, read.staff, read.keepRegions);
     read.staffTableDone.give();
-    if (staffComplete && readTable<kNonPlayerLayout>(*read.file, read.nonPlayers, block))
-        readTable<kPlayerLayout>(*read.file, read.players, block);
+    if (staffComplete && readTable<kNonPlayerLayout>(*read.file, read.nonPlayers, read.keepRegions))
+        readTable<kPlayerLayout>(*read.file, read.players, read.keepRegions);
 }
 
 } // namespace rostradb

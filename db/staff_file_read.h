@@ -59,10 +59,9 @@ private:
 struct StaffFileRead {
     RandomAccessFile* file = nullptr; // the load's locked staff.dat; it closes it
     // The regions are kept as read (the snapshot a save compares with); or,
-    // for a load that only reads, left empty, each table read through
-    // `block` and decoded from there.
+    // for a load that only reads, left empty, each table read through a
+    // small buffer and decoded from there.
     bool keepRegions = true;
-    ByteBuffer block;
     std::exception_ptr openFailure; // the file could not be opened or locked: nothing was read
     StaffTableRead<StaffRecord> staff;
     StaffTableRead<NonPlayerRecord> nonPlayers;
