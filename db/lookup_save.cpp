@@ -7,7 +7,6 @@
 #include "staff_writer.h"
 
 #include <cstring>
-#include <stdexcept>
 
 namespace rostradb {
 
@@ -40,10 +39,7 @@ struct LookupFilesSave::State {
 LookupFilesSave::LookupFilesSave(GameDatabase& db, const std::string& gameDirectory, FileSystem& files)
     : state_(new State{db, {}, {}, {}, {}})
 {
-    if (db.loadState == LoadState::Partial)
-        throw DbError(kNotCompletelyLoaded);
-    if (db.loadState == LoadState::ForReading)
-        throw std::logic_error("a game loaded for reading only cannot be saved");
+    requireSavableLoad(db);
     TableDirectory current;
     current.read(dataFilePath(gameDirectory, datafile::kIndex));
     State& s = *state_;

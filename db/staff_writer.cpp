@@ -143,6 +143,14 @@ StaffFileSave::StaffFileSave(GameDatabase& db, const std::string& gameDirectory,
 {
 }
 
+void requireSavableLoad(const GameDatabase& db)
+{
+    if (db.loadState == LoadState::Partial)
+        throw DbError(kNotCompletelyLoaded);
+    if (db.loadState == LoadState::ForReading)
+        throw std::logic_error("a game loaded for reading only cannot be saved");
+}
+
 StaffFileSave::StaffFileSave(GameDatabase& db, const std::string& gameDirectory, StaffFileLock& held, FileSystem& files)
     : StaffFileSave(db, gameDirectory, &held, files)
 {
@@ -153,10 +161,7 @@ StaffFileSave::StaffFileSave(GameDatabase& db, const std::string& gameDirectory,
 {
     // Without a complete load there is nothing sound to write: refuse before
     // the file is opened rather than leave it half rewritten.
-    if (db.loadState == LoadState::Partial)
-        throw DbError(kNotCompletelyLoaded);
-    if (db.loadState == LoadState::ForReading)
-        throw std::logic_error("a game loaded for reading only cannot be saved");
+    requireSavableLoad(db);
     const IndexEntry& staffEntry = db.directory.at(entry::kStaff);
     const IndexEntry& nonPlayerEntry = db.directory.at(entry::kNonPlayers);
     const IndexEntry& playerEntry = db.directory.at(entry::kPlayers);

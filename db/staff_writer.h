@@ -37,6 +37,11 @@ inline constexpr const char* kDirectoryChanged =
 inline constexpr const char* kNotCompletelyLoaded =
     "The database was not loaded completely; load it again before saving.";
 
+// Refuses a save from a load that stopped part-way (kNotCompletelyLoaded) or
+// from a load for reading only, which kept no snapshot to compare the disk
+// with (a programming error: std::logic_error).
+void requireSavableLoad(const GameDatabase& db);
+
 // One written field of one record as the merge found it.
 struct MergedValue {
     StaffTable table = StaffTable::Staff;
