@@ -58,35 +58,44 @@ void rebuildDisplayName(GameDatabase& db, std::size_t person)
     assignDisplayName(record.displayName, record.firstName, record.secondName, db.firstNames, db.secondNames);
 }
 
-void assignDisplayNames(std::vector<StaffRecord>& staff, const std::vector<NameRecord>& firstNames,
-                        const std::vector<NameRecord>& secondNames)
+// A person's names lie anywhere in two tables of 4 MB each: nearly every
+// read of them misses the cache. Their lengths are found first, through each
+// table in order (fast, and 64 KB each), so that sizing a person's name waits
+// for no such read; the names of the person a few places ahead are asked for
+// while this one's are copied, so the misses overlap.
+DisplayNamer::DisplayNamer(const std::vector<NameRecord>& firstNames, const std::vector<NameRecord>& secondNames)
+    : firstNames_(firstNames), secondNames_(secondNames), firstLengths_(textLengths(firstNames)),
+      secondLengths_(textLengths(secondNames))
 {
-    // A person's names lie anywhere in two tables of 4 MB each: nearly every
-    // read of them misses the cache. Their lengths are found first, through
-    // each table in order (fast, and 64 KB each), so that sizing a person's
-    // name waits for no such read; the names of the person a few places
-    // ahead are asked for while this one's are copied, so the misses overlap.
-    const std::vector<std::uint8_t> firstLengths = textLengths(firstNames);
-    const std::vector<std::uint8_t> secondLengths = textLengths(secondNames);
+}
+
+void DisplayNamer::name(std::span<StaffRecord> people) const
+{
     const auto text = [](const std::vector<NameRecord>& names, const std::vector<std::uint8_t>& lengths,
                          std::uint32_t i) {
         return std::string_view(reinterpret_cast<const char*>(names[i].bytes.data()), lengths[i]);
     };
     constexpr std::size_t kAhead = 16;
-    for (std::size_t person = 0; person < staff.size(); ++person) {
-        if (person + kAhead < staff.size()) {
-            const StaffRecord& ahead = staff[person + kAhead];
-            if (ahead.firstName < firstNames.size())
-                __builtin_prefetch(firstNames.data() + ahead.firstName);
-            if (ahead.secondName < secondNames.size())
-                __builtin_prefetch(secondNames.data() + ahead.secondName);
+    for (std::size_t person = 0; person < people.size(); ++person) {
+        if (person + kAhead < people.size()) {
+            const StaffRecord& ahead = people[person + kAhead];
+            if (ahead.firstName < firstNames_.size())
+                __builtin_prefetch(firstNames_.data() + ahead.firstName);
+            if (ahead.secondName < secondNames_.size())
+                __builtin_prefetch(secondNames_.data() + ahead.secondName);
         }
-        StaffRecord& record = staff[person];
+        StaffRecord& record = people[person];
         record.displayName.clear();
-        if (record.firstName < firstNames.size() && record.secondName < secondNames.size())
-            joinNames(record.displayName, text(firstNames, firstLengths, record.firstName),
-                      text(secondNames, secondLengths, record.secondName));
+        if (record.firstName < firstNames_.size() && record.secondName < secondNames_.size())
+            joinNames(record.displayName, text(firstNames_, firstLengths_, record.firstName),
+                      text(secondNames_, secondLengths_, record.secondName));
     }
+}
+
+void assignDisplayNames(std::vector<StaffRecord>& staff, const std::vector<NameRecord>& firstNames,
+                        const std::vector<NameRecord>& secondNames)
+{
+    DisplayNamer(firstNames, secondNames).name(staff);
 }
 
 void rebuildDisplayNames(GameDatabase& db) { assignDisplayNames(db.staff, db.firstNames, db.secondNames); }

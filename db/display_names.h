@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -23,8 +24,22 @@ void assignDisplayName(std::string& name, std::uint32_t firstName, std::uint32_t
 std::string buildDisplayName(std::uint32_t firstName, std::uint32_t secondName,
                              const std::vector<NameRecord>& firstNames, const std::vector<NameRecord>& secondNames);
 
-// The names of everyone in `staff`, from the two name tables (it first
-// finds the length of every name in both tables).
+// Builds display names from two name tables: it first finds the length of
+// every name in both, so it pays off for many people, and may be given them
+// a block at a time. The tables must stay as they are while it is used.
+class DisplayNamer {
+public:
+    DisplayNamer(const std::vector<NameRecord>& firstNames, const std::vector<NameRecord>& secondNames);
+    void name(std::span<StaffRecord> people) const;
+
+private:
+    const std::vector<NameRecord>& firstNames_;
+    const std::vector<NameRecord>& secondNames_;
+    std::vector<std::uint8_t> firstLengths_;
+    std::vector<std::uint8_t> secondLengths_;
+};
+
+// The names of everyone in `staff`, from the two name tables.
 void assignDisplayNames(std::vector<StaffRecord>& staff, const std::vector<NameRecord>& firstNames,
                         const std::vector<NameRecord>& secondNames);
 

@@ -164,6 +164,21 @@ namespace {
 
 enum class DirectoryRead { IfStartUpReadIt, Always };
 
+// Names each block of the staff table as soon as the second thread has
+// decoded it, so the names are done soon after the table is: the records
+// are then still in the cache the thread wrote them through.
+void nameWhileDecoded(DecodedRecords& decoded, const DisplayNamer& namer)
+{
+    std::size_t named = 0;
+    for (;;) {
+        const DecodedRecords::Seen seen = decoded.waitBeyond(named);
+        namer.name(std::span(seen.records + named, seen.count - named));
+        named = seen.count;
+        if (seen.last)
+            return;
+    }
+}
+
 // The staff step: what the staff file's read found, taken over table by
 // table in the file's order, each error raised where reading the file in
 // turn would have met it. The display names are built here unless they
@@ -246,12 +261,11 @@ void loadGameFiles(GameDatabase& db, const std::string& gameDirectory, ProgressS
                         db.commonNames, sink);
 
     // The display names are built from the name tables, so those come first.
-    // With two threads they are built here as soon as the staff table is in,
-    // while the second thread reads the other two tables.
+    // With two threads they are built here, block by block, as the second
+    // thread decodes the staff table.
     const bool named = staffReader.joinable();
     if (named) {
-        staffFile.staffTableDone.wait();
-        assignDisplayNames(staffFile.staff.records, db.firstNames, db.secondNames);
+        nameWhileDecoded(staffFile.staffDecoded, DisplayNamer(db.firstNames, db.secondNames));
         staffReader.join();
     } else {
         readStaffFile(staffFile);

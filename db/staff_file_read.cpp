@@ -6,6 +6,7 @@
 #include "record_layout.h"
 
 #include <algorithm>
+#include <span>
 
 namespace rostradb {
 
@@ -30,32 +31,54 @@ void makeRoom(StaffTableRead<Record>& table, std::uint64_t offset, std::uint64_t
     adviseLargePages(table.region.bytes.data(), table.region.bytes.size());
 }
 
+// Records of a table read and decoded at a time when the regions are kept
+// (640 KB of the staff table, which is still in the cache when decoded); the
+// loading thread hears of each block.
+constexpr std::size_t kDecodeBlockRecords = 4096;
+
+// Told of each block of a table's records as they are decoded.
+struct NoOneTold {
+    template <class Record>
+    void operator()(std::vector<Record>&)
+    {
+    }
+};
+
 // Reads one region and decodes the records it holds in full into the
-// table: straight from the read buffer, which the load keeps as its
-// snapshot, or else block by block through a small one. Returns whether the
-// next table may be read.
-template <const auto& Layout, class Record>
-bool readTable(RandomAccessFile& file, StaffTableRead<Record>& table, bool keepRegion)
+// table, block by block: straight from the read buffer, which the load
+// keeps as its snapshot, or else through a small one. `told` hears of each
+// block. Returns whether the next table may be read.
+template <const auto& Layout, class Record, class Told = NoOneTold>
+bool readTable(RandomAccessFile& file, StaffTableRead<Record>& table, bool keepRegion, Told told = {})
 {
     if (table.failure)
         return false;
     try {
         file.seek(table.region.offset);
+        // Resized block by block within the room made: no allocation, and
+        // the records already told of never move.
+        const auto decode = [&table, &told](const std::uint8_t* records, std::size_t n) {
+            const std::size_t first = table.records.size();
+            table.records.resize(first + n);
+            for (std::size_t i = 0; i < n; ++i)
+                decodeRecord<Layout>(records + i * Record::kFileBytes, table.records[first + i]);
+            told(table.records);
+        };
         if (keepRegion) {
-            table.region.bytes.truncate(file.readSome(table.region.bytes.bytes()));
-            const std::size_t held = table.region.bytes.size() / Record::kFileBytes;
-            table.records.resize(held); // within the room made: no allocation here
-            for (std::size_t i = 0; i < held; ++i)
-                decodeRecord<Layout>(table.region.record(i), table.records[i]);
+            const std::span<std::uint8_t> bytes = table.region.bytes.bytes();
+            std::size_t read = 0;
+            while (read < bytes.size()) {
+                const std::size_t want = std::min(bytes.size() - read, kDecodeBlockRecords * Record::kFileBytes);
+                const std::size_t got = file.readSome(bytes.subspan(read, want));
+                const std::size_t decoded = read / Record::kFileBytes;
+                read += got;
+                decode(bytes.data() + decoded * Record::kFileBytes, read / Record::kFileBytes - decoded);
+                if (got < want)
+                    break;
+            }
+            table.region.bytes.truncate(read);
         } else {
-            const std::size_t count = table.inFile / Record::kFileBytes;
-            readRecordBlocks(file, count, Record::kFileBytes, kBlockRecords,
-                             [&table](const std::uint8_t* records, std::size_t n) {
-                                 const std::size_t first = table.records.size();
-                                 table.records.resize(first + n); // within the room made
-                                 for (std::size_t i = 0; i < n; ++i)
-                                     decodeRecord<Layout>(records + i * Record::kFileBytes, table.records[first + i]);
-                             });
+            readRecordBlocks(file, table.inFile / Record::kFileBytes, Record::kFileBytes, kBlockRecords, decode);
         }
     } catch (...) {
         table.failure = std::current_exception();
@@ -93,12 +116,15 @@ void openStaffFile(StaffFileRead& read, RandomAccessFile& file, const TableDirec
 void readStaffFile(StaffFileRead& read) noexcept
 {
     if (!read.file) {
-        read.staffTableDone.give();
+        read.staffDecoded.tell(nullptr, 0, true);
         return;
     }
+    const auto tell = [&read](std::vector<StaffRecord>& records) {
+        read.staffDecoded.tell(records.data(), records.size(), false);
+    };
     // A player record's byte 69 has no field: the layout leaves it out.
-    const bool staffComplete = readTable<kStaffLayout>(*read.file, read.staff, read.keepRegions);
-    read.staffTableDone.give();
+    const bool staffComplete = readTable<kStaffLayout>(*read.file, read.staff, read.keepRegions, tell);
+    read.staffDecoded.tell(read.staff.records.data(), read.staff.records.size(), true);
     if (staffComplete && readTable<kNonPlayerLayout>(*read.file, read.nonPlayers, read.keepRegions))
         readTable<kPlayerLayout>(*read.file, read.players, read.keepRegions);
 }

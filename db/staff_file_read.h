@@ -10,6 +10,7 @@
 #include "table_directory.h"
 
 #include <condition_variable>
+#include <cstddef>
 #include <exception>
 #include <mutex>
 #include <string>
@@ -31,29 +32,42 @@ struct StaffTableRead {
     bool complete() const { return !failure && records.size() == region.recordCount; }
 };
 
-// Given once by one thread, waited for by another. A mutex and a condition
-// variable rather than std::latch: with MinGW's GCC 12 a latch's wait can
-// miss its wake-up (no futex there) and never return.
-class Signal {
+// How far the staff table's decode has come: told by the reading thread
+// after each block of records, waited on by the loading thread, which names
+// the people already decoded while the rest come in. A mutex and a
+// condition variable rather than atomics and std::latch: with MinGW's GCC 12
+// an atomic wait can miss its wake-up (no futex there) and never return.
+class DecodedRecords {
 public:
-    void give()
+    // What a wait sees: the first `count` records at `records` are decoded
+    // and will not be written again; `last` once the table's read has ended.
+    struct Seen {
+        StaffRecord* records = nullptr;
+        std::size_t count = 0;
+        bool last = false;
+    };
+
+    void tell(StaffRecord* records, std::size_t count, bool last)
     {
         {
             const std::lock_guard lock(mutex_);
-            given_ = true;
+            seen_ = {records, count, last};
         }
         changed_.notify_all();
     }
-    void wait()
+
+    // Waits until more than `count` records are decoded or the read has ended.
+    Seen waitBeyond(std::size_t count)
     {
         std::unique_lock lock(mutex_);
-        changed_.wait(lock, [this] { return given_; });
+        changed_.wait(lock, [&] { return seen_.last || seen_.count > count; });
+        return seen_;
     }
 
 private:
     std::mutex mutex_;
     std::condition_variable changed_;
-    bool given_ = false;
+    Seen seen_;
 };
 
 struct StaffFileRead {
@@ -66,10 +80,10 @@ struct StaffFileRead {
     StaffTableRead<StaffRecord> staff;
     StaffTableRead<NonPlayerRecord> nonPlayers;
     StaffTableRead<PlayerRecord> players;
-    // Given once the staff table is read (or will not be): from then on the
-    // read touches only the other two tables, and the loading thread may
-    // build the staff table's display names.
-    Signal staffTableDone;
+    // The staff table's records as they are decoded, its last word given
+    // once the table is read (or will not be): from then on the read touches
+    // only the other two tables.
+    DecodedRecords staffDecoded;
 };
 
 // On the loading thread: takes the opened, locked file and makes every
@@ -82,8 +96,8 @@ void openStaffFile(StaffFileRead& read, RandomAccessFile& file, const TableDirec
 // On either thread: reads the tables in order (staff from byte 0, the others
 // from the offsets of entries 9 and 10) into what openStaffFile made,
 // stopping after the first that is short or fails; the tables after it are
-// left unread. Display names are left empty. Gives staffTableDone after the
-// staff table. Never throws: every error is kept for the load to
+// left unread. Display names are left empty. Tells staffDecoded of each
+// block of the staff table, and of its end. Never throws: every error is kept for the load to
 // raise where it would have arisen reading the file in turn.
 void readStaffFile(StaffFileRead& read) noexcept;
 
