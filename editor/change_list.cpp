@@ -29,12 +29,9 @@ struct LookupField {
     LookupTable table;
 };
 constexpr LookupField kLookupFields[] = {
-    {staffField("firstName"), LookupTable::FirstNames},
-    {staffField("secondName"), LookupTable::SecondNames},
-    {staffField("commonName"), LookupTable::CommonNames},
-    {staffField("nation"), LookupTable::Nations},
-    {staffField("secondNation"), LookupTable::Nations},
-    {staffField("nationContracted"), LookupTable::Nations},
+    {staffField("firstName"), LookupTable::FirstNames},   {staffField("secondName"), LookupTable::SecondNames},
+    {staffField("commonName"), LookupTable::CommonNames}, {staffField("nation"), LookupTable::Nations},
+    {staffField("secondNation"), LookupTable::Nations},   {staffField("nationContracted"), LookupTable::Nations},
     {staffField("clubContracted"), LookupTable::Clubs},
 };
 
@@ -46,30 +43,32 @@ std::string valueText(const GameDatabase& db, const ValueKey& key, std::uint32_t
     if (key.table == StaffTable::Staff)
         for (const auto& lookup : kLookupFields)
             if (lookup.field == key.field)
-                text += " (" + (value < lookupCount(db, lookup.table) ? std::string(lookupText(db, lookup.table, value))
-                                                                    : std::string("none")) +
+                text += " (" +
+                        (value < lookupCount(db, lookup.table) ? std::string(lookupText(db, lookup.table, value))
+                                                               : std::string("none")) +
                         ")";
     return text;
 }
 
-namespace {
-
-// The first person, in table order, whose linked record in `table` each
-// record is.
-void fillOwners(const GameDatabase& db, StaffTable table, std::vector<std::uint32_t>& owners, std::uint32_t nobody)
-{
-    owners.assign(recordCount(db, table), nobody);
-    for (std::uint32_t i = 0; i < db.staff.size(); ++i)
-        if (const auto target = linkedRecord(db, i, table); target && owners[*target] == nobody)
-            owners[*target] = i;
-}
-
-} // namespace
-
+// The first person, in table order, whose linked record each record is. One
+// pass over the people for both tables: the staff table is read once, and
+// only the three fields that decide the links.
 void RecordOwners::build(const GameDatabase& db)
 {
-    fillOwners(db, StaffTable::Player, playerOwners_, kNobody);
-    fillOwners(db, StaffTable::NonPlayer, nonPlayerOwners_, kNobody);
+    playerOwners_.assign(recordCount(db, StaffTable::Player), kNobody);
+    nonPlayerOwners_.assign(recordCount(db, StaffTable::NonPlayer), kNobody);
+    const auto own = [](std::vector<std::uint32_t>& owners, std::int32_t link, std::uint32_t person) {
+        if (link >= 0 && static_cast<std::size_t>(link) < owners.size() &&
+            owners[static_cast<std::size_t>(link)] == kNobody)
+            owners[static_cast<std::size_t>(link)] = person;
+    };
+    for (std::uint32_t i = 0; i < db.staff.size(); ++i) {
+        const StaffRecord& person = db.staff[i];
+        if (classificationLeadsTo(person.classification, StaffTable::Player))
+            own(playerOwners_, person.playerId, i);
+        if (classificationLeadsTo(person.classification, StaffTable::NonPlayer))
+            own(nonPlayerOwners_, person.nonPlayerId, i);
+    }
 }
 
 void RecordOwners::clear()

@@ -84,9 +84,10 @@ TEST(ChangeRows, LookupPositionsCarryTheirEntryInBrackets)
 // is shown with that kind of record; others pointing there do not count.
 TEST(ChangeRows, AttributeRecordsBelongToThePersonWhoseLinkLeadsThere)
 {
-    GameDatabase db = testing::peopleDatabase({2, 1, 3, 2});
+    GameDatabase db = testing::peopleDatabase({2, 1, 3, 2, 2});
     db.staff[0].playerId = 3;
     db.staff[3].playerId = 0;
+    db.staff[4].playerId = 3; // shares person 0's record, which stays person 0's
     db.staff[1].playerId = 1; // a non-player: the player record is not his
     db.staff[2].nonPlayerId = 1;
     db.staff[1].nonPlayerId = 2;
