@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
+#include <cstring>
 #include <optional>
 #include <utility>
 
@@ -11,35 +13,50 @@ namespace {
 
 constexpr unsigned char foldCase(unsigned char c) { return c >= 'a' && c <= 'z' ? c - ('a' - 'A') : c; }
 
+// Eight bytes at once: each of a..z less 32, every other byte as it is. A
+// byte's low seven bits plus 0x1f carry into its top bit from 'a' up, plus
+// 0x05 from just past 'z' up, and never into the next byte.
+constexpr std::uint64_t foldCase8(std::uint64_t bytes)
+{
+    constexpr std::uint64_t kEach = 0x0101010101010101u;
+    const std::uint64_t low7 = bytes & (0x7f * kEach);
+    const std::uint64_t fromA = low7 + (0x80 - 'a') * kEach;
+    const std::uint64_t pastZ = low7 + (0x80 - 'z' - 1) * kEach;
+    const std::uint64_t lower = fromA & ~pastZ & ~bytes & (0x80 * kEach);
+    return bytes - (lower >> 2);
+}
+
+// Eight bytes as a number whose most significant byte is the first.
+std::uint64_t bigEndian8(const unsigned char* bytes)
+{
+    std::uint64_t value;
+    std::memcpy(&value, bytes, 8);
+    if constexpr (std::endian::native == std::endian::little)
+        value = __builtin_bswap64(value);
+    return value;
+}
+
 // A text's first sixteen bytes, case folded, as two numbers (shorter texts
 // padded with zero bytes, which no text holds): nearly every comparison is
 // one or two comparisons of numbers, and the rest compare the bytes after.
 struct FoldedHead {
     FoldedHead() = default;
-    FoldedHead(std::uint64_t h, std::uint64_t l) : high(h), low(l) {}
     explicit FoldedHead(std::string_view t)
     {
-        for (std::size_t i = 0; i < 8; ++i)
-            high = (high << 8) | (i < t.size() ? foldCase(static_cast<unsigned char>(t[i])) : 0u);
-        for (std::size_t i = 8; i < 16; ++i)
-            low = (low << 8) | (i < t.size() ? foldCase(static_cast<unsigned char>(t[i])) : 0u);
+        unsigned char bytes[16] = {};
+        std::memcpy(bytes, t.data(), std::min<std::size_t>(16, t.size()));
+        high = foldCase8(bigEndian8(bytes));
+        low = foldCase8(bigEndian8(bytes + 8));
     }
     std::uint64_t high = 0;
     std::uint64_t low = 0;
 };
 
-// One row for a text sort: its head, its place before the sort and the
-// person.
+// One row for a text sort: the first eight bytes of its head and its place
+// before the sort (which finds the rest of its head and its person).
 struct TextRow {
-    FoldedHead head;
+    std::uint64_t high;
     std::uint32_t order;
-    std::uint32_t position;
-};
-
-// A text and its head, worked out where the text is read.
-struct TextKey {
-    FoldedHead head;
-    std::string_view text;
 };
 
 // A sort by text takes as long as the comparisons' guesses go wrong, which
@@ -48,20 +65,23 @@ struct TextKey {
 // where every row has the same byte is skipped); each pass keeps the order
 // of equal bytes. Rows whose first eight bytes agree (a shared first name,
 // say) are few and are then put in order by the rest of their text, equal
-// texts in their order before the sort.
-void sortByText(std::vector<std::uint32_t>& people, const std::vector<TextKey>& keys, bool descending)
+// texts in their order before the sort. `heads[i]` is the head of
+// `people[i]`'s text, which `textOf` gives.
+template <class TextOf>
+void sortByText(std::vector<std::uint32_t>& people, const std::vector<FoldedHead>& heads, bool descending,
+                TextOf textOf)
 {
     const std::size_t count = people.size();
     std::vector<TextRow> rows(count);
     std::vector<TextRow> spare(count);
     std::array<std::array<std::uint32_t, 256>, 8> counts{};
+    // The complement sorts backwards; equal heads keep their order.
+    const std::uint64_t flip = descending ? ~std::uint64_t{0} : 0;
     for (std::uint32_t i = 0; i < count; ++i) {
-        FoldedHead head = keys[i].head;
-        if (descending) // the complement sorts backwards; equal heads keep their order
-            head = FoldedHead{~head.high, ~head.low};
-        rows[i] = {head, i, people[i]};
+        const std::uint64_t high = heads[i].high ^ flip;
+        rows[i] = {high, i};
         for (unsigned digit = 0; digit < 8; ++digit)
-            ++counts[digit][(head.high >> (8 * digit)) & 0xffu];
+            ++counts[digit][(high >> (8 * digit)) & 0xffu];
     }
     for (unsigned digit = 0; digit < 8; ++digit) {
         std::array<std::uint32_t, 256>& offsets = counts[digit];
@@ -71,24 +91,25 @@ void sortByText(std::vector<std::uint32_t>& people, const std::vector<TextKey>& 
         for (std::uint32_t& offset : offsets)
             next += std::exchange(offset, next);
         for (const TextRow& row : rows)
-            spare[offsets[(row.head.high >> (8 * digit)) & 0xffu]++] = row;
+            spare[offsets[(row.high >> (8 * digit)) & 0xffu]++] = row;
         rows.swap(spare);
     }
     // -1, 0 or 1 as a's text sorts before, with or after b's, given that the
     // first eight bytes agree.
     const auto compareRest = [&](const TextRow& a, const TextRow& b) {
-        if (a.head.low != b.head.low)
-            return a.head.low < b.head.low ? -1 : 1; // complemented when descending
-        const std::string_view x = keys[a.order].text, y = keys[b.order].text;
-        if (x.size() <= 16 && y.size() <= 16)
+        const std::uint64_t x = heads[a.order].low, y = heads[b.order].low;
+        if (x != y)
+            return (x < y) != descending ? -1 : 1;
+        const std::string_view s = textOf(people[a.order]), t = textOf(people[b.order]);
+        if (s.size() <= 16 && t.size() <= 16)
             return 0;
         const int c =
-            compareFolded(x.substr(std::min<std::size_t>(16, x.size())), y.substr(std::min<std::size_t>(16, y.size())));
+            compareFolded(s.substr(std::min<std::size_t>(16, s.size())), t.substr(std::min<std::size_t>(16, t.size())));
         return descending ? -c : c;
     };
     for (std::size_t first = 0; first < count;) {
         std::size_t end = first + 1;
-        while (end < count && rows[end].head.high == rows[first].head.high)
+        while (end < count && rows[end].high == rows[first].high)
             ++end;
         if (end - first > 1)
             std::sort(rows.begin() + static_cast<std::ptrdiff_t>(first),
@@ -98,8 +119,10 @@ void sortByText(std::vector<std::uint32_t>& people, const std::vector<TextKey>& 
                       });
         first = end;
     }
+    std::vector<std::uint32_t> sorted(count);
     for (std::size_t i = 0; i < count; ++i)
-        people[i] = rows[i].position;
+        sorted[i] = people[rows[i].order];
+    people.swap(sorted);
 }
 
 // Sorts the positions by keys read once per person: a comparison then reads
@@ -168,13 +191,9 @@ void sortPeople(const GameDatabase& db, std::vector<std::uint32_t>& people, cons
         sortByKeys(people, keyed, descending, std::less<>());
         return;
     }
-    sortByText(people,
-               valuesOf<TextKey>(db, people,
-                                 [&](std::uint32_t p) {
-                                     const std::string_view text = columnText(db, p, column);
-                                     return TextKey{FoldedHead(text), text};
-                                 }),
-               descending);
+    const auto textOf = [&](std::uint32_t p) { return columnText(db, p, column); };
+    sortByText(people, valuesOf<FoldedHead>(db, people, [&](std::uint32_t p) { return FoldedHead(textOf(p)); }),
+               descending, textOf);
 }
 
 } // namespace rostradb

@@ -54,7 +54,9 @@ TEST(PeopleSort, TextsAndNumbersBothWays)
 // a stable sort by compareFolded gives, both ways, from any order of rows.
 TEST(PeopleSort, NamesAlikeInTheirFirstBytesSortAsAStableSortByTheWholeText)
 {
-    const char* pieces[] = {"", "a", "B", "Smithers", "SMITHERS", "Smithersonians ", "smithersonians x", "zz", "\xe9"};
+    // Beside a..z; a..z and A..Z with the top bit set.
+    const char* pieces[] = {"",   "a",    "B",  "Smithers", "SMITHERS", "Smithersonians ", "smithersonians x",
+                            "zz", "\xe9", "`{", "@[",       "\xe1\xfa", "\xc1\xda"};
     GameDatabase db = testing::peopleDatabase({0});
     db.staff.resize(600);
     std::uint32_t seed = 12345;
