@@ -4,18 +4,16 @@ namespace rostradb {
 
 void GameDatabase::clearLoadedTables()
 {
-    // Assigned empty rather than cleared, so the memory goes too: a load
-    // builds its tables anew (the staff tables on another thread), and the
-    // old ones' room would otherwise be held beside them until the end.
-    nations = {};
-    firstNames = {};
-    secondNames = {};
-    commonNames = {};
-    staff = {};
-    nonPlayers = {};
-    players = {};
-    clubs = {};
-    snapshot.clear();
+    // Cleared, with their room kept: the load that follows reads into it.
+    nations.clear();
+    firstNames.clear();
+    secondNames.clear();
+    commonNames.clear();
+    staff.clear();
+    nonPlayers.clear();
+    players.clear();
+    clubs.clear();
+    snapshot.clearKeepingRoom();
     for (auto& names : namesInFile)
         names.clear();
 }

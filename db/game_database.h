@@ -41,7 +41,8 @@ struct GameDatabase {
     LoadState loadState = LoadState::NotLoaded;
 
     // Empties the eight loaded tables and the snapshot (not the directory),
-    // so that a new load holds exactly one copy of the files.
+    // so that a new load holds exactly one copy of the files. Their memory
+    // is kept for that load to read into (reserveReusing).
     void clearLoadedTables();
 };
 

@@ -6,6 +6,7 @@
 #include "record_blocks.h"
 #include "staff_file_lock.h"
 #include "staff_file_read.h"
+#include "table_room.h"
 
 #include <algorithm>
 #include <cstring>
@@ -80,7 +81,7 @@ void loadLookupTable(GameDatabase& db, const std::string& gameDirectory, std::st
         // A name record is its file bytes, all kept: the table itself is the
         // read buffer, and no byte is copied after the read.
         static_assert(std::is_trivially_copyable_v<Record>);
-        table.reserve(static_cast<std::size_t>(count));
+        reserveReusing(table, static_cast<std::size_t>(count));
         adviseLargePages(table.data(), table.capacity() * sizeof(Record));
         table.resize(static_cast<std::size_t>(count));
         const std::span<std::uint8_t> into(reinterpret_cast<std::uint8_t*>(table.data()),
@@ -92,7 +93,7 @@ void loadLookupTable(GameDatabase& db, const std::string& gameDirectory, std::st
     } else {
         // Records keep only their leading bytes: the file is read through
         // one small buffer and the kept bytes copied out (club.dat is 7 MB).
-        table.reserve(static_cast<std::size_t>(count));
+        reserveReusing(table, static_cast<std::size_t>(count));
         adviseLargePages(table.data(), table.capacity() * sizeof(Record));
         std::size_t reported = 0;
         held = readRecordBlocks(file, static_cast<std::size_t>(count), Record::kFileBytes, kReadBlock,
@@ -163,6 +164,14 @@ void checkStaffTablesApart(const TableDirectory& directory)
 namespace {
 
 enum class DirectoryRead { IfStartUpReadIt, Always };
+
+// A staff table's read is given the room of the table it replaces (emptied).
+template <class Record>
+void takeRoom(StaffTableRead<Record>& read, std::vector<Record>& table, TableRegion& region)
+{
+    read.records = std::move(table);
+    read.region.bytes = std::move(region.bytes);
+}
 
 // Names each block of the staff table as soon as the second thread has
 // decoded it, so the names are done soon after the table is: the records
@@ -239,6 +248,9 @@ void loadGameFiles(GameDatabase& db, const std::string& gameDirectory, ProgressS
     // the file is raised at the staff step, where a load in turn would meet it.
     std::optional<StaffFileLock> ownLock;
     StaffFileRead staffFile;
+    takeRoom(staffFile.staff, db.staff, db.snapshot.staff);
+    takeRoom(staffFile.nonPlayers, db.nonPlayers, db.snapshot.nonPlayers);
+    takeRoom(staffFile.players, db.players, db.snapshot.players);
     try {
         if (!held)
             ownLock.emplace(gameDirectory, LockKind::Shared);

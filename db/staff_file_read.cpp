@@ -4,6 +4,7 @@
 #include "data_paths.h"
 #include "record_blocks.h"
 #include "record_layout.h"
+#include "table_room.h"
 
 #include <algorithm>
 #include <span>
@@ -17,7 +18,8 @@ namespace {
 constexpr std::size_t kBlockRecords = 640;
 
 // Room for the table's records and, when the regions are kept, its buffer,
-// as large as the file holds of it.
+// as large as the file holds of it: in the room the table already has when
+// that fits (the tables of the load before).
 template <class Record>
 void makeRoom(StaffTableRead<Record>& table, std::uint64_t offset, std::uint64_t count, std::uint64_t fileSize,
               bool keepRegion)
@@ -25,8 +27,14 @@ void makeRoom(StaffTableRead<Record>& table, std::uint64_t offset, std::uint64_t
     const std::uint64_t available = fileSize > offset ? fileSize - offset : 0;
     // count is at most 2^32 and a record at most 157 bytes: no overflow.
     table.inFile = static_cast<std::size_t>(std::min(count * Record::kFileBytes, available));
-    table.region = TableRegion{offset, count, Record::kFileBytes, ByteBuffer(keepRegion ? table.inFile : 0)};
-    table.records.reserve(table.inFile / Record::kFileBytes);
+    ByteBuffer bytes = std::move(table.region.bytes); // the room the last load's region left, if any
+    if (keepRegion)
+        bytes.resizeForOverwrite(table.inFile);
+    else
+        bytes = ByteBuffer();
+    table.region = TableRegion{offset, count, Record::kFileBytes, std::move(bytes)};
+    table.records.clear();
+    reserveReusing(table.records, table.inFile / Record::kFileBytes);
     adviseLargePages(table.records.data(), table.records.capacity() * sizeof(Record));
     adviseLargePages(table.region.bytes.data(), table.region.bytes.size());
 }

@@ -87,7 +87,8 @@ struct StaffFileRead {
 };
 
 // On the loading thread: takes the opened, locked file and makes every
-// buffer the read will fill, each as large as the file holds of its table. The memory then comes
+// buffer the read will fill, each as large as the file holds of its table
+// (in the room `read`'s tables already have, where it fits). The memory then comes
 // from the thread that later frees it, which keeps a second load from
 // holding the first one's freed room beside its own.
 void openStaffFile(StaffFileRead& read, RandomAccessFile& file, const TableDirectory& directory,

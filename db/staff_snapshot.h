@@ -22,20 +22,26 @@ public:
     explicit ByteBuffer(std::size_t size);
     ByteBuffer(const ByteBuffer& other);
     ByteBuffer& operator=(const ByteBuffer& other);
-    ByteBuffer(ByteBuffer&&) noexcept = default;
-    ByteBuffer& operator=(ByteBuffer&&) noexcept = default;
+    // A buffer moved from is empty, with no room.
+    ByteBuffer(ByteBuffer&& other) noexcept;
+    ByteBuffer& operator=(ByteBuffer&& other) noexcept;
 
     std::uint8_t* data() { return data_.get(); }
     const std::uint8_t* data() const { return data_.get(); }
     std::size_t size() const { return size_; }
     // Shrinks the visible size (a read that delivered fewer bytes).
     void truncate(std::size_t size) { size_ = size < size_ ? size : size_; }
+    // Makes the size `size`, its bytes to be overwritten: in the memory it
+    // has when that is large enough and not more than twice as large, else
+    // in new memory.
+    void resizeForOverwrite(std::size_t size);
     std::span<std::uint8_t> bytes() { return {data_.get(), size_}; }
     std::span<const std::uint8_t> bytes() const { return {data_.get(), size_}; }
 
 private:
     std::unique_ptr<std::uint8_t[]> data_;
     std::size_t size_ = 0;
+    std::size_t capacity_ = 0;
 };
 
 // One table's region of staff.dat.
@@ -64,6 +70,9 @@ struct StaffFileSnapshot {
     // ran to its end.
     bool complete() const { return staff.complete() && nonPlayers.complete() && players.complete(); }
     void clear() { *this = StaffFileSnapshot{}; }
+    // Clears it but keeps the regions' buffers, which the next load reads
+    // into (with nothing in them).
+    void clearKeepingRoom();
 };
 
 } // namespace rostradb

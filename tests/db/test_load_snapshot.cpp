@@ -56,6 +56,34 @@ TEST_F(LoadSnapshotTest, ALoadForReadingKeepsNoRegionsAndCannotBeSaved)
     EXPECT_EQ(dir.read("staff.dat"), game.staff.bytes());
 }
 
+// A load reads into the memory of the tables it replaces: nothing of them
+// may show through, whether the game has the same size, a little fewer
+// records (the same room) or far fewer (new room, the old given back).
+TEST_F(LoadSnapshotTest, LoadingAgainLeavesNothingOfTheLastLoad)
+{
+    GameShape shape;
+    shape.staff = 40;
+    shape.nonPlayers = shape.players = 20;
+    game = SyntheticGame(shape);
+    ASSERT_EQ(writeAndLoad(), kNoError);
+    for (const std::uint32_t staff : {40u, 40u, 30u, 3u}) {
+        SCOPED_TRACE(staff);
+        shape.staff = staff;
+        shape.nonPlayers = shape.players = staff / 2;
+        game = SyntheticGame(shape);
+        game.staff.u32(game.staffAt(1) + 4, 2); // person 1's first name, unlike the last load's
+        ASSERT_EQ(writeAndLoad(), kNoError);
+        const auto& file = game.staff.bytes();
+        EXPECT_EQ(asVector(db.snapshot.staff.bytes), slice(file, 0, staff * 157));
+        EXPECT_EQ(asVector(db.snapshot.players.bytes), slice(file, game.playerAt(0), shape.players * 70));
+        ASSERT_EQ(db.staff.size(), staff);
+        EXPECT_EQ(db.staff[1].firstName, 2u);
+        EXPECT_EQ(db.staff.back().staffId, static_cast<std::int32_t>(staff - 1));
+        EXPECT_LE(db.staff.capacity(), 2 * staff);
+        EXPECT_LE(db.players.capacity(), 2 * shape.players);
+    }
+}
+
 TEST_F(LoadSnapshotTest, OpenUsesTheDirectoryTheFilesHaveNowNotTheOneReadAtStartUp)
 {
     writeGame();
