@@ -37,8 +37,8 @@ inline constexpr const char* kTablesOverlap = "The tables of staff.dat overlap o
 
 // How many threads a load uses. With two, the staff file is read and
 // decoded on a second thread while the name tables load on the first,
-// which then builds the display names while the second reads the non-player
-// and player tables; the tables, the snapshot, the progress calls and the
+// which then builds the display names block by block as the second decodes
+// the staff table; the tables, the snapshot, the progress calls and the
 // errors are the same as with one.
 enum class LoadThreads { One, Two };
 
