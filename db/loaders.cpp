@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cstring>
 #include <exception>
+#include <functional>
 #include <optional>
 #include <span>
 #include <thread>
@@ -165,6 +166,57 @@ namespace {
 
 enum class DirectoryRead { IfStartUpReadIt, Always };
 
+// Progress held back, to be told to the real sink later and in the same
+// order: club.dat read ahead of its turn reports when the load comes to it.
+class HeldProgress final : public ProgressSink {
+public:
+    void show() override {}
+    void hide() override {}
+    void setCaption(const std::string& caption) override
+    {
+        calls_.emplace_back([caption](ProgressSink& sink) { sink.setCaption(caption); });
+    }
+    void setMaximum(std::int32_t maximum) override
+    {
+        calls_.emplace_back([maximum](ProgressSink& sink) { sink.setMaximum(maximum); });
+    }
+    void setPosition(std::int32_t position) override
+    {
+        calls_.emplace_back([position](ProgressSink& sink) { sink.setPosition(position); });
+    }
+    void pumpEvents() override
+    {
+        calls_.emplace_back([](ProgressSink& sink) { sink.pumpEvents(); });
+    }
+    void recordsDone(std::int32_t first, std::int32_t last) override
+    {
+        calls_.emplace_back([first, last](ProgressSink& sink) { sink.recordsDone(first, last); });
+    }
+    void unpositionedRecordsDone(std::int64_t records) override
+    {
+        calls_.emplace_back([records](ProgressSink& sink) { sink.unpositionedRecordsDone(records); });
+    }
+
+    void tellTo(ProgressSink& sink) const
+    {
+        for (const auto& call : calls_)
+            call(sink);
+    }
+
+private:
+    std::vector<std::function<void(ProgressSink&)>> calls_;
+};
+
+// The club table read before its turn, while the second thread still
+// decodes the staff file: its records, what it would have told the sink,
+// and the error that stopped it. The load takes it over at the club step;
+// a load that stops before then drops it, as it would never have read it.
+struct ClubsReadAhead {
+    std::vector<ClubRecord> table;
+    HeldProgress progress;
+    std::exception_ptr failure;
+};
+
 // A staff table's read is given the room of the table it replaces (emptied).
 template <class Record>
 void takeRoom(StaffTableRead<Record>& read, std::vector<Record>& table, TableRegion& region)
@@ -274,8 +326,21 @@ void loadGameFiles(GameDatabase& db, const std::string& gameDirectory, ProgressS
 
     // The display names are built from the name tables, so those come first.
     // With two threads they are built here, block by block, as the second
-    // thread decodes the staff table.
+    // thread decodes the staff table; club.dat is read before them, while the
+    // second thread is still at the start of it, so that the first thread has
+    // no club table left to read once the second is done.
     const bool named = staffReader.joinable();
+    std::optional<ClubsReadAhead> clubsAhead;
+    if (named && !leftOut.clubs) {
+        clubsAhead.emplace();
+        clubsAhead->table = std::move(db.clubs); // its room
+        try {
+            loadLookupTable(db, gameDirectory, datafile::kClubs, entry::kClubs, caption::kClubs, clubsAhead->table,
+                            clubsAhead->progress);
+        } catch (...) {
+            clubsAhead->failure = std::current_exception();
+        }
+    }
     if (named) {
         nameWhileDecoded(staffFile.staffDecoded, DisplayNamer(db.firstNames, db.secondNames));
         staffReader.join();
@@ -286,8 +351,14 @@ void loadGameFiles(GameDatabase& db, const std::string& gameDirectory, ProgressS
     if (ownLock)
         ownLock->close();
 
-    if (!leftOut.clubs)
+    if (clubsAhead) {
+        clubsAhead->progress.tellTo(sink);
+        db.clubs = std::move(clubsAhead->table);
+        if (clubsAhead->failure)
+            std::rethrow_exception(clubsAhead->failure);
+    } else if (!leftOut.clubs) {
         loadLookupTable(db, gameDirectory, datafile::kClubs, entry::kClubs, caption::kClubs, db.clubs, sink);
+    }
     db.loadState = purpose == LoadFor::Editing ? LoadState::Complete : LoadState::ForReading;
 }
 
