@@ -36,10 +36,10 @@ inline constexpr const char* kSaveStaffPlaying = "Saving Staff playing";
 inline constexpr const char* kTablesOverlap = "The tables of staff.dat overlap one another";
 
 // How many threads a load uses. With two, the staff file is read and
-// decoded on a second thread while the name tables load on the first,
-// which then builds the display names block by block as the second decodes
-// the staff table; the tables, the snapshot, the progress calls and the
-// errors are the same as with one.
+// decoded on a second thread while the name and club tables load on the
+// first, which then builds the display names block by block as the second
+// decodes the staff table; the tables, the snapshot, the progress calls and
+// the errors are the same as with one.
 enum class LoadThreads { One, Two };
 
 // What the load is for. Editing keeps staff.dat's bytes as read (the
