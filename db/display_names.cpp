@@ -92,12 +92,6 @@ void DisplayNamer::name(std::span<StaffRecord> people) const
     }
 }
 
-void assignDisplayNames(std::vector<StaffRecord>& staff, const std::vector<NameRecord>& firstNames,
-                        const std::vector<NameRecord>& secondNames)
-{
-    DisplayNamer(firstNames, secondNames).name(staff);
-}
-
-void rebuildDisplayNames(GameDatabase& db) { assignDisplayNames(db.staff, db.firstNames, db.secondNames); }
+void rebuildDisplayNames(GameDatabase& db) { DisplayNamer(db.firstNames, db.secondNames).name(db.staff); }
 
 } // namespace rostradb

@@ -39,10 +39,6 @@ private:
     std::vector<std::uint8_t> secondLengths_;
 };
 
-// The names of everyone in `staff`, from the two name tables.
-void assignDisplayNames(std::vector<StaffRecord>& staff, const std::vector<NameRecord>& firstNames,
-                        const std::vector<NameRecord>& secondNames);
-
 // One person's name from the database's name tables.
 void rebuildDisplayName(GameDatabase& db, std::size_t person);
 

@@ -69,7 +69,6 @@ struct StaffFileSnapshot {
     // All three regions were read in full: a load of the staff file that
     // ran to its end.
     bool complete() const { return staff.complete() && nonPlayers.complete() && players.complete(); }
-    void clear() { *this = StaffFileSnapshot{}; }
     // Clears it but keeps the regions' buffers, which the next load reads
     // into (with nothing in them).
     void clearKeepingRoom();
